@@ -1,0 +1,142 @@
+#include "UserDefaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cmath>
+
+namespace {
+
+constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
+
+QJsonValue storable(const QJsonValue &value)
+{
+    if (value.isDouble() && !std::isfinite(value.toDouble()))
+        return QJsonValue(QJsonValue::Null);
+    return value;
+}
+
+} // namespace
+
+UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
+{
+    load();
+}
+
+QString UserDefaults::standardFilePath()
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config + QStringLiteral("/TavimoCapture/defaults.json");
+}
+
+UserDefaults &UserDefaults::standard()
+{
+    static UserDefaults defaults(standardFilePath());
+    return defaults;
+}
+
+QJsonValue UserDefaults::value(const QString &key) const
+{
+    return m_values.value(key);
+}
+
+bool UserDefaults::contains(const QString &key) const
+{
+    return m_values.contains(key);
+}
+
+std::optional<bool> UserDefaults::boolValue(const QString &key) const
+{
+    const QJsonValue stored = value(key);
+    if (!stored.isBool())
+        return std::nullopt;
+    return stored.toBool();
+}
+
+std::optional<double> UserDefaults::doubleValue(const QString &key) const
+{
+    const QJsonValue stored = value(key);
+    if (!stored.isDouble() || !std::isfinite(stored.toDouble()))
+        return std::nullopt;
+    return stored.toDouble();
+}
+
+std::optional<QString> UserDefaults::stringValue(const QString &key) const
+{
+    const QJsonValue stored = value(key);
+    if (!stored.isString())
+        return std::nullopt;
+    return stored.toString();
+}
+
+std::optional<QJsonObject> UserDefaults::objectValue(const QString &key) const
+{
+    const QJsonValue stored = value(key);
+    if (!stored.isObject())
+        return std::nullopt;
+    return stored.toObject();
+}
+
+bool UserDefaults::setValue(const QString &key, const QJsonValue &value)
+{
+    if (value.isUndefined())
+        return remove(key);
+    m_values.insert(key, storable(value));
+    return write();
+}
+
+bool UserDefaults::remove(const QString &key)
+{
+    if (!m_values.contains(key))
+        return true;
+    m_values.remove(key);
+    return write();
+}
+
+void UserDefaults::load()
+{
+    QFile file(m_filePath);
+    if (!file.exists())
+        return;
+    if (file.size() > maximumFileSize || !file.open(QIODevice::ReadOnly)) {
+        moveAside();
+        return;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    file.close();
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        moveAside();
+        return;
+    }
+    m_values = document.object();
+}
+
+void UserDefaults::moveAside() const
+{
+    QString target = m_filePath + QStringLiteral(".corrupt");
+    for (int attempt = 1; QFileInfo::exists(target); ++attempt)
+        target = m_filePath + QStringLiteral(".corrupt-%1").arg(attempt);
+    QFile::rename(m_filePath, target);
+}
+
+bool UserDefaults::write() const
+{
+    const QFileInfo info(m_filePath);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray bytes = QJsonDocument(m_values).toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+// The app's one PNG encoder: clipboard, saved files, history and the
+// screenshot tool all write through it. Lossless, alpha included.
+namespace CapturePngEncoder {
+
+// Throws CaptureError(CaptureFailure::write) when the image cannot be encoded.
+QByteArray encode(const QImage &image);
+
+} // namespace CapturePngEncoder

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 
 namespace {
 
@@ -38,6 +39,8 @@ xcb_keysym_t keysymOf(int qtKey)
         return XK_F1 + (qtKey - Qt::Key_F1);
     if (qtKey == Qt::Key_Print)
         return XK_Print;
+    if (qtKey == Qt::Key_NumLock)
+        return XK_Num_Lock;
     return XCB_NO_SYMBOL;
 }
 
@@ -157,23 +160,17 @@ xcb_keycode_t X11GlobalHotKeys::keycodeOf(int qtKey) const
 // The modifier bit the keyboard gives Num Lock; 0 when it has none.
 uint16_t X11GlobalHotKeys::numLockMask() const
 {
-    const Malloced<xcb_keycode_t> numLockKeys(xcb_key_symbols_get_keycode(m_keySymbols.get(), XK_Num_Lock));
+    const xcb_keycode_t numLock = keycodeOf(Qt::Key_NumLock);
     const Malloced<xcb_get_modifier_mapping_reply_t> mapping(
         xcb_get_modifier_mapping_reply(m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
-    if (!numLockKeys || !mapping)
+    if (numLock == 0 || !mapping)
         return 0;
-    const xcb_keycode_t *modifierKeys = xcb_get_modifier_mapping_keycodes(mapping.get());
-    const int keysPerModifier = mapping->keycodes_per_modifier;
-    for (int modifier = 0; modifier < 8; ++modifier) {
-        for (int index = 0; index < keysPerModifier; ++index) {
-            const xcb_keycode_t key = modifierKeys[modifier * keysPerModifier + index];
-            for (const xcb_keycode_t *numLock = numLockKeys.get(); *numLock != XCB_NO_SYMBOL; ++numLock) {
-                if (key == *numLock)
-                    return uint16_t(1 << modifier);
-            }
-        }
-    }
-    return 0;
+    const std::span modifierKeys(xcb_get_modifier_mapping_keycodes(mapping.get()),
+                                 xcb_get_modifier_mapping_keycodes_length(mapping.get()));
+    const auto found = std::ranges::find(modifierKeys, numLock);
+    if (found == modifierKeys.end())
+        return 0;
+    return uint16_t(1 << ((found - modifierKeys.begin()) / mapping->keycodes_per_modifier));
 }
 
 std::vector<uint16_t> X11GlobalHotKeys::lockCombinations() const

@@ -15,7 +15,8 @@ struct _XCBKeySymbols;
 // root window, taken with every combination of Caps Lock and Num Lock so that
 // the key works whatever locks are on. A grab another client already holds
 // makes the registration fail. Presses are read from the app's own X
-// connection and reported through a queued call.
+// connection and reported through a queued call. Destroy it before the
+// application object, which owns that connection.
 class X11GlobalHotKeys : public GlobalHotKeys, private QAbstractNativeEventFilter {
     Q_OBJECT
 

@@ -19,15 +19,6 @@ const QString thumbnailShortcutKey = QStringLiteral("capture.thumbnailShortcut")
 
 constexpr double defaultThumbnailSeconds = 5.0;
 
-// Stores `value` in `field`; false when it was already there.
-template <typename T> bool changeField(T &field, const T &value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 } // namespace
 
 CapturePreferences::CapturePreferences(UserDefaults &defaults, QObject *parent)
@@ -54,60 +45,53 @@ double CapturePreferences::clampedThumbnailSeconds(double seconds)
     return std::clamp(seconds, 1.0, 30.0);
 }
 
+// Keeps `value` in `field`, writes `stored` under `key` and tells observers;
+// nothing happens when the field already holds `value`.
+template <typename T, typename Signal>
+void CapturePreferences::change(T &field, const T &value, const QString &key, const QJsonValue &stored, Signal changed)
+{
+    if (field == value)
+        return;
+    field = value;
+    m_defaults.setValue(key, stored);
+    emit(this->*changed)(field);
+}
+
 void CapturePreferences::setAutoSave(bool autoSave)
 {
-    if (!changeField(m_autoSave, autoSave))
-        return;
-    m_defaults.setValue(autoSaveKey, autoSave);
-    emit autoSaveChanged(autoSave);
+    change(m_autoSave, autoSave, autoSaveKey, autoSave, &CapturePreferences::autoSaveChanged);
 }
 
 void CapturePreferences::setAutoCopy(bool autoCopy)
 {
-    if (!changeField(m_autoCopy, autoCopy))
-        return;
-    m_defaults.setValue(autoCopyKey, autoCopy);
-    emit autoCopyChanged(autoCopy);
+    change(m_autoCopy, autoCopy, autoCopyKey, autoCopy, &CapturePreferences::autoCopyChanged);
 }
 
 void CapturePreferences::setFolder(const QString &folder)
 {
-    if (!changeField(m_folder, folder))
-        return;
-    m_defaults.setValue(folderKey, folder);
-    emit folderChanged(folder);
+    change(m_folder, folder, folderKey, folder, &CapturePreferences::folderChanged);
 }
 
 void CapturePreferences::setEditorPolicy(CaptureEditorPolicy policy)
 {
-    if (!changeField(m_editorPolicy, policy))
-        return;
-    m_defaults.setValue(editorPolicyKey, rawValue(policy));
-    emit editorPolicyChanged(policy);
+    change(m_editorPolicy, policy, editorPolicyKey, rawValue(policy), &CapturePreferences::editorPolicyChanged);
 }
 
 void CapturePreferences::setShowThumbnail(bool showThumbnail)
 {
-    if (!changeField(m_showThumbnail, showThumbnail))
-        return;
-    m_defaults.setValue(showThumbnailKey, showThumbnail);
-    emit showThumbnailChanged(showThumbnail);
+    change(m_showThumbnail, showThumbnail, showThumbnailKey, showThumbnail, &CapturePreferences::showThumbnailChanged);
 }
 
 void CapturePreferences::setThumbnailSeconds(double seconds)
 {
-    if (!changeField(m_thumbnailSeconds, seconds))
-        return;
-    m_defaults.setValue(thumbnailSecondsKey, clampedThumbnailSeconds(seconds));
-    emit thumbnailSecondsChanged(seconds);
+    change(m_thumbnailSeconds, seconds, thumbnailSecondsKey, clampedThumbnailSeconds(seconds),
+           &CapturePreferences::thumbnailSecondsChanged);
 }
 
 void CapturePreferences::setThumbnailShortcut(CaptureThumbnailShortcut shortcut)
 {
-    if (!changeField(m_thumbnailShortcut, shortcut))
-        return;
-    m_defaults.setValue(thumbnailShortcutKey, rawValue(shortcut));
-    emit thumbnailShortcutChanged(shortcut);
+    change(m_thumbnailShortcut, shortcut, thumbnailShortcutKey, rawValue(shortcut),
+           &CapturePreferences::thumbnailShortcutChanged);
 }
 
 // A JSON Boolean, or the numbers 0 and 1 that stand for one.

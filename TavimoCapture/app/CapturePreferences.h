@@ -3,6 +3,7 @@
 #include "CaptureEditorPolicy.h"
 #include "CaptureThumbnailShortcut.h"
 
+#include <QJsonValue>
 #include <QObject>
 #include <QString>
 
@@ -58,6 +59,8 @@ signals:
     void thumbnailShortcutChanged(CaptureThumbnailShortcut shortcut);
 
 private:
+    template <typename T, typename Signal>
+    void change(T &field, const T &value, const QString &key, const QJsonValue &stored, Signal changed);
     bool storedBool(const QString &key, bool fallback) const;
 
     UserDefaults &m_defaults;

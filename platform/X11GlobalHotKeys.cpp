@@ -79,8 +79,6 @@ X11GlobalHotKeys::~X11GlobalHotKeys()
 {
     for (const Grab &grab : m_grabs)
         ungrab(grab.keycode, grab.modifiers);
-    if (m_connection)
-        xcb_flush(m_connection);
 }
 
 bool X11GlobalHotKeys::isSupported() const
@@ -111,7 +109,6 @@ void X11GlobalHotKeys::unregisterHotKey(Identifier identifier)
     if (held == m_grabs.end())
         return;
     ungrab(held->keycode, held->modifiers);
-    xcb_flush(m_connection);
     m_grabs.erase(held);
 }
 
@@ -197,15 +194,17 @@ bool X11GlobalHotKeys::grab(xcb_keycode_t keycode, uint16_t modifiers)
         if (Malloced<xcb_generic_error_t>(xcb_request_check(m_connection, request)))
             granted = false;
     }
-    if (!granted) {
+    if (!granted)
         ungrab(keycode, modifiers);
-        xcb_flush(m_connection);
-    }
     return granted;
 }
 
+// Waits for the server, so that the keys are free for others on return.
 void X11GlobalHotKeys::ungrab(xcb_keycode_t keycode, uint16_t modifiers)
 {
+    std::vector<xcb_void_cookie_t> requests;
     for (const uint16_t locks : lockCombinations())
-        xcb_ungrab_key(m_connection, keycode, m_root, modifiers | locks);
+        requests.push_back(xcb_ungrab_key_checked(m_connection, keycode, m_root, modifiers | locks));
+    for (const xcb_void_cookie_t request : requests)
+        std::free(xcb_request_check(m_connection, request));
 }

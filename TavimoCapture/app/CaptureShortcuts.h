@@ -1,0 +1,48 @@
+#pragma once
+
+#include "CaptureMode.h"
+#include "GlobalHotKeys.h"
+
+#include <QKeyCombination>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The desktop-wide capture keys: Ctrl+Shift+2 (area or window), Ctrl+Shift+O
+// (text from an area) and Ctrl+Shift+1 (main display). A press calls onPress
+// with its mode; keys that cannot be taken are reported as warnings so the
+// user knows to use the menu instead. `hotKeys` must outlive this object.
+class CaptureShortcuts : public QObject {
+    Q_OBJECT
+
+public:
+    // "TCAP": the signature of these keys; the id is the mode's raw value.
+    static constexpr quint32 signature = GlobalHotKeys::fourCharCode("TCAP");
+
+    explicit CaptureShortcuts(GlobalHotKeys &hotKeys, QObject *parent = nullptr);
+    ~CaptureShortcuts() override;
+
+    // The mode's global key; none for all displays.
+    static std::optional<QKeyCombination> hotKey(CaptureMode mode);
+
+    // Called on the GUI thread for every press, also while a capture runs.
+    void setOnPress(std::function<void(CaptureMode)> onPress);
+
+    // Takes the keys, first releasing any held. Returns one warning per key
+    // that could not be taken, in mode order; empty when all work.
+    QStringList registerShortcuts();
+    void unregisterShortcuts();
+
+    // Runs onPress for a key of ours (signature "TCAP", id 1 to 4); false
+    // for anything else, which is left alone.
+    bool handlePress(GlobalHotKeys::Identifier identifier);
+
+private:
+    GlobalHotKeys &m_hotKeys;
+    std::vector<GlobalHotKeys::Identifier> m_references;
+    QMetaObject::Connection m_handler;
+    std::function<void(CaptureMode)> m_onPress;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+// Another program on the test display, with its own X connection: it takes
+// keys as a rival would and watches which presses reach it.
+class TestX11Client {
+public:
+    TestX11Client();
+    ~TestX11Client();
+    TestX11Client(const TestX11Client &) = delete;
+    TestX11Client &operator=(const TestX11Client &) = delete;
+
+    // Types keys through XTEST, as a user would ("ctrl+shift+2", "Num_Lock").
+    static bool press(const QString &keys);
+
+    bool isConnected() const;
+    // Grabs `keysym` with exactly `modifiers` on the root window; true when
+    // the server grants it.
+    bool grabKey(xcb_keysym_t keysym, uint16_t modifiers);
+    // Waits up to `timeoutMs` for a press of `keysym` to reach this client.
+    bool waitForKeyPress(xcb_keysym_t keysym, int timeoutMs);
+    // The modifiers and locks that are on now.
+    uint16_t modifierState();
+
+private:
+    xcb_keycode_t keycodeOf(xcb_keysym_t keysym);
+
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_key_symbols_t *m_symbols = nullptr;
+};

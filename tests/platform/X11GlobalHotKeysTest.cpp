@@ -1,0 +1,84 @@
+#include "X11GlobalHotKeys.h"
+#include "TestX11Client.h"
+
+#include <QSignalSpy>
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Identifier = GlobalHotKeys::Identifier;
+using Status = GlobalHotKeys::Status;
+
+constexpr Identifier area{GlobalHotKeys::fourCharCode("TCAP"), 1};
+constexpr quint32 thumbnailSignature = GlobalHotKeys::fourCharCode("TCTH");
+constexpr QKeyCombination altE = Qt::ALT | Qt::Key_E;
+
+class X11GlobalHotKeysTest : public testing::Test {
+protected:
+    X11GlobalHotKeys hotKeys;
+    QSignalSpy presses{&hotKeys, &GlobalHotKeys::pressed};
+    TestX11Client rival;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(hotKeys.isSupported());
+        ASSERT_TRUE(rival.isConnected());
+    }
+
+    // Presses `keys` and returns the one identifier reported for it.
+    std::optional<Identifier> pressAndWait(const QString &keys)
+    {
+        presses.clear();
+        if (!TestX11Client::press(keys) || !presses.wait(5000))
+            return std::nullopt;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(presses.count(), 1) << keys.toStdString();
+        return presses.first().first().value<Identifier>();
+    }
+};
+
+} // namespace
+
+TEST_F(X11GlobalHotKeysTest, OwnersSideBySideAlsoWithCapsLock)
+{
+    const Identifier thumbnail{thumbnailSignature, 7};
+    ASSERT_EQ(hotKeys.registerHotKey(Qt::CTRL | Qt::SHIFT | Qt::Key_2, area), Status::registered);
+    ASSERT_EQ(hotKeys.registerHotKey(altE, thumbnail), Status::registered);
+    EXPECT_EQ(pressAndWait("alt+e"), thumbnail);
+
+    const uint16_t unlocked = rival.modifierState();
+    ASSERT_TRUE(TestX11Client::press("Caps_Lock"));
+    ASSERT_NE(rival.modifierState(), unlocked);
+    EXPECT_EQ(pressAndWait("alt+e"), thumbnail);
+    EXPECT_EQ(pressAndWait("ctrl+shift+2"), area);
+}
+
+TEST_F(X11GlobalHotKeysTest, RefusedForOneLockCombinationKeepsNoneOfTheOthers)
+{
+    TestX11Client numLockRival;
+    ASSERT_TRUE(numLockRival.grabKey(XK_e, XCB_MOD_MASK_1 | XCB_MOD_MASK_2));
+    EXPECT_EQ(hotKeys.registerHotKey(altE, {thumbnailSignature, 1}), Status::taken);
+    EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1));
+    EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1 | XCB_MOD_MASK_LOCK));
+}
+
+TEST_F(X11GlobalHotKeysTest, RegisteringAgainAndRemovingAreSafeToRepeat)
+{
+    for (quint32 generation = 1; generation <= 200; ++generation) {
+        ASSERT_EQ(hotKeys.registerHotKey(altE, {thumbnailSignature, generation}), Status::registered);
+        hotKeys.unregisterHotKey({thumbnailSignature, generation});
+        hotKeys.unregisterHotKey({thumbnailSignature, generation});
+    }
+    const Identifier thumbnail{thumbnailSignature, 201};
+    ASSERT_EQ(hotKeys.registerHotKey(altE, thumbnail), Status::registered);
+    EXPECT_EQ(hotKeys.registerHotKey(altE, area), Status::taken);
+    EXPECT_EQ(pressAndWait("alt+e"), thumbnail);
+
+    // The same identifier with other keys lets go of the old ones.
+    ASSERT_EQ(hotKeys.registerHotKey(Qt::Key_E, thumbnail), Status::registered);
+    EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1));
+    EXPECT_EQ(pressAndWait("e"), thumbnail);
+    EXPECT_EQ(hotKeys.registerHotKey(Qt::Key_F35, thumbnail), Status::noSuchKey);
+}

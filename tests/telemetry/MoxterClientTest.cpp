@@ -1,5 +1,5 @@
-#include "LoopbackHttpsServer.h"
 #include "MoxterClient.h"
+#include "LoopbackHttpsServer.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -50,9 +50,9 @@ protected:
 
     std::unique_ptr<MoxterClient> makeClient(std::chrono::milliseconds resourceTimeout = 10s)
     {
-        return std::make_unique<MoxterClient>(MoxterConfiguration::make(server.endpoint(), "secret-key"),
-                                              testContext,
-                                              MoxterClient::Session{resourceTimeout, resourceTimeout, server.clientTls()});
+        return std::make_unique<MoxterClient>(
+            MoxterConfiguration::make(server.endpoint(), "secret-key"), testContext,
+            MoxterClient::Session{resourceTimeout, resourceTimeout, server.clientTls()});
     }
 };
 

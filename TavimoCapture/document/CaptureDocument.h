@@ -128,8 +128,11 @@ signals:
     void changed();
 
 private:
+    // Undo steps share the copies of marks that did not change between them.
+    using SharedAnnotations = QList<std::shared_ptr<const CaptureAnnotation>>;
+
     struct State {
-        QList<CaptureAnnotation> annotations;
+        SharedAnnotations annotations;
         QRectF crop;
         qint64 nextNumber = 1;
         CaptureComposition composition;
@@ -152,6 +155,8 @@ private:
     void setPendingMagnifier(std::optional<CaptureAnnotation> magnifier);
     qsizetype indexOf(const QUuid &id) const;
     bool hits(const CaptureAnnotation &annotation, QPointF point) const;
+    QRectF markBounds(const CaptureAnnotation &annotation) const;
+    SharedAnnotations sharedAnnotations() const;
     void restore(const State &state);
 
     QImage m_image;
@@ -173,4 +178,13 @@ private:
     bool m_restoring = false;
     qint64 m_nextNumber = 1;
     QList<State> m_history;
+
+    // Measuring text is slow and hit tests run on every mouse move: text bounds
+    // are kept per mark, relative to its origin, while its text and style stay.
+    struct MeasuredText {
+        QString text;
+        CaptureStyle style;
+        QRectF bounds;
+    };
+    mutable QHash<QUuid, MeasuredText> m_measuredText;
 };

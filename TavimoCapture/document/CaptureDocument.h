@@ -73,7 +73,6 @@ public:
     // Installed by the canvas while text is being typed; run before anything
     // that must see the finished text.
     void setPendingTextCommit(std::function<void()> commit) { m_pendingTextCommit = std::move(commit); }
-    bool hasPendingTextCommit() const { return bool(m_pendingTextCommit); }
     void commitPendingText();
 
     // A new mark of the current tool, colour, text, style and marker number,

@@ -257,6 +257,15 @@ TEST_F(CaptureDocumentTest, ReplaceGeometryRecordsOnlyRealChanges)
     stranger.end = QPointF(1, 1);
     document.replaceGeometry(stranger);
     EXPECT_EQ(document.revision(), revision + 1);
+
+    // Undo steps share unchanged marks; a changed one gets its own copy.
+    mark.end = QPointF(100, 110);
+    document.replaceGeometry(mark);
+    document.undo();
+    EXPECT_EQ(document.annotations().first().end, QPointF(80, 90));
+    document.undo();
+    EXPECT_EQ(document.annotations().first().end, QPointF(60, 60));
+    EXPECT_NE(document.annotations().first().color, QColor(Qt::blue));
 }
 
 TEST_F(CaptureDocumentTest, CompositionAndLegendUndo)

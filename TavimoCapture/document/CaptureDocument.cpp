@@ -50,15 +50,14 @@ bool magnifierFits(const CaptureAnnotation &magnifier, const QRectF &crop)
     return isFinite(source) && source.width() > 0 && source.height() > 0 && crop.contains(source);
 }
 
-bool sameGeometry(const CaptureAnnotation &a, const CaptureAnnotation &b)
-{
-    return a.start == b.start && a.end == b.end && a.control == b.control && a.points == b.points &&
-           a.destination == b.destination;
-}
-
 bool identicalPoint(QPointF a, QPointF b)
 {
     return a.x() == b.x() && a.y() == b.y();
+}
+
+bool identicalRect(const QRectF &a, const QRectF &b)
+{
+    return identicalPoint(a.topLeft(), b.topLeft()) && a.width() == b.width() && a.height() == b.height();
 }
 
 template <typename T, typename Equal>
@@ -67,16 +66,18 @@ bool identicalOptional(const std::optional<T> &a, const std::optional<T> &b, Equ
     return a.has_value() == b.has_value() && (!a || equal(*a, *b));
 }
 
-// Exactly the same mark, field by field (QPointF's own comparison is fuzzy).
-bool identical(const CaptureAnnotation &a, const CaptureAnnotation &b)
+// Exact comparisons: QPointF's own is fuzzy.
+bool sameGeometry(const CaptureAnnotation &a, const CaptureAnnotation &b)
 {
-    const auto sameRect = [](const QRectF &x, const QRectF &y) {
-        return identicalPoint(x.topLeft(), y.topLeft()) && x.width() == y.width() && x.height() == y.height();
-    };
-    return a.id == b.id && a.tool == b.tool && identicalPoint(a.start, b.start) && identicalPoint(a.end, b.end) &&
+    return identicalPoint(a.start, b.start) && identicalPoint(a.end, b.end) &&
            identicalOptional(a.control, b.control, identicalPoint) &&
            std::equal(a.points.cbegin(), a.points.cend(), b.points.cbegin(), b.points.cend(), identicalPoint) &&
-           identicalOptional(a.destination, b.destination, sameRect) && a.color == b.color && a.text == b.text &&
+           identicalOptional(a.destination, b.destination, identicalRect);
+}
+
+bool identical(const CaptureAnnotation &a, const CaptureAnnotation &b)
+{
+    return a.id == b.id && a.tool == b.tool && sameGeometry(a, b) && a.color == b.color && a.text == b.text &&
            a.number == b.number && a.style == b.style;
 }
 

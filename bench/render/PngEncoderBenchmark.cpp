@@ -2,23 +2,16 @@
 #include "CapturePngEncoder.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const QImage &capture()
-{
-    static const QImage image = BenchmarkImages::screenshot(5120, 2880);
-    return image;
-}
-
 void encodeWithTavimo(benchmark::State &state)
 {
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray png = CapturePngEncoder::encode(capture());
+        const QByteArray png = CapturePngEncoder::encode(BenchmarkImages::capture5K());
         bytes = png.size();
     }
     state.counters["bytes"] = double(bytes);
@@ -31,7 +24,7 @@ void encodeWithQImageSave(benchmark::State &state)
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        capture().save(&buffer, "PNG");
+        BenchmarkImages::capture5K().save(&buffer, "PNG");
         bytes = png.size();
     }
     state.counters["bytes"] = double(bytes);
@@ -41,11 +34,3 @@ void encodeWithQImageSave(benchmark::State &state)
 
 BENCHMARK(encodeWithTavimo)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(encodeWithQImageSave)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char **argv)
-{
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -1,15 +1,9 @@
 #include "CaptureRenderer.h"
+#include "RenderTestImages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QImage filled(int width, int height, const QColor &color)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
 
 QImage render(const QImage &image, const CaptureComposition &composition,
               const QList<CaptureAnnotation> &annotations = {}, const QList<CaptureLegendEntry> &legend = {})
@@ -20,7 +14,7 @@ QImage render(const QImage &image, const CaptureComposition &composition,
 CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, const CaptureComposition &composition)
 {
     try {
-        CaptureRenderer::renderImage(filled(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
+        CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
     } catch (const CaptureRenderFailure &failure) {
         return failure.code();
     }
@@ -33,8 +27,8 @@ CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, con
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {
     CaptureComposition composition;
-    const QImage exported = CaptureRenderer::renderImage(filled(4, 4, Qt::red), QSizeF(4, 4), QRectF(0, 0, 10000, 8000),
-                                                         {}, composition, {});
+    const QImage exported = CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), QSizeF(4, 4),
+                                                         QRectF(0, 0, 10000, 8000), {}, composition, {});
     EXPECT_EQ(exported.size(), QSize(10000, 8000));
     EXPECT_EQ(exported.pixel(1, 1), qRgb(255, 0, 0));
     EXPECT_EQ(exported.pixel(9999, 7999), 0u);
@@ -55,7 +49,7 @@ TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 
 TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 {
-    QImage image = filled(100, 80, Qt::blue);
+    QImage image = filledImage(100, 80, Qt::blue);
     image.setPixel(30, 20, qRgb(255, 0, 0));
     CaptureComposition composition;
     composition.padding = 10;
@@ -76,7 +70,7 @@ TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 
 TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 {
-    const QImage image = filled(200, 100, Qt::blue);
+    const QImage image = filledImage(200, 100, Qt::blue);
     CaptureComposition composition;
     composition.cornerRadius = 500;
     QImage exported = render(image, composition);
@@ -116,7 +110,7 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 
 TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 {
-    QImage image = filled(400, 300, QColor(0, 128, 0));
+    QImage image = filledImage(400, 300, QColor(0, 128, 0));
     CaptureAnnotation lens;
     lens.tool = CaptureTool::magnifier;
     lens.start = QPointF(120, 120);
@@ -143,7 +137,7 @@ TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 
 TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
 {
-    const QImage image = filled(300, 100, Qt::blue);
+    const QImage image = filledImage(300, 100, Qt::blue);
     CaptureComposition composition;
     composition.legend.fitToContent = false;
     const QImage exported = render(image, composition, {}, {{QUuid::createUuid(), 1, QStringLiteral("Open the menu")}});

@@ -133,7 +133,8 @@ QFont numberFont(const CaptureAnnotation &annotation)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setBold(true);
-    font.setPixelSize(qRound(std::max(numberFontPerFontSize * annotation.style.fontSize, minimumNumberFontSize)));
+    font.setPixelSize(qRound(clampedOr(numberFontPerFontSize * annotation.style.fontSize, minimumNumberFontSize,
+                                       numberFontPerFontSize * CaptureStyle::maximumFontSize, minimumNumberFontSize)));
     return font;
 }
 

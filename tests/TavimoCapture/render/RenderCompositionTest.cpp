@@ -1,6 +1,8 @@
 #include "CaptureRenderer.h"
 #include "RenderTestImages.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -152,4 +154,38 @@ TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
     }
     EXPECT_GT(dark, 30) << "the row text is drawn";
     EXPECT_EQ(qAlpha(exported.pixel(150, 106)), 0);
+}
+
+TEST(CaptureRendererExport, ScaledCanvasDrawsTheSameComposition)
+{
+    // The editor draws through a zoomed painter; effects and rounded corners follow it.
+    QImage image = filledImage(400, 200, QColor(255, 0, 0));
+    QPainter(&image).fillRect(QRect(200, 0, 200, 200), QColor(0, 0, 255));
+    CaptureAnnotation blur;
+    blur.tool = CaptureTool::blur;
+    blur.start = QPointF(100, 50);
+    blur.end = QPointF(300, 150);
+    CaptureAnnotation redaction = blur;
+    redaction.tool = CaptureTool::redact;
+    redaction.start = QPointF(20, 20);
+    redaction.end = QPointF(60, 60);
+    CaptureComposition composition;
+    composition.cornerRadius = 30;
+    composition.padding = 20;
+
+    QImage canvas = filledImage(220, 120, Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(0.5, 0.5);
+    CaptureRenderer::drawComposition(painter, image, image.size(), QRectF(image.rect()), {blur, redaction}, composition,
+                                     {});
+    painter.end();
+    // Source (x, y) lands at ((x + 20) / 2, (y + 20) / 2).
+    EXPECT_EQ(canvas.pixel(20, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(40, 60), qRgb(255, 0, 0));
+    const QRgb blurred = canvas.pixel(110, 60);
+    EXPECT_GT(qRed(blurred), 60);
+    EXPECT_GT(qBlue(blurred), 60);
+    EXPECT_EQ(qAlpha(canvas.pixel(13, 13)), 0) << "rounded corner";
+    EXPECT_EQ(qAlpha(canvas.pixel(5, 60)), 0) << "padding";
 }

@@ -28,7 +28,7 @@ QList<CaptureAnnotation> twentyMarks()
     blur.end = QPointF(3800, 2100);
     blur.style.blurRadius = 60;
     marks.append(blur);
-    marks.append(mark(CaptureTool::imagePixelate, QRectF(1200, 1800, 500, 300)));
+    marks.append(mark(CaptureTool::imagePixelate, QRectF(300, 1500, 500, 300)));
     CaptureAnnotation lens = mark(CaptureTool::magnifier, QRectF(600, 1200, 200, 150));
     lens.destination = QRectF(1800, 300, 600, 450);
     marks.append(lens);

@@ -125,3 +125,25 @@ TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
     pending.destination.reset();
     EXPECT_EQ(pass(base, {pending}), pass(base, {}));
 }
+
+TEST(CaptureRendererPass, EffectSettingsAreHeldInRange)
+{
+    QImage base = filledImage(300, 300, Qt::white);
+    {
+        QPainter painter(&base);
+        for (int x = 0; x < 300; x += 7)
+            painter.fillRect(QRect(x, 0, 3, 300), QColor(x % 255, 0, 120));
+    }
+    const auto effect = [&base](CaptureTool tool, double blurRadius, double pixelSize) {
+        CaptureAnnotation annotation = mark(tool, QRectF(20, 20, 260, 260));
+        annotation.style.blurRadius = blurRadius;
+        annotation.style.pixelSize = pixelSize;
+        return pass(base, {annotation});
+    };
+    EXPECT_EQ(effect(CaptureTool::blur, 0, 12), effect(CaptureTool::blur, 1, 12));
+    EXPECT_EQ(effect(CaptureTool::blur, 500, 12), effect(CaptureTool::blur, 80, 12));
+    EXPECT_NE(effect(CaptureTool::blur, 1, 12), effect(CaptureTool::blur, 80, 12));
+    EXPECT_EQ(effect(CaptureTool::imagePixelate, 16, 1), effect(CaptureTool::imagePixelate, 16, 2));
+    EXPECT_EQ(effect(CaptureTool::imagePixelate, 16, 300), effect(CaptureTool::imagePixelate, 16, 128));
+    EXPECT_NE(effect(CaptureTool::imagePixelate, 16, 2), effect(CaptureTool::imagePixelate, 16, 128));
+}

@@ -1,7 +1,6 @@
 #include "BenchmarkImages.h"
 #include "CaptureRenderer.h"
-
-#include <QFile>
+#include "ProcessUsage.h"
 
 #include <benchmark/benchmark.h>
 
@@ -71,25 +70,6 @@ QList<CaptureLegendEntry> legendFor(const QList<CaptureAnnotation> &marks)
     return legend;
 }
 
-qint64 statusKilobytes(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
-// Resets the process's peak resident size to its current size.
-bool resetPeakResidentSize()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
-
 void renderExport(benchmark::State &state)
 {
     const QImage &image = BenchmarkImages::capture5K();
@@ -104,21 +84,23 @@ void renderExport(benchmark::State &state)
 
     double peakBytes = 0;
     QSize size;
+    const double cpuBefore = ProcessUsage::cpuSeconds();
     for (auto _ : state) {
         state.PauseTiming();
         malloc_trim(0);
-        const qint64 before = statusKilobytes("VmRSS:");
-        const bool reset = resetPeakResidentSize();
+        const qint64 before = ProcessUsage::statusKilobytes("VmRSS:");
+        const bool reset = ProcessUsage::resetPeakResidentSize();
         state.ResumeTiming();
         const QImage exported =
             CaptureRenderer::renderImage(image, image.size(), QRectF(image.rect()), marks, composition, legend);
         state.PauseTiming();
         if (reset)
-            peakBytes = std::max(peakBytes, double(statusKilobytes("VmHWM:") - before) * 1024);
+            peakBytes = std::max(peakBytes, double(ProcessUsage::statusKilobytes("VmHWM:") - before) * 1024);
         size = exported.size();
         state.ResumeTiming();
     }
     const double bitmapBytes = double(image.sizeInBytes());
+    state.counters["processCpuMs"] = (ProcessUsage::cpuSeconds() - cpuBefore) * 1000 / double(state.iterations());
     state.counters["peakMB"] = peakBytes / 1e6;
     state.counters["peakBitmaps"] = peakBytes / bitmapBytes;
     state.counters["width"] = size.width();

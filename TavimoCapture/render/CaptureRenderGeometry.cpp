@@ -58,3 +58,11 @@ QPainterPath CaptureRenderGeometry::outlinePath(const QRectF &rect, bool oval)
         path.addRect(rect);
     return path;
 }
+
+QRectF CaptureRenderGeometry::logicalDeviceRect(const QPaintDevice &device)
+{
+    // Images and pixmaps report their size in device pixels, windows in logical ones.
+    const bool sizedInPixels = device.devType() == QInternal::Image || device.devType() == QInternal::Pixmap;
+    const double ratio = sizedInPixels ? device.devicePixelRatio() : 1;
+    return QRectF(0, 0, device.width() / ratio, device.height() / ratio);
+}

@@ -2,6 +2,7 @@
 
 #include "CaptureAnnotation.h"
 
+#include <QPaintDevice>
 #include <QPainterPath>
 #include <QRect>
 #include <QRectF>
@@ -26,5 +27,7 @@ double strokeWidth(const CaptureAnnotation &annotation);
 QRect sourceBounds(const QSizeF &sourceSize);
 // The oval inscribed in `rect`, or the rectangle itself.
 QPainterPath outlinePath(const QRectF &rect, bool oval);
+// The device's area in a painter's coordinates before its world transform.
+QRectF logicalDeviceRect(const QPaintDevice &device);
 
 } // namespace CaptureRenderGeometry

@@ -111,8 +111,7 @@ QRectF visibleSource(const QPainter &painter, const QSizeF &sourceSize)
     const QTransform toSource = painter.worldTransform().inverted(&invertible);
     if (!invertible)
         return source;
-    const QPaintDevice *device = painter.device();
-    QRectF visible = toSource.mapRect(QRectF(0, 0, device->width(), device->height()));
+    QRectF visible = toSource.mapRect(logicalDeviceRect(*painter.device()));
     if (painter.hasClipping())
         visible &= painter.clipBoundingRect();
     return visible & source;
@@ -274,11 +273,13 @@ bool drawContent(QPainter &painter, const QPainterPath &shape, bool rounded, con
         return true;
     }
 
-    const QTransform toDevice = painter.worldTransform();
-    QRect layerRect = toDevice.mapRect(imageRect).toAlignedRect() &
-                      QRect(0, 0, painter.device()->width(), painter.device()->height());
+    // The layer holds device pixels, so a zoomed or high-density canvas stays sharp.
+    const QTransform toDevice = painter.deviceTransform();
+    const double ratio = painter.device()->devicePixelRatio();
+    QRectF visible = painter.worldTransform().mapRect(imageRect) & logicalDeviceRect(*painter.device());
     if (painter.hasClipping())
-        layerRect &= toDevice.mapRect(painter.clipBoundingRect()).toAlignedRect();
+        visible &= painter.worldTransform().mapRect(painter.clipBoundingRect());
+    const QRect layerRect = QTransform::fromScale(ratio, ratio).mapRect(visible).toAlignedRect();
     if (layerRect.isEmpty())
         return true;
     QImage layer(layerRect.size(), QImage::Format_ARGB32_Premultiplied);
@@ -293,7 +294,7 @@ bool drawContent(QPainter &painter, const QPainterPath &shape, bool rounded, con
     layerPainter.end();
 
     painter.save();
-    painter.resetTransform();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     QBrush content(layer);
     content.setTransform(QTransform::fromTranslate(layerRect.x(), layerRect.y()));
     painter.setPen(Qt::NoPen);

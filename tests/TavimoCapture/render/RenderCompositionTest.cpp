@@ -189,3 +189,25 @@ TEST(CaptureRendererExport, ScaledCanvasDrawsTheSameComposition)
     EXPECT_EQ(qAlpha(canvas.pixel(13, 13)), 0) << "rounded corner";
     EXPECT_EQ(qAlpha(canvas.pixel(5, 60)), 0) << "padding";
 }
+
+TEST(CaptureRendererExport, HighDensityCanvasKeepsEveryPixel)
+{
+    // One source pixel per device pixel: a zoom of 0.5 on a canvas of density 2.
+    QImage checker(120, 80, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < checker.height(); ++y) {
+        for (int x = 0; x < checker.width(); ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    CaptureComposition composition;
+    composition.cornerRadius = 10;
+    QImage canvas = filledImage(120, 80, Qt::transparent);
+    canvas.setDevicePixelRatio(2);
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(0.5, 0.5);
+    CaptureRenderer::drawComposition(painter, checker, checker.size(), QRectF(checker.rect()), {}, composition, {});
+    painter.end();
+    EXPECT_EQ(canvas.pixel(60, 40), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(61, 40), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(canvas.pixel(1, 1)), 0);
+}

@@ -1,0 +1,81 @@
+#include "CaptureService.h"
+#include "X11ScreenGrabber.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString toolPath()
+{
+    const QString path = qEnvironmentVariable("TAVIMO_SCREENCAPTURE");
+    return path.isEmpty() ? QStringLiteral(TAVIMO_SCREENCAPTURE_PATH) : path;
+}
+
+// From launching the tool to its dimmed overlay being on the screen.
+void overlayAppears(benchmark::State &state)
+{
+    const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
+    if (!screen)
+        return state.SkipWithError("needs an X display");
+    const QRect desktop = screen->desktopGeometry();
+    const QRect probe(desktop.width() / 4, desktop.height() / 4, 1, 1);
+    QTemporaryDir folder;
+    for (auto _ : state) {
+        const QImage before = screen->grab(probe);
+        QElapsedTimer clock;
+        clock.start();
+        QProcess tool;
+        tool.start(toolPath(), {"-x", "-t", "png", "-i", "-s", folder.filePath(QStringLiteral("shot.png"))});
+        while (screen->grab(probe) == before && clock.elapsed() < 5000)
+            ;
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        tool.terminate();
+        tool.waitForFinished();
+    }
+    state.counters["width"] = desktop.width();
+    state.counters["height"] = desktop.height();
+}
+
+void grabDesktop(benchmark::State &state)
+{
+    const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
+    if (!screen)
+        return state.SkipWithError("needs an X display");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(screen->grab(screen->desktopGeometry()));
+}
+
+void captureAllDisplays(benchmark::State &state)
+{
+    CaptureService service;
+    for (auto _ : state) {
+        QFutureWatcher<QList<CaptureDisplayImage>> watcher;
+        QEventLoop loop;
+        QObject::connect(&watcher, &QFutureWatcher<QList<CaptureDisplayImage>>::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(service.captureAllDisplays());
+        loop.exec();
+        benchmark::DoNotOptimize(watcher.result());
+    }
+}
+
+} // namespace
+
+BENCHMARK(overlayAppears)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(grabDesktop)->Unit(benchmark::kMillisecond);
+BENCHMARK(captureAllDisplays)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

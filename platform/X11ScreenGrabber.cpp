@@ -88,14 +88,18 @@ QRect X11ScreenGrabber::desktopGeometry() const
 
 QImage X11ScreenGrabber::grab(const QRect &area) const
 {
+    QImage image = grabColours(area);
+    makeOpaque(image);
+    return image;
+}
+
+QImage X11ScreenGrabber::grabColours(const QRect &area) const
+{
     const QRect inside = area & desktopGeometry();
     if (inside.isEmpty() || m_format == QImage::Format_Invalid)
         return QImage();
     QImage image = m_sharedMemory ? grabShared(inside) : QImage();
-    if (image.isNull())
-        image = grabCopied(inside);
-    makeOpaque(image);
-    return image;
+    return image.isNull() ? grabCopied(inside) : image;
 }
 
 QImage::Format X11ScreenGrabber::rootPixelFormat() const

@@ -16,6 +16,9 @@ using namespace std::chrono_literals;
 namespace {
 
 const QColor dimColour(0, 0, 0, 100);
+// Of 256: what dimming leaves of each colour channel, the same as dimColour.
+constexpr quint32 dimmedShare = 156;
+constexpr quint32 fullShare = 256;
 const QColor accentColour(0x2f, 0x80, 0xed);
 const QColor crosshairColour(255, 255, 255, 140);
 const QColor labelBackground(0, 0, 0, 190);
@@ -30,6 +33,20 @@ constexpr auto inputGrabRetry = 50ms;
 QRect spanned(const QPoint &a, const QPoint &b)
 {
     return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
+}
+
+// 0xAARRGGBB pixels, whatever their alpha byte holds.
+bool isXrgb(const QImage &image)
+{
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
+           image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// The colour channels times share / 256, opaque.
+constexpr quint32 scaled(quint32 pixel, quint32 share)
+{
+    return 0xff000000u | (((pixel & 0xff00ffu) * share >> 8) & 0xff00ffu) |
+           (((pixel & 0xff00u) * share >> 8) & 0xff00u);
 }
 
 QRegion outline(const QRect &rect)
@@ -175,14 +192,43 @@ void SelectionOverlay::setState(const State &state)
         overlay->repaint(damage);
 }
 
-void SelectionOverlay::paint(QPainter &painter, const QRect &area) const
+void SelectionOverlay::paint(QPaintDevice &device, const QPoint &origin, const QRegion &area) const
 {
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area.topLeft(), m_desktop, area);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRegion lit(highlight(m_state));
+    auto *image = dynamic_cast<QImage *>(&device);
+    if (image && isXrgb(*image)) {
+        for (const QRect &rect : area - lit)
+            copyDesktop(*image, origin, rect, dimmedShare);
+        for (const QRect &rect : area &lit)
+            copyDesktop(*image, origin, rect, fullShare);
+    }
+    QPainter painter(&device);
+    painter.translate(-origin);
+    painter.setClipRegion(area);
+    if (!image || !isXrgb(*image)) {
+        for (const QRect &rect : area)
+            painter.drawImage(rect.topLeft(), m_desktop, rect);
+        for (const QRect &rect : area - lit)
+            painter.fillRect(rect, dimColour);
+    }
+    paintDecorations(painter, area.boundingRect());
+}
+
+void SelectionOverlay::copyDesktop(QImage &target, const QPoint &origin, const QRect &rect, quint32 share) const
+{
+    const qsizetype targetLine = target.bytesPerLine();
+    uchar *targetBits = target.bits();
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        const auto *from = reinterpret_cast<const quint32 *>(m_desktop.constScanLine(y)) + rect.left();
+        auto *to = reinterpret_cast<quint32 *>(targetBits + (y - origin.y()) * targetLine) + rect.left() - origin.x();
+        for (int x = 0; x < rect.width(); ++x)
+            to[x] = scaled(from[x], share);
+    }
+}
+
+void SelectionOverlay::paintDecorations(QPainter &painter, const QRect &area) const
+{
     const QRect lit = highlight(m_state);
-    for (const QRect &rect : QRegion(area) - QRegion(lit))
-        painter.fillRect(rect, dimColour);
     painter.fillRect(QRect(area.left(), m_state.cursor.y(), area.width(), 1), crosshairColour);
     painter.fillRect(QRect(m_state.cursor.x(), area.top(), 1, area.height()), crosshairColour);
     for (const QRect &rect : outline(lit))

@@ -11,6 +11,7 @@
 #include <vector>
 
 class OverlayWindow;
+class QPaintDevice;
 class QPainter;
 
 // The frozen desktop shown dimmed on every monitor, where the user drags an
@@ -19,7 +20,8 @@ class SelectionOverlay : public QObject {
     Q_OBJECT
 
 public:
-    // `windows`: pickable windows bottom to top; empty for area-only selection.
+    // `desktop`: Format_RGB32, its padding bytes need not be set. `windows`:
+    // pickable windows bottom to top; empty for area-only selection.
     SelectionOverlay(QImage desktop, const QList<ScreenGrabber::Monitor> &monitors, QList<QRect> windows);
     ~SelectionOverlay() override;
 
@@ -31,7 +33,8 @@ public:
     void release(const QPoint &position, Qt::MouseButton button);
     void cancel();
     void windowExposed(OverlayWindow *window);
-    void paint(QPainter &painter, const QRect &area) const;
+    // Paints `area` (desktop coordinates) of the window at `origin` into `device`.
+    void paint(QPaintDevice &device, const QPoint &origin, const QRegion &area) const;
 
 signals:
     void selected(const QRect &area);
@@ -49,6 +52,8 @@ private:
     QRegion decorations(const State &state) const;
     void setState(const State &state);
     void grabInput(OverlayWindow *window, int attemptsLeft);
+    void copyDesktop(QImage &target, const QPoint &origin, const QRect &rect, quint32 share) const;
+    void paintDecorations(QPainter &painter, const QRect &area) const;
     void paintSize(QPainter &painter, const QRect &selection) const;
 
     QImage m_desktop;

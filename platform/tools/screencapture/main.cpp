@@ -42,7 +42,7 @@ int writePng(const QImage &image, const QString &path)
 
 int captureMainDisplay(const X11ScreenGrabber &grabber, const QString &path)
 {
-    const QImage image = grabber.grab(X11Monitors::main(grabber.monitors()).geometry);
+    const QImage image = grabber.grabColours(X11Monitors::main(grabber.monitors()).geometry);
     if (image.isNull())
         return fail(QStringLiteral("The screen could not be read."));
     return writePng(image, path);
@@ -59,9 +59,10 @@ void useScreenPixels()
 
 int selectArea(int argc, char **argv, const X11ScreenGrabber &grabber, const ScreenCaptureOptions &options)
 {
-    const QImage desktop = grabber.grab(grabber.desktopGeometry());
+    QImage desktop = grabber.grabColours(grabber.desktopGeometry());
     if (desktop.isNull())
         return fail(QStringLiteral("The screen could not be read."));
+    desktop.convertTo(QImage::Format_RGB32);
     const QList<QRect> windows =
         options.selectionOnly ? QList<QRect>() : DesktopWindows::query(grabber.connection(), grabber.root());
     useScreenPixels();

@@ -28,13 +28,18 @@ protected:
     }
 
     // The overlay is up once the pattern on the screen is dimmed.
-    bool waitForOverlay()
+    bool waitForOverlay() { return waitForProbe(false); }
+    // A highlighted window shows undimmed.
+    bool waitForHighlight() { return waitForProbe(true); }
+
+    bool waitForProbe(bool showingPattern)
     {
-        const QRect probe(windowArea.topLeft() + QPoint(10, 10), QSize(1, 1));
-        const QImage shown = m_screen->grab(probe);
+        const QPoint inWindow(10, 10);
+        const QImage pattern = m_window.pattern().copy(QRect(inWindow, QSize(1, 1)));
+        const QRect probe(windowArea.topLeft() + inWindow, QSize(1, 1));
         const QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired() && m_tool.state() == QProcess::Running) {
-            if (m_screen->grab(probe) != shown)
+            if ((m_screen->grab(probe) == pattern) == showingPattern)
                 return true;
             QThread::msleep(5);
         }
@@ -81,11 +86,14 @@ TEST_F(ScreenCaptureToolTest, DragTakesExactlyTheDraggedArea)
     EXPECT_EQ(written(), m_window.pattern().copy(50, 20, 200, 160));
 }
 
-TEST_F(ScreenCaptureToolTest, ClickTakesTheWindowUnderThePointer)
+TEST_F(ScreenCaptureToolTest, HoverHighlightsAndClickTakesTheWindowUnderThePointer)
 {
+    xdotool({"mousemove", "700", "600"});
     start({"-x", "-t", "png", "-i", "-o", m_output});
     ASSERT_TRUE(waitForOverlay());
-    xdotool({"mousemove", "300", "200", "click", "1"});
+    xdotool({"mousemove", "300", "200"});
+    EXPECT_TRUE(waitForHighlight());
+    xdotool({"click", "1"});
     EXPECT_EQ(exitCode(), 0);
     EXPECT_EQ(written(), m_window.pattern());
 }

@@ -21,11 +21,11 @@ template <typename T> class QPromise;
 // run the tavimo-screencapture tool in a private temporary folder; all
 // displays are grabbed here, one image per display.
 //
-// Every operation returns at once; its future is fulfilled on the GUI thread
-// (continuations given this object or another GUI-thread context as context
-// run there). Failures are CaptureError, CaptureSelectionFocus::Error, or for
-// a folder or tool that cannot be made or started, a std::exception whose
-// what() is the sentence to show.
+// Every operation returns at once with a future; attach continuations with a
+// GUI-thread context (`future.then(this, ...)`) to handle the outcome there.
+// Failures are CaptureError, CaptureSelectionFocus::Error, or for a folder
+// or tool that cannot be made or started, a std::exception whose what() is
+// the sentence to show. Cancelling a wait's future ends the wait.
 class CaptureService : public QObject {
     Q_OBJECT
 

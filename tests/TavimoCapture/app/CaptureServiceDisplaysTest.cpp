@@ -2,6 +2,8 @@
 #include "CaptureService.h"
 #include "FutureWait.h"
 
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -75,6 +77,13 @@ TEST(CaptureServiceDisplays, OneImagePerDisplayInIdentifierOrder)
         EXPECT_EQ(displays[i].image.format(), QImage::Format_ARGB32_Premultiplied);
     }
     EXPECT_EQ(desktop.grabbed, (QList<QRect>{expectedOrder[0], expectedOrder[1], expectedOrder[2]}));
+
+    // The grabs run off the GUI thread; the outcome is handled back on it.
+    QThread *handledOn = nullptr;
+    settled(service.captureAllDisplays().then(&service, [&](const QList<CaptureDisplayImage> &) {
+        handledOn = QThread::currentThread();
+    })).waitForFinished();
+    EXPECT_EQ(handledOn, service.thread());
 }
 
 TEST(CaptureServiceDisplays, PixelLimitIsCheckedBeforeAnyGrab)

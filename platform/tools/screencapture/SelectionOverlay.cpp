@@ -16,9 +16,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const QColor dimColour(0, 0, 0, 100);
-// Of 256: what dimming leaves of each colour channel, the same as dimColour.
-constexpr quint32 dimmedShare = 156;
-constexpr quint32 fullShare = 256;
 const QColor accentColour(0x2f, 0x80, 0xed);
 const QColor crosshairColour(255, 255, 255, 140);
 const QColor labelBackground(0, 0, 0, 190);
@@ -33,20 +30,6 @@ constexpr auto inputGrabRetry = 50ms;
 QRect spanned(const QPoint &a, const QPoint &b)
 {
     return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
-}
-
-// 0xAARRGGBB pixels, whatever their alpha byte holds.
-bool isXrgb(const QImage &image)
-{
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
-           image.format() == QImage::Format_ARGB32_Premultiplied;
-}
-
-// The colour channels times share / 256, opaque.
-constexpr quint32 scaled(quint32 pixel, quint32 share)
-{
-    return 0xff000000u | (((pixel & 0xff00ffu) * share >> 8) & 0xff00ffu) |
-           (((pixel & 0xff00u) * share >> 8) & 0xff00u);
 }
 
 QRegion outline(const QRect &rect)
@@ -195,35 +178,16 @@ void SelectionOverlay::setState(const State &state)
 void SelectionOverlay::paint(QPaintDevice &device, const QPoint &origin, const QRegion &area) const
 {
     const QRegion lit(highlight(m_state));
-    auto *image = dynamic_cast<QImage *>(&device);
-    if (image && isXrgb(*image)) {
-        for (const QRect &rect : area - lit)
-            copyDesktop(*image, origin, rect, dimmedShare);
-        for (const QRect &rect : area &lit)
-            copyDesktop(*image, origin, rect, fullShare);
-    }
     QPainter painter(&device);
     painter.translate(-origin);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect &rect : area)
+        painter.drawImage(rect.topLeft(), m_desktop, rect);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (const QRect &rect : area - lit)
+        painter.fillRect(rect, dimColour);
     painter.setClipRegion(area);
-    if (!image || !isXrgb(*image)) {
-        for (const QRect &rect : area)
-            painter.drawImage(rect.topLeft(), m_desktop, rect);
-        for (const QRect &rect : area - lit)
-            painter.fillRect(rect, dimColour);
-    }
     paintDecorations(painter, area.boundingRect());
-}
-
-void SelectionOverlay::copyDesktop(QImage &target, const QPoint &origin, const QRect &rect, quint32 share) const
-{
-    const qsizetype targetLine = target.bytesPerLine();
-    uchar *targetBits = target.bits();
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        const auto *from = reinterpret_cast<const quint32 *>(m_desktop.constScanLine(y)) + rect.left();
-        auto *to = reinterpret_cast<quint32 *>(targetBits + (y - origin.y()) * targetLine) + rect.left() - origin.x();
-        for (int x = 0; x < rect.width(); ++x)
-            to[x] = scaled(from[x], share);
-    }
 }
 
 void SelectionOverlay::paintDecorations(QPainter &painter, const QRect &area) const

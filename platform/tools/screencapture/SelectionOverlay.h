@@ -20,8 +20,9 @@ class SelectionOverlay : public QObject {
     Q_OBJECT
 
 public:
-    // `desktop`: Format_RGB32, its padding bytes need not be set. `windows`:
-    // pickable windows bottom to top; empty for area-only selection.
+    // `desktop` is only ever copied, so the padding bytes of its pixels need
+    // not be set. `windows`: pickable windows bottom to top; empty for
+    // area-only selection.
     SelectionOverlay(QImage desktop, const QList<ScreenGrabber::Monitor> &monitors, QList<QRect> windows);
     ~SelectionOverlay() override;
 
@@ -52,7 +53,6 @@ private:
     QRegion decorations(const State &state) const;
     void setState(const State &state);
     void grabInput(OverlayWindow *window, int attemptsLeft);
-    void copyDesktop(QImage &target, const QPoint &origin, const QRect &rect, quint32 share) const;
     void paintDecorations(QPainter &painter, const QRect &area) const;
     void paintSize(QPainter &painter, const QRect &selection) const;
 

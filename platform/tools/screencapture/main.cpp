@@ -59,10 +59,9 @@ void useScreenPixels()
 
 int selectArea(int argc, char **argv, const X11ScreenGrabber &grabber, const ScreenCaptureOptions &options)
 {
-    QImage desktop = grabber.grabColours(grabber.desktopGeometry());
+    const QImage desktop = grabber.grabColours(grabber.desktopGeometry());
     if (desktop.isNull())
         return fail(QStringLiteral("The screen could not be read."));
-    desktop.convertTo(QImage::Format_RGB32);
     const QList<QRect> windows =
         options.selectionOnly ? QList<QRect>() : DesktopWindows::query(grabber.connection(), grabber.root());
     useScreenPixels();

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <future>
 
 // tavimo-screencapture: writes a PNG of an area, a window or the main display.
 // Exit status 0 on success and when the user cancels (then no file is
@@ -59,13 +60,16 @@ void useScreenPixels()
 
 int selectArea(int argc, char **argv, const X11ScreenGrabber &grabber, const ScreenCaptureOptions &options)
 {
-    const QImage desktop = grabber.grabColours(grabber.desktopGeometry());
-    if (desktop.isNull())
-        return fail(QStringLiteral("The screen could not be read."));
+    // The server copies the screen while the toolkit starts up.
+    std::future<QImage> grabbing =
+        std::async(std::launch::async, [&grabber] { return grabber.grabColours(grabber.desktopGeometry()); });
     const QList<QRect> windows =
         options.selectionOnly ? QList<QRect>() : DesktopWindows::query(grabber.connection(), grabber.root());
     useScreenPixels();
     QGuiApplication application(argc, argv);
+    const QImage desktop = grabbing.get();
+    if (desktop.isNull())
+        return fail(QStringLiteral("The screen could not be read."));
     SelectionOverlay overlay(desktop, grabber.monitors(), windows);
     int status = 0;
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &application, &QGuiApplication::quit);

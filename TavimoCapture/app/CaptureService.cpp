@@ -138,7 +138,6 @@ QList<CaptureDisplayImage> grabDisplays(const CaptureService::GrabberFactory &gr
         QImage image = grabber->grab(monitor.geometry);
         if (image.isNull())
             throw CaptureError(CaptureFailure::failed);
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
         const QSizeF pixelSize = image.size();
         displays.append({std::move(image), QSizeF(monitor.geometry.size()), pixelSize});
     }

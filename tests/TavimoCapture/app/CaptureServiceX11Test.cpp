@@ -4,6 +4,7 @@
 #include "X11ScreenGrabber.h"
 
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,14 @@ TEST_F(CaptureServiceX11Test, AllDisplaysGrabsWhatTheScreenShows)
     EXPECT_EQ(displays[0].logicalSize, QSizeF(displaySize));
     EXPECT_EQ(displays[0].pixelSize, QSizeF(displaySize));
     EXPECT_EQ(displays[0].image.copy(windowArea).convertToFormat(QImage::Format_RGB32), m_window.pattern());
+    // X leaves the padding byte of each pixel unset; drawn, the image must still be opaque.
+    const QImage painted = [&] {
+        QImage canvas(8, 8, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter(&canvas).drawImage(0, 0, displays[0].image, 600, 500, 8, 8);
+        return canvas;
+    }();
+    EXPECT_EQ(qAlpha(painted.pixel(3, 3)), 255);
 }
 
 TEST_F(CaptureServiceX11Test, MainDisplayThroughTheScreenshotTool)

@@ -1,3 +1,4 @@
+#include "X11Monitors.h"
 #include "X11PatternWindow.h"
 #include "X11ScreenGrabber.h"
 
@@ -136,6 +137,22 @@ TEST_F(ScreenCaptureToolTest, FailuresExitWithAMessage)
     ASSERT_TRUE(noDisplay.waitForFinished(20000));
     EXPECT_EQ(noDisplay.exitCode(), 1);
     EXPECT_TRUE(noDisplay.readAllStandardError().contains("X display"));
+}
+
+TEST(X11Monitors, MainDisplayIsThePrimaryOrElseTheFirst)
+{
+    const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
+    ASSERT_TRUE(screen);
+    const QList<ScreenGrabber::Monitor> monitors = screen->monitors();
+    ASSERT_EQ(monitors.size(), 1);
+    EXPECT_EQ(monitors[0].geometry, QRect(0, 0, 1280, 800));
+    EXPECT_NE(monitors[0].id, 0u);
+
+    const ScreenGrabber::Monitor left{5, QRect(0, 0, 100, 100), false};
+    const ScreenGrabber::Monitor middle{7, QRect(100, 0, 100, 100), true};
+    const ScreenGrabber::Monitor right{9, QRect(200, 0, 100, 100), false};
+    EXPECT_EQ(X11Monitors::main({left, middle, right}).id, 7u);
+    EXPECT_EQ(X11Monitors::main({right, left}).id, 9u);
 }
 
 } // namespace

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "CaptureDisplayImage.h"
+#include "CaptureMode.h"
+#include "ScreenGrabber.h"
+
+#include <QFuture>
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QProcess;
+template <typename T> class QPromise;
+
+// Turns a capture mode into pixels. Area, text-area and main-display captures
+// run the tavimo-screencapture tool in a private temporary folder; all
+// displays are grabbed here, one image per display.
+//
+// Every operation returns at once with a future; attach continuations with a
+// GUI-thread context (`future.then(this, ...)`) to handle the outcome there.
+// Failures are CaptureError, CaptureSelectionFocus::Error, or for a folder
+// or tool that cannot be made or started, a std::exception whose what() is
+// the sentence to show. Cancelling a wait's future ends the wait.
+class CaptureService : public QObject {
+    Q_OBJECT
+
+public:
+    enum class ModifierRelease {
+        released,
+        modifiersHeld,
+    };
+
+    using GrabberFactory = std::function<std::unique_ptr<ScreenGrabber>()>;
+
+    // Both remove the capture folders an earlier run left behind.
+    explicit CaptureService(QObject *parent = nullptr);
+    // `grabbers` opens a grabber on the worker thread that captures all displays.
+    explicit CaptureService(GrabberFactory grabbers, QObject *parent = nullptr);
+    ~CaptureService() override;
+
+    // For area, ocr and screen. Nothing when the user cancelled the selection
+    // or another capture is still running.
+    QFuture<std::optional<QImage>> capture(CaptureMode mode);
+    // One image per display in display-identifier order; refuses more than
+    // 80,000,000 pixels in all before anything is grabbed.
+    QFuture<QList<CaptureDisplayImage>> captureAllDisplays();
+    // Ends a running tool and removes its folder; its capture then finishes
+    // as the tool's exit decides.
+    void cancel();
+
+    // Before an interactive capture: up to 50 checks 40 ms apart.
+    QFuture<void> waitForKeyboardFocus(std::function<bool()> applicationActive = isApplicationActive);
+    // Before any capture: until Shift, Ctrl, Alt and Meta are all up, at most 5 s.
+    QFuture<ModifierRelease> waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers = modifiers);
+
+    bool busy() const { return m_process != nullptr; }
+    // $TAVIMO_SCREENCAPTURE, else tavimo-screencapture beside this program.
+    static QString toolPath();
+    static bool isApplicationActive();
+    static Qt::KeyboardModifiers modifiers();
+
+private:
+    using CapturePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
+
+    void removeStaleDirectories();
+    QString makeTemporaryDirectory();
+    void finishCapture(CaptureMode mode, const QString &directory, int status, const CapturePromise &promise);
+    void failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise);
+    void endProcess(const QString &directory);
+    void repeatEvery(std::chrono::milliseconds interval, std::function<bool()> step);
+
+    GrabberFactory m_grabbers;
+    QProcess *m_process = nullptr;
+    QString m_temporaryDirectory;
+};

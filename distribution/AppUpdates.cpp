@@ -23,11 +23,6 @@ const QString installingMessage = QStringLiteral("Installing update…");
 
 } // namespace
 
-AppUpdates::AppUpdates(QObject *parent)
-    : AppUpdates(BundleInfo::main(), UpdaterEnvironment::standard(), TavimoSignals::shared(), parent)
-{
-}
-
 AppUpdates::AppUpdates(BundleInfo bundle, UpdaterEnvironment environment, TavimoSignals &tavimoSignals, QObject *parent)
     : QObject(parent), m_message(unpublishedMessage), m_signals(tavimoSignals), m_bundle(std::move(bundle)),
       m_environment(std::move(environment))

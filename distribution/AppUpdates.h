@@ -25,8 +25,8 @@ class AppUpdates : public QObject, private UpdaterDelegate {
     Q_OBJECT
 
 public:
-    // Over this build's settings, the running app and the shared telemetry facade.
-    explicit AppUpdates(QObject *parent = nullptr);
+    // The app passes BundleInfo::main(), UpdatePrompt::standardEnvironment() and
+    // TavimoSignals::shared().
     AppUpdates(BundleInfo bundle, UpdaterEnvironment environment, TavimoSignals &tavimoSignals,
                QObject *parent = nullptr);
     ~AppUpdates() override;

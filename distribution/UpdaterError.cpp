@@ -13,8 +13,6 @@ QString description(UpdaterError error)
         return QStringLiteral("The update feed is larger than expected and was not read.");
     case UpdaterError::insecureLocation:
         return QStringLiteral("The update is not offered over a secure connection, so it was not downloaded.");
-    case UpdaterError::notConfigured:
-        return QStringLiteral("The update feed address or public key of this build is not valid.");
     case UpdaterError::notInstallable:
         return QStringLiteral("The app's folder cannot be written, so updates cannot be installed here.");
     case UpdaterError::temporaryFile:
@@ -31,9 +29,6 @@ QString description(UpdaterError error)
         return QStringLiteral("The downloaded update is incomplete or has the wrong size, so it was not installed.");
     case UpdaterError::notExecutable:
         return QStringLiteral("The downloaded update is not a program, so it was not installed.");
-    case UpdaterError::relaunchFailed:
-        return QStringLiteral("The update was installed, but the app could not restart. Start it again to use the new "
-                              "version.");
     case UpdaterError::installFailed:
         return QStringLiteral("The update could not be written beside the app. Check that its folder is writable and "
                               "has free space.");

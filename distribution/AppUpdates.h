@@ -38,6 +38,7 @@ public:
     bool automaticDownloads() const { return m_automaticDownloads; }
     bool hasPendingInstallation() const { return m_hasPendingInstallation; }
     std::optional<QString> workActionTitle() const { return m_workActionTitle; }
+    TavimoSignals &tavimoSignals() const { return m_signals; }
     // The pending-work command's title while an installation waits.
     std::optional<QString> pendingWorkActionTitle() const;
 

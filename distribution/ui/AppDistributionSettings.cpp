@@ -2,11 +2,13 @@
 
 #include "AppUpdates.h"
 #include "CaptionLabel.h"
+#include "SupportSettingsFooter.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -23,9 +25,19 @@ AppDistributionSettings::AppDistributionSettings(AppUpdates &updates, QWidget *p
       m_pendingWork(new QPushButton)
 {
     setFixedSize(settingsSize);
+    auto *form = new QWidget;
+    auto *sections = new QVBoxLayout(form);
+    sections->addWidget(makeUpdatesSection());
+    sections->addWidget(new SupportSettingsFooter(updates.tavimoSignals()));
+    sections->addStretch();
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(form);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(makeUpdatesSection());
-    layout->addStretch();
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
 
     connect(m_automaticChecks, &QCheckBox::clicked, this, [this](bool on) {
         m_updates.setAutomaticChecks(on);

@@ -8,7 +8,8 @@ class QLabel;
 class QPushButton;
 
 // The content of "Update Settings": the automatic check and download
-// switches, the check command, the status line and the pending-work command.
+// switches, the check command, the status line and the pending-work command,
+// followed by the usage statistics settings.
 class AppDistributionSettings : public QWidget {
     Q_OBJECT
 

@@ -118,7 +118,7 @@ TEST(AppUpdater, RefusesArchivesThatDoNotMatchTheFeed)
     const QList<Case> cases{
         {"one byte flipped", [](auto &r) { r.archive[100] = char(r.archive[100] ^ 1); }, UpdaterError::badSignature,
          true},
-        {"signed by another key", [](auto &r) { r.signature = TestCrypto::SigningKey().sign(r.archive); },
+        {"signed by another key", [](auto &r) { r.signature = TestSigningKey().sign(r.archive); },
          UpdaterError::badSignature, true},
         {"malformed signature", [](auto &r) { r.signature = QByteArray("not base64!"); }, UpdaterError::badSignature,
          true},

@@ -50,6 +50,10 @@ TEST(AppDistributionSettings, ReviewBuildDisablesEveryControl)
     EXPECT_FALSE(settings.checkButton()->isEnabled());
     EXPECT_EQ(settings.statusLabel()->text(), "Updates are disabled in review builds.");
     EXPECT_TRUE(settings.pendingWorkButton()->isHidden());
+    QStringList toggles;
+    for (const QCheckBox *toggle : settings.findChildren<QCheckBox *>())
+        toggles << toggle->text();
+    EXPECT_TRUE(toggles.contains("Share usage statistics")) << "the support footer follows the updates";
 }
 
 TEST(AppDistributionSettings, DownloadToggleFollowsAutomaticChecks)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AppcastItem.h"
-#include "LoopbackHttpsServer.h"
-#include "TestCrypto.h"
+#include "LoopbackFeedServer.h"
+#include "TestSigningKey.h"
 #include "UpdaterConfiguration.h"
 #include "UpdaterEnvironment.h"
 #include "UserDefaults.h"
@@ -49,8 +49,8 @@ public:
     QTemporaryDir root;
     QString installedPath;
     QString runningBuild = QStringLiteral("3");
-    LoopbackHttpsServer server;
-    TestCrypto::SigningKey key;
+    LoopbackFeedServer server;
+    TestSigningKey key;
     std::unique_ptr<UserDefaults> defaults;
     QStringList relaunches;
     std::optional<UpdateChoice> choice = UpdateChoice::install;

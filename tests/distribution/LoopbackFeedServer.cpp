@@ -1,42 +1,42 @@
-#include "LoopbackHttpsServer.h"
+#include "LoopbackFeedServer.h"
 
-#include "TestCrypto.h"
+#include "TestCertificate.h"
 
 #include <QSslSocket>
 
-LoopbackHttpsServer::LoopbackHttpsServer()
+LoopbackFeedServer::LoopbackFeedServer() : m_certificate(TestCertificate::generate())
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setLocalCertificate(TestCrypto::loopbackCertificate().certificate);
-    configuration.setPrivateKey(TestCrypto::loopbackCertificate().key);
+    configuration.setLocalCertificate(m_certificate.certificate);
+    configuration.setPrivateKey(m_certificate.key);
     m_server.setSslConfiguration(configuration);
-    connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, &LoopbackHttpsServer::accept);
+    connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, &LoopbackFeedServer::accept);
     m_server.listen(QHostAddress::LocalHost);
 }
 
-void LoopbackHttpsServer::serve(const QString &path, Response response)
+void LoopbackFeedServer::serve(const QString &path, Response response)
 {
     m_responses.insert(path, std::move(response));
 }
 
-QUrl LoopbackHttpsServer::url(const QString &path) const
+QUrl LoopbackFeedServer::url(const QString &path) const
 {
     return QUrl(QStringLiteral("https://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
 }
 
-int LoopbackHttpsServer::requestCount(const QString &path) const
+int LoopbackFeedServer::requestCount(const QString &path) const
 {
     return m_requests.value(path);
 }
 
-QSslConfiguration LoopbackHttpsServer::clientConfiguration() const
+QSslConfiguration LoopbackFeedServer::clientConfiguration() const
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setCaCertificates({TestCrypto::loopbackCertificate().certificate});
+    configuration.setCaCertificates({m_certificate.certificate});
     return configuration;
 }
 
-void LoopbackHttpsServer::accept()
+void LoopbackFeedServer::accept()
 {
     while (m_server.hasPendingConnections()) {
         auto *socket = qobject_cast<QSslSocket *>(m_server.nextPendingConnection());
@@ -51,7 +51,7 @@ void LoopbackHttpsServer::accept()
     }
 }
 
-void LoopbackHttpsServer::answer(QSslSocket *socket, const QByteArray &request)
+void LoopbackFeedServer::answer(QSslSocket *socket, const QByteArray &request)
 {
     const QString path = QString::fromLatin1(request.split(' ').value(1));
     m_requests[path] += 1;

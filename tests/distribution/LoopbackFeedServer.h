@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestCertificate.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSslConfiguration>
@@ -7,8 +9,8 @@
 #include <QUrl>
 
 // An HTTPS server on 127.0.0.1 with a fresh self-signed certificate that
-// answers GET requests from a table of canned responses.
-class LoopbackHttpsServer : public QObject {
+// answers GET requests from a table of canned responses, as a feed host does.
+class LoopbackFeedServer : public QObject {
     Q_OBJECT
 
 public:
@@ -22,7 +24,7 @@ public:
         qint64 announcedLength = -1;
     };
 
-    LoopbackHttpsServer();
+    LoopbackFeedServer();
 
     void serve(const QString &path, Response response);
     QUrl url(const QString &path) const;
@@ -34,6 +36,7 @@ private:
     void accept();
     void answer(QSslSocket *socket, const QByteArray &request);
 
+    TestCertificate m_certificate;
     QSslServer m_server;
     QHash<QString, Response> m_responses;
     QHash<QString, int> m_requests;

@@ -3,6 +3,7 @@
 #include "UpdaterDelegate.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -234,6 +235,9 @@ TEST(AppUpdater, PostponedInstallationRunsOnceWhenReleased)
     EXPECT_FALSE(run.updater->canCheckForUpdates()) << "the cycle lasts while the installation waits";
     EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed"));
     ASSERT_TRUE(run.delegate.held);
+    const QFileInfoList downloads = QDir(run.fixture.root.filePath("tmp")).entryInfoList(QDir::Files);
+    ASSERT_EQ(downloads.size(), 1);
+    EXPECT_EQ(downloads.first().permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner) << "private download";
 
     QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
     run.delegate.held();

@@ -51,24 +51,3 @@ TEST(UpdateInstaller, ReplacesThroughLinksAndKeepsPermissions)
               UpdaterError::installFailed);
     EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
 }
-
-TEST(UpdateInstaller, VerifiesLengthSignatureAndProgram)
-{
-    UpdateFixture fixture;
-    const QByteArray program = UpdateFixture::program("new");
-    const QString archive = written(fixture.root.filePath("tmp/archive"), program);
-    const QByteArray key = QByteArray::fromBase64(fixture.key.publicKeyBase64());
-    const QByteArray signature = fixture.key.sign(program);
-
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::verify(archive, program.size(), signature, key); }), std::nullopt);
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::verify(archive, program.size() + 1, signature, key); }),
-              UpdaterError::wrongLength);
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::verify(archive, program.size(), signature, key.left(31)); }),
-              UpdaterError::badSignature);
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::verify(archive, program.size(), signature.left(40), key); }),
-              UpdaterError::badSignature);
-    const QByteArray empty;
-    const QString emptyArchive = written(fixture.root.filePath("tmp/empty"), empty);
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::verify(emptyArchive, 0, fixture.key.sign(empty), key); }),
-              UpdaterError::badSignature);
-}

@@ -1,0 +1,8 @@
+#pragma once
+
+// The user's answer when a new version is offered.
+enum class UpdateChoice {
+    install,
+    remindLater,
+    skipVersion,
+};

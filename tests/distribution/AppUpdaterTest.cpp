@@ -1,0 +1,306 @@
+#include "AppUpdater.h"
+#include "UpdateFixture.h"
+#include "UpdaterDelegate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records each step as text, e.g. "found 5", "abort 3001", "finish".
+class RecordingDelegate : public QObject, public UpdaterDelegate {
+    Q_OBJECT
+
+public:
+    void updaterDidFindValidUpdate(const AppcastItem &item) override { steps << "found " + item.version; }
+    void updaterDidDownloadUpdate(const AppcastItem &item) override { steps << "downloaded " + item.version; }
+    void updaterWillInstallUpdate(const AppcastItem &item) override { steps << "install " + item.version; }
+    bool updaterShouldPostponeRelaunch(const AppcastItem &, std::function<void()> install) override
+    {
+        held = std::move(install);
+        return postpone;
+    }
+    void updaterDidAbort(const UpdaterFailure &error) override
+    {
+        steps << QStringLiteral("abort %1").arg(int(error.code()));
+    }
+    void updaterDidFinishUpdateCycle(std::optional<UpdaterError> error) override
+    {
+        steps << (error ? QStringLiteral("finish %1").arg(int(*error)) : QStringLiteral("finish"));
+        emit finished();
+    }
+
+    QStringList steps;
+    bool postpone = false;
+    std::function<void()> held;
+
+signals:
+    void finished();
+};
+
+struct UpdaterRun {
+    UpdateFixture fixture;
+    RecordingDelegate delegate;
+    std::unique_ptr<AppUpdater> updater;
+
+    void make()
+    {
+        updater = std::make_unique<AppUpdater>(fixture.configuration(), fixture.environment());
+        updater->setDelegate(&delegate);
+        updater->start();
+    }
+
+    // Runs one user-initiated cycle to its end.
+    QStringList check()
+    {
+        if (!updater)
+            make();
+        QSignalSpy finished(&delegate, &RecordingDelegate::finished);
+        updater->checkForUpdates();
+        EXPECT_TRUE(finished.wait(10000));
+        return delegate.steps;
+    }
+
+    int archiveRequests(const QString &version) const
+    {
+        return fixture.server.requestCount(QStringLiteral("/archive-") + version);
+    }
+};
+
+const QStringList untouchedFolders{QStringLiteral("tavimo-capture")};
+
+} // namespace
+
+TEST(AppUpdater, InstallsTheNewestSignedBuildAndRelaunches)
+{
+    UpdaterRun run;
+    UpdateFixture::Release invalid = UpdateFixture::release(QStringLiteral("9"));
+    invalid.version = QStringLiteral("9-beta");
+    run.fixture.publish(
+        {UpdateFixture::release("4"), UpdateFixture::release("12"), UpdateFixture::release("5"), invalid});
+
+    EXPECT_EQ(run.check(), QStringList({"found 12", "downloaded 12", "install 12", "finish"}));
+    EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("build 12"));
+    EXPECT_EQ(run.fixture.relaunches, QStringList{run.fixture.installedPath});
+    EXPECT_TRUE(QFileInfo(run.fixture.installedPath).isExecutable());
+    EXPECT_EQ(run.fixture.leftoverFiles(), untouchedFolders);
+    EXPECT_EQ(run.archiveRequests("4") + run.archiveRequests("5"), 0);
+    EXPECT_EQ(run.fixture.prompted.size(), 1);
+    EXPECT_TRUE(run.updater->canCheckForUpdates());
+    EXPECT_GT(run.fixture.defaults->doubleValue("updates.lastCheckTime").value_or(0), 0);
+
+    run.delegate.steps.clear();
+    EXPECT_EQ(run.check(), QStringList({"abort 1001", "finish 1001"})) << "the installed build is now the running one";
+}
+
+TEST(AppUpdater, OlderOrEqualBuildsAreNoUpdate)
+{
+    UpdaterRun run;
+    run.fixture.runningBuild = QStringLiteral("3.1");
+    run.fixture.publish({UpdateFixture::release("3.1"), UpdateFixture::release("3.0.9"), UpdateFixture::release("2")});
+    EXPECT_EQ(run.check(), QStringList({"abort 1001", "finish 1001"}));
+    EXPECT_EQ(run.archiveRequests("3.1"), 0);
+    EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed"));
+}
+
+TEST(AppUpdater, RefusesArchivesThatDoNotMatchTheFeed)
+{
+    struct Case {
+        const char *name;
+        std::function<void(UpdateFixture::Release &)> spoil;
+        UpdaterError error;
+        bool downloads;
+    };
+    const QList<Case> cases{
+        {"one byte flipped", [](auto &r) { r.archive[100] = char(r.archive[100] ^ 1); }, UpdaterError::badSignature,
+         true},
+        {"signed by another key", [](auto &r) { r.signature = TestSigningKey().sign(r.archive); },
+         UpdaterError::badSignature, true},
+        {"malformed signature", [](auto &r) { r.signature = QByteArray("not base64!"); }, UpdaterError::badSignature,
+         true},
+        {"missing signature", [](auto &r) { r.signature = QByteArray(); }, UpdaterError::missingSignature, false},
+        {"announced longer", [](auto &r) { r.length = r.archive.size() + 1; }, UpdaterError::wrongLength, true},
+        {"announced shorter", [](auto &r) { r.length = r.archive.size() - 1; }, UpdaterError::archiveTooLarge, true},
+        {"beyond the archive bound", [](auto &r) { r.length = 512LL * 1024 * 1024 + 1; }, UpdaterError::archiveTooLarge,
+         false},
+        {"plain http", [](auto &r) { r.url = "http://127.0.0.1:1/archive"; }, UpdaterError::insecureLocation, false},
+        {"signed but not a program",
+         [](auto &r) {
+             r.archive = "#!/bin/sh\nrm -rf ~\n" + QByteArray(100, ' ');
+             r.signature.reset();
+         },
+         UpdaterError::notExecutable, true},
+    };
+    for (const Case &c : cases) {
+        UpdaterRun run;
+        UpdateFixture::Release release = UpdateFixture::release("7");
+        release.signature = run.fixture.key.sign(release.archive);
+        c.spoil(release);
+        run.fixture.publish({release});
+        const int code = int(c.error);
+        QStringList expected{QStringLiteral("abort %1").arg(code), QStringLiteral("finish %1").arg(code)};
+        if (c.downloads)
+            expected.prepend("found 7");
+        EXPECT_EQ(run.check(), expected) << c.name;
+        EXPECT_EQ(run.archiveRequests("7"), c.downloads ? 1 : 0) << c.name;
+        EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed")) << c.name;
+        EXPECT_EQ(run.fixture.leftoverFiles(), untouchedFolders) << c.name;
+        EXPECT_TRUE(run.fixture.relaunches.isEmpty()) << c.name;
+    }
+}
+
+TEST(AppUpdater, RefusesUnsafeOrBrokenTransfers)
+{
+    {
+        UpdaterRun run;
+        UpdateFixture::Release release = UpdateFixture::release("7");
+        run.fixture.publish({release});
+        run.fixture.server.serve("/archive-7", {200, release.archive.left(1000), {}, release.archive.size()});
+        EXPECT_EQ(run.check().mid(1), QStringList({"abort 2001", "finish 2001"})) << "truncated download";
+        EXPECT_EQ(run.fixture.leftoverFiles(), untouchedFolders);
+    }
+    {
+        UpdaterRun run;
+        run.fixture.publish({UpdateFixture::release("7")});
+        run.fixture.server.serve("/archive-7", {302, {}, "http://127.0.0.1:1/archive-7", 0});
+        EXPECT_EQ(run.check().mid(1), QStringList({"abort 2001", "finish 2001"})) << "redirect to plain http";
+    }
+    {
+        UpdaterRun run;
+        run.fixture.server.serve("/appcast.xml", {200, QByteArray(1024 * 1024 + 1, ' '), {}, -1});
+        EXPECT_EQ(run.check(), QStringList({"abort 1003", "finish 1003"})) << "feed over 1 MiB";
+    }
+    {
+        UpdaterRun run;
+        run.fixture.server.serve("/appcast.xml", {200, "<html>maintenance</html>", {}, -1});
+        EXPECT_EQ(run.check(), QStringList({"abort 1000", "finish 1000"})) << "not a feed";
+    }
+    {
+        UpdaterRun run;
+        run.fixture.server.serve("/appcast.xml", {500, "oops", {}, -1});
+        EXPECT_EQ(run.check(), QStringList({"abort 1002", "finish 1002"})) << "server error";
+    }
+    {
+        UpdaterRun run;
+        run.fixture.publish({UpdateFixture::release("7")});
+        UpdaterEnvironment environment = run.fixture.environment();
+        environment.sslConfiguration = QSslConfiguration::defaultConfiguration();
+        run.updater = std::make_unique<AppUpdater>(run.fixture.configuration(), environment);
+        run.updater->setDelegate(&run.delegate);
+        run.updater->start();
+        EXPECT_EQ(run.check(), QStringList({"abort 1002", "finish 1002"})) << "untrusted certificate";
+    }
+}
+
+TEST(AppUpdater, AnswersOtherThanInstallDownloadNothing)
+{
+    UpdaterRun run;
+    run.fixture.publish({UpdateFixture::release("7")});
+    run.fixture.choice = UpdateChoice::remindLater;
+    EXPECT_EQ(run.check(), QStringList({"found 7", "abort 4008", "finish 4008"}));
+
+    run.delegate.steps.clear();
+    run.fixture.choice = UpdateChoice::skipVersion;
+    EXPECT_EQ(run.check(), QStringList({"found 7", "abort 4007", "finish 4007"}));
+    EXPECT_EQ(run.archiveRequests("7"), 0);
+
+    // A skipped build is not offered by scheduled checks, but asking still offers it.
+    run.delegate.steps.clear();
+    run.fixture.defaults->setValue("updates.lastCheckTime", 0.0);
+    QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
+    run.updater->setAutomaticallyChecksForUpdates(true);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(run.delegate.steps, QStringList({"abort 1001", "finish 1001"}));
+
+    run.delegate.steps.clear();
+    run.fixture.choice = UpdateChoice::install;
+    EXPECT_EQ(run.check().first(), "found 7");
+    EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("build 7"));
+}
+
+TEST(AppUpdater, PostponedInstallationRunsOnceWhenReleased)
+{
+    UpdaterRun run;
+    run.fixture.publish({UpdateFixture::release("7")});
+    run.make();
+    run.delegate.postpone = true;
+    QSignalSpy canCheck(run.updater.get(), &AppUpdater::canCheckForUpdatesChanged);
+    run.updater->checkForUpdates();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.delegate.steps.contains("downloaded 7"); }, 10000));
+    EXPECT_FALSE(run.updater->canCheckForUpdates()) << "the cycle lasts while the installation waits";
+    EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed"));
+    ASSERT_TRUE(run.delegate.held);
+    const QFileInfoList downloads = QDir(run.fixture.root.filePath("tmp")).entryInfoList(QDir::Files);
+    ASSERT_EQ(downloads.size(), 1);
+    EXPECT_EQ(downloads.first().permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner) << "private download";
+
+    QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
+    run.delegate.held();
+    run.delegate.held();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(run.delegate.steps, QStringList({"found 7", "downloaded 7", "install 7", "finish"}));
+    EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("build 7"));
+    EXPECT_EQ(run.fixture.relaunches.size(), 1);
+}
+
+TEST(AppUpdater, SettingsPersistAndScheduledChecksWaitADay)
+{
+    UpdaterRun run;
+    run.fixture.publish({});
+    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch()));
+    run.make();
+    EXPECT_FALSE(run.updater->automaticallyChecksForUpdates());
+    EXPECT_FALSE(run.updater->automaticallyDownloadsUpdates());
+    QSignalSpy checks(run.updater.get(), &AppUpdater::automaticallyChecksForUpdatesChanged);
+    QSignalSpy downloads(run.updater.get(), &AppUpdater::automaticallyDownloadsUpdatesChanged);
+    run.updater->setAutomaticallyChecksForUpdates(true);
+    run.updater->setAutomaticallyDownloadsUpdates(true);
+    run.updater->setAutomaticallyDownloadsUpdates(true);
+    EXPECT_EQ(checks.size(), 1);
+    EXPECT_EQ(downloads.size(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(run.updater->canCheckForUpdates()) << "the last check was just now";
+    EXPECT_EQ(run.fixture.server.requestCount("/appcast.xml"), 0);
+
+    AppUpdater reloaded(run.fixture.configuration(), run.fixture.environment());
+    EXPECT_TRUE(reloaded.automaticallyChecksForUpdates());
+    EXPECT_TRUE(reloaded.automaticallyDownloadsUpdates());
+}
+
+TEST(AppUpdater, ScheduledCheckWithAutomaticDownloadsInstallsWithoutAsking)
+{
+    UpdaterRun run;
+    run.fixture.publish({UpdateFixture::release("7")});
+    run.fixture.defaults->setValue("updates.automaticChecks", true);
+    run.fixture.defaults->setValue("updates.automaticDownloads", true);
+    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch() - 25 * 3600));
+    QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
+    run.make();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(run.delegate.steps, QStringList({"found 7", "downloaded 7", "install 7", "finish"}));
+    EXPECT_TRUE(run.fixture.prompted.isEmpty());
+}
+
+TEST(AppUpdater, DoesNotStartWithoutAnInstalledFileToReplace)
+{
+    UpdateFixture fixture;
+    for (const QString &installed : {fixture.root.filePath("app/missing"), fixture.root.filePath("app"), QString()}) {
+        UpdaterEnvironment environment = fixture.environment();
+        environment.installedPath = installed;
+        AppUpdater updater(fixture.configuration(), environment);
+        try {
+            updater.start();
+            ADD_FAILURE() << "started over " << installed.toStdString();
+        } catch (const UpdaterFailure &failure) {
+            EXPECT_EQ(failure.code(), UpdaterError::notInstallable);
+        }
+        EXPECT_FALSE(updater.canCheckForUpdates());
+    }
+}
+
+#include "AppUpdaterTest.moc"

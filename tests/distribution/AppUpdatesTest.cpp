@@ -1,0 +1,229 @@
+#include "CoordinatorFixture.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString waitingMessage =
+    "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
+const QString workTitle = "Save or Close Capture to Update…";
+
+// Checks and waits until the cycle has run its course.
+void checkAndWait(CoordinatorFixture &run)
+{
+    run.updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->canCheck(); }, 10000));
+}
+
+void waitForPendingInstallation(CoordinatorFixture &run)
+{
+    run.updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->hasPendingInstallation(); }, 10000));
+}
+
+} // namespace
+
+TEST(AppUpdates, ReviewBuildsNeverCreateTheUpdater)
+{
+    for (const auto &overrides : {QHash<QString, QString>{{"CFBundleIdentifier", "local.tavimo.capture.review"}},
+                                  QHash<QString, QString>{{"TavimoReviewLibrary", "YES"}}}) {
+        CoordinatorFixture run(overrides);
+        run.feed.publish({UpdateFixture::release("7")});
+        QAction *check = run.updates->menuItem();
+        run.start();
+        EXPECT_EQ(run.updates->message(), "Updates are disabled in review builds.");
+        EXPECT_FALSE(run.updates->available());
+        EXPECT_FALSE(run.updates->canCheck());
+        EXPECT_FALSE(check->isEnabled());
+        run.updates->check();
+        run.updates->setAutomaticChecks(true);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(run.updates->automaticChecks());
+        EXPECT_EQ(run.feed.server.requestCount("/appcast.xml"), 0);
+    }
+}
+
+TEST(AppUpdates, UnusableFeedSettingsLeaveUpdatesUnpublished)
+{
+    const QList<QHash<QString, QString>> builds{
+        {{"SUPublicEDKey", QByteArray(31, 'k').toBase64()}},
+        {{"SUPublicEDKey", QByteArray(33, 'k').toBase64()}},
+        {{"SUFeedURL", "http://127.0.0.1:1/appcast.xml"}},
+        {{"SUFeedURL", ""}},
+    };
+    for (const auto &overrides : builds) {
+        CoordinatorFixture run(overrides);
+        run.start();
+        EXPECT_EQ(run.updates->message(), "Updates are not published for this build yet.");
+        EXPECT_FALSE(run.updates->available());
+        EXPECT_FALSE(run.updates->validateMenuItem(run.updates->menuItem()));
+        EXPECT_TRUE(run.updateEvents().isEmpty());
+    }
+}
+
+TEST(AppUpdates, StartFailureIsReported)
+{
+    CoordinatorFixture run;
+    QFile::remove(run.feed.installedPath);
+    run.start();
+    EXPECT_EQ(run.updates->message(), "Updates could not start: " + description(UpdaterError::notInstallable));
+    EXPECT_FALSE(run.updates->available());
+    EXPECT_EQ(run.updateEvents(), QStringList{"update.failed"});
+}
+
+TEST(AppUpdates, UpToDateAndRefusedUpdates)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("3"), UpdateFixture::release("2")});
+    QAction *check = run.updates->menuItem();
+    EXPECT_FALSE(check->isEnabled());
+    run.start();
+    EXPECT_TRUE(run.updates->available());
+    EXPECT_TRUE(check->isEnabled());
+    EXPECT_EQ(run.updates->message(), "Updates use the internet. App content is never included in update checks.");
+    checkAndWait(run);
+    EXPECT_EQ(run.updates->message(), "You're up to date.");
+    EXPECT_TRUE(run.updateEvents().isEmpty());
+
+    UpdateFixture::Release tampered = UpdateFixture::release("7");
+    tampered.signature = run.feed.key.sign(tampered.archive);
+    tampered.archive[64] = 'y';
+    run.feed.publish({tampered});
+    checkAndWait(run);
+    EXPECT_EQ(run.updates->message(), "The update was not installed. You can check for updates again.");
+    EXPECT_EQ(run.updateEvents(), QStringList({"update.found", "update.failed"}));
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed"));
+    EXPECT_FALSE(run.pendingInstallationMarker());
+}
+
+TEST(AppUpdates, DecliningTheUpdateSaysItWasPostponed)
+{
+    for (UpdateChoice choice : {UpdateChoice::remindLater, UpdateChoice::skipVersion}) {
+        CoordinatorFixture run;
+        run.feed.publish({UpdateFixture::release("7")});
+        run.feed.choice = choice;
+        run.start();
+        checkAndWait(run);
+        EXPECT_EQ(run.updates->message(), "Update installation postponed. You can check again when ready.");
+        EXPECT_EQ(run.updateEvents(), QStringList{"update.found"});
+        EXPECT_FALSE(run.updates->hasPendingInstallation());
+        EXPECT_TRUE(run.feed.relaunches.isEmpty());
+    }
+}
+
+TEST(AppUpdates, IdleAppInstallsAtOnce)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("7")});
+    run.start();
+    run.updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
+    EXPECT_FALSE(run.updates->hasPendingInstallation());
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("build 7"));
+    EXPECT_EQ(run.updateEvents(), QStringList({"update.found", "update.downloaded"}));
+    EXPECT_EQ(run.pendingInstallationMarker(), "7");
+}
+
+TEST(AppUpdates, BusyAppWaitsThenInstallsWithinASecondOfBecomingIdle)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("7")});
+    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [] {});
+    QAction *pendingWork = run.updates->pendingWorkMenuItem();
+    ASSERT_NE(pendingWork, nullptr);
+    EXPECT_FALSE(pendingWork->isVisible());
+    run.busy = true;
+    run.start();
+    waitForPendingInstallation(run);
+
+    EXPECT_EQ(run.updates->message(), waitingMessage);
+    EXPECT_EQ(run.updates->pendingWorkActionTitle(), workTitle);
+    EXPECT_TRUE(pendingWork->isVisible());
+    EXPECT_TRUE(pendingWork->isEnabled());
+    EXPECT_FALSE(run.updates->canCheck());
+    EXPECT_EQ(run.updateEvents(), QStringList({"update.found", "update.downloaded"}));
+
+    // The poll keeps asking while the app stays busy, and installs nothing.
+    const int questions = run.busyQuestions;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.busyQuestions > questions; }, 5000));
+    EXPECT_TRUE(run.updates->hasPendingInstallation());
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed"));
+    EXPECT_FALSE(run.pendingInstallationMarker());
+
+    run.busy = false;
+    QElapsedTimer idle;
+    idle.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->message() == "Installing update…"; }, 5000));
+    EXPECT_LT(idle.elapsed(), 2500);
+    EXPECT_FALSE(run.updates->hasPendingInstallation());
+    EXPECT_FALSE(pendingWork->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("build 7"));
+    EXPECT_EQ(run.pendingInstallationMarker(), "7");
+    EXPECT_EQ(run.feed.relaunches.size(), 1);
+}
+
+TEST(AppUpdates, ResolvingPendingWorkInstallsOnceTheWorkIsClosed)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("7")});
+    int actions = 0;
+    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [&] {
+        ++actions;
+        run.updates->resolvePendingWork();
+        run.busy = actions > 1;
+    });
+    run.busy = true;
+    run.start();
+    EXPECT_EQ(run.updates->pendingWorkActionTitle(), std::nullopt);
+    run.updates->resolvePendingWork();
+    EXPECT_EQ(actions, 0) << "nothing is pending yet";
+    waitForPendingInstallation(run);
+
+    run.updates->resolvePendingWork();
+    EXPECT_EQ(actions, 1) << "the action does not run again from inside itself";
+    EXPECT_EQ(run.updates->message(), "Installing update…");
+    EXPECT_FALSE(run.updates->hasPendingInstallation());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("build 7"));
+}
+
+TEST(AppUpdates, PendingWorkThatStaysBusyKeepsWaiting)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("7")});
+    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [] {});
+    run.busy = true;
+    run.start();
+    waitForPendingInstallation(run);
+    run.updates->resolvePendingWork();
+    EXPECT_TRUE(run.updates->hasPendingInstallation());
+    EXPECT_EQ(run.updates->message(), waitingMessage);
+    EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed"));
+}
+
+TEST(AppUpdates, SettingsMirrorTheUpdater)
+{
+    CoordinatorFixture run;
+    run.updates->setAutomaticChecks(true);
+    EXPECT_FALSE(run.updates->automaticChecks()) << "no effect before the updater exists";
+    run.feed.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch()));
+    run.start();
+    QSignalSpy checks(run.updates.get(), &AppUpdates::automaticChecksChanged);
+    run.updates->setAutomaticChecks(true);
+    run.updates->setAutomaticDownloads(true);
+    EXPECT_TRUE(run.updates->automaticChecks());
+    EXPECT_TRUE(run.updates->automaticDownloads());
+    EXPECT_EQ(checks.size(), 1);
+    EXPECT_EQ(run.feed.defaults->boolValue("updates.automaticChecks"), true);
+
+    QSignalSpy requested(run.updates.get(), &AppUpdates::preferencesRequested);
+    run.updates->preferencesMenuItem()->trigger();
+    EXPECT_EQ(requested.size(), 1);
+    EXPECT_TRUE(run.updates->validateMenuItem(run.updates->preferencesMenuItem()));
+    EXPECT_EQ(run.updates->pendingWorkMenuItem(), nullptr) << "no work action configured";
+}

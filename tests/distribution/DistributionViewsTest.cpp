@@ -1,0 +1,141 @@
+#include "AppDistributionSettings.h"
+#include "CoordinatorFixture.h"
+#include "PendingWorkUpdateNotice.h"
+#include "UpdatePrompt.h"
+#include "UpdateSettingsWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString workTitle = "Save or Close Capture to Update…";
+const QString waitingMessage =
+    "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
+
+QMessageBox *openPrompt()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+QPushButton *button(QMessageBox *box, const QString &text)
+{
+    for (QAbstractButton *button : box->buttons()) {
+        if (button->text() == text)
+            return qobject_cast<QPushButton *>(button);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(AppDistributionSettings, ReviewBuildDisablesEveryControl)
+{
+    CoordinatorFixture run({{"CFBundleIdentifier", "local.tavimo.capture.review"}});
+    run.start();
+    AppDistributionSettings settings(*run.updates);
+    EXPECT_EQ(settings.size(), QSize(520, 540));
+    EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled());
+    EXPECT_FALSE(settings.automaticDownloadsToggle()->isEnabled());
+    EXPECT_FALSE(settings.checkButton()->isEnabled());
+    EXPECT_EQ(settings.statusLabel()->text(), "Updates are disabled in review builds.");
+    EXPECT_TRUE(settings.pendingWorkButton()->isHidden());
+    QStringList toggles;
+    for (const QCheckBox *toggle : settings.findChildren<QCheckBox *>())
+        toggles << toggle->text();
+    EXPECT_TRUE(toggles.contains("Share usage statistics")) << "the support footer follows the updates";
+}
+
+TEST(AppDistributionSettings, DownloadToggleFollowsAutomaticChecks)
+{
+    CoordinatorFixture run;
+    run.feed.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch()));
+    run.start();
+    AppDistributionSettings settings(*run.updates);
+    EXPECT_TRUE(settings.automaticChecksToggle()->isEnabled());
+    EXPECT_FALSE(settings.automaticDownloadsToggle()->isEnabled());
+    EXPECT_TRUE(settings.checkButton()->isEnabled());
+
+    settings.automaticChecksToggle()->click();
+    EXPECT_TRUE(run.updates->automaticChecks());
+    EXPECT_TRUE(settings.automaticDownloadsToggle()->isEnabled());
+    settings.automaticDownloadsToggle()->click();
+    EXPECT_TRUE(run.updates->automaticDownloads());
+    EXPECT_TRUE(settings.automaticDownloadsToggle()->isChecked());
+
+    settings.checkButton()->click();
+    EXPECT_FALSE(settings.checkButton()->isEnabled()) << "a check is running";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settings.checkButton()->isEnabled(); }, 10000));
+    EXPECT_EQ(settings.statusLabel()->text(), run.updates->message());
+}
+
+TEST(PendingWorkUpdateNotice, ShowsWhileAnUpdateWaitsAndResolvesTheWork)
+{
+    CoordinatorFixture run;
+    run.feed.publish({UpdateFixture::release("7")});
+    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [&] { run.busy = false; });
+    run.busy = true;
+    run.start();
+    QWidget editor;
+    auto *notice = new PendingWorkUpdateNotice(*run.updates, &editor);
+    AppDistributionSettings settings(*run.updates);
+    EXPECT_TRUE(notice->isHidden());
+
+    run.updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->hasPendingInstallation(); }, 10000));
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_EQ(notice->messageLabel()->text(), waitingMessage);
+    EXPECT_EQ(notice->workButton()->text(), workTitle);
+    EXPECT_FALSE(settings.pendingWorkButton()->isHidden());
+    EXPECT_EQ(settings.pendingWorkButton()->text(), workTitle);
+
+    notice->workButton()->click();
+    EXPECT_TRUE(notice->isHidden());
+    EXPECT_TRUE(settings.pendingWorkButton()->isHidden());
+    EXPECT_EQ(settings.statusLabel()->text(), "Installing update…");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
+}
+
+TEST(UpdateSettingsWindow, OpensOnceFromTheMenuItem)
+{
+    CoordinatorFixture run;
+    UpdateSettingsWindow window(*run.updates);
+    EXPECT_EQ(window.window(), nullptr);
+    run.updates->preferencesMenuItem()->trigger();
+    ASSERT_NE(window.window(), nullptr);
+    QWidget *first = window.window();
+    EXPECT_EQ(first->windowTitle(), "Update Settings");
+    EXPECT_TRUE(first->isVisible());
+    first->close();
+    run.updates->showPreferences();
+    EXPECT_EQ(window.window(), first) << "kept when closed";
+    EXPECT_TRUE(first->isVisible());
+}
+
+TEST(UpdatePrompt, AnswersWithTheChosenButton)
+{
+    const AppcastItem item{"Version 7", "7", "0.7.0", QUrl("https://updates.example/7"), 10, "c2ln"};
+    for (const auto &[text, expected] :
+         {std::pair{"Install Update", UpdateChoice::install}, std::pair{"Remind Me Later", UpdateChoice::remindLater},
+          std::pair{"Skip This Version", UpdateChoice::skipVersion}}) {
+        std::optional<UpdateChoice> answered;
+        UpdatePrompt::ask(item, [&](UpdateChoice choice) { answered = choice; });
+        QMessageBox *box = openPrompt();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->informativeText().contains("0.7.0"));
+        ASSERT_NE(button(box, text), nullptr) << text;
+        button(box, text)->click();
+        EXPECT_EQ(answered, expected) << text;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}

@@ -1,0 +1,93 @@
+#include "UpdaterConfiguration.h"
+#include "Appcast.h"
+#include "BuildVersion.h"
+#include "BundleInfo.h"
+#include "UpdaterError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString validKey = QByteArray(32, 'k').toBase64();
+
+std::optional<UpdaterConfiguration> configured(const QString &feed, const QString &key, const QString &build = "42")
+{
+    return UpdaterConfiguration::fromBundle(
+        BundleInfo({{"SUFeedURL", feed}, {"SUPublicEDKey", key}, {"CFBundleVersion", build}}));
+}
+
+int compared(const QString &left, const QString &right)
+{
+    return BuildVersion::compare(BuildVersion::parse(left).value(), BuildVersion::parse(right).value());
+}
+
+} // namespace
+
+TEST(UpdaterConfiguration, NeedsAnHttpsFeedAnEd25519KeyAndABuildNumber)
+{
+    const auto configuration = configured("https://updates.example/capture/appcast.xml", validKey);
+    ASSERT_TRUE(configuration);
+    EXPECT_EQ(configuration->publicKey, QByteArray(32, 'k'));
+    EXPECT_EQ(configuration->runningBuild, QList<quint64>{42});
+
+    EXPECT_TRUE(configured("https://updates.example/feed", validKey));
+    EXPECT_FALSE(configured("http://updates.example/feed", validKey));
+    EXPECT_FALSE(configured("https:///feed", validKey));
+    EXPECT_FALSE(configured("ftp://updates.example/feed", validKey));
+    EXPECT_FALSE(configured("", validKey));
+    EXPECT_FALSE(configured("https://updates.example/feed", QByteArray(31, 'k').toBase64()));
+    EXPECT_FALSE(configured("https://updates.example/feed", QByteArray(33, 'k').toBase64()));
+    EXPECT_FALSE(configured("https://updates.example/feed", validKey + "!"));
+    EXPECT_FALSE(configured("https://updates.example/feed", ""));
+    EXPECT_FALSE(configured("https://updates.example/feed", validKey, ""));
+    EXPECT_FALSE(configured("https://updates.example/feed", validKey, "1.0b2"));
+}
+
+TEST(BuildVersion, ComparesDottedNumbers)
+{
+    EXPECT_GT(compared("1.10", "1.9"), 0);
+    EXPECT_EQ(compared("1.0", "1"), 0);
+    EXPECT_LT(compared("2", "10"), 0);
+    EXPECT_GT(compared("1.0.1", "1"), 0);
+    EXPECT_EQ(compared("007", "7"), 0);
+    for (const char *invalid : {"", "1.", ".1", "1..2", "1.0b", "-1", " 1", "1 2", "99999999999999999999"})
+        EXPECT_FALSE(BuildVersion::parse(invalid)) << invalid;
+}
+
+TEST(Appcast, ReadsItemsAndRefusesOtherDocuments)
+{
+    const QByteArray feed = R"(<?xml version="1.0"?>
+<rss version="2.0" xmlns:tavimo="urn:tavimo:appcast" xmlns:other="urn:other"><channel>
+  <item><title>Five</title><other:version>99</other:version><tavimo:version>5</tavimo:version>
+    <tavimo:shortVersionString>0.5.0</tavimo:shortVersionString>
+    <enclosure url="https://updates.example/5" length="120" tavimo:edSignature="c2ln"/></item>
+  <item><tavimo:version>6</tavimo:version><enclosure url="https://updates.example/6" length="many"/></item>
+</channel></rss>)";
+    const QList<AppcastItem> items = Appcast::parse(feed);
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0].title, "Five");
+    EXPECT_EQ(items[0].version, "5") << "only versions in the feed's own namespace count";
+    EXPECT_EQ(items[0].shortVersion, "0.5.0");
+    EXPECT_EQ(items[0].url, QUrl("https://updates.example/5"));
+    EXPECT_EQ(items[0].length, 120);
+    EXPECT_EQ(items[0].signature, "c2ln");
+    EXPECT_EQ(items[1].length, -1);
+    EXPECT_TRUE(items[1].signature.isEmpty());
+
+    EXPECT_EQ(Appcast::newestUpdate(items, {5})->version, "6");
+    EXPECT_FALSE(Appcast::newestUpdate(items, {6}));
+    try {
+        Appcast::validate(items[1]);
+        ADD_FAILURE() << "an unsigned item passed";
+    } catch (const UpdaterFailure &failure) {
+        EXPECT_EQ(failure.code(), UpdaterError::missingSignature);
+    }
+    for (const QByteArray &document : {QByteArray("<html/>"), QByteArray("<rss><channel><item>"), QByteArray()}) {
+        try {
+            Appcast::parse(document);
+            ADD_FAILURE() << document.constData();
+        } catch (const UpdaterFailure &failure) {
+            EXPECT_EQ(failure.code(), UpdaterError::invalidFeed);
+        }
+    }
+}

@@ -18,37 +18,40 @@ namespace {
 constexpr int helperUnavailable = 69;
 // Long enough for an 80-megapixel page on a slow machine.
 constexpr int helperTimeout = 10 * 60 * 1000;
-// Below this, starting more engines costs more than it saves.
-constexpr qint64 parallelPixels = 1'000'000;
+constexpr qint64 pixelsPerEngine = 500'000;
 
 QRectF rectFrom(const QJsonArray &box)
 {
     return QRectF(box.at(0).toDouble(), box.at(1).toDouble(), box.at(2).toDouble(), box.at(3).toDouble());
 }
 
-// The image as the helper reads it: binary PPM, transparency over white.
-QByteArray ppm(const QImage &image)
+QImage opaqueRgb(const QImage &image)
 {
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB888);
     QImage rgb(image.size(), QImage::Format_RGB888);
-    if (image.hasAlphaChannel()) {
-        rgb.fill(Qt::white);
-        QPainter painter(&rgb);
-        painter.drawImage(0, 0, image);
-    } else {
-        rgb = image.convertToFormat(QImage::Format_RGB888);
-    }
-    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-    QByteArray bytes = QStringLiteral("P6\n%1 %2\n255\n").arg(rgb.width()).arg(rgb.height()).toLatin1();
-    bytes.reserve(bytes.size() + rowBytes * rgb.height());
-    for (int row = 0; row < rgb.height(); ++row)
-        bytes.append(reinterpret_cast<const char *>(rgb.constScanLine(row)), rowBytes);
-    return bytes;
+    rgb.fill(Qt::white);
+    QPainter painter(&rgb);
+    painter.drawImage(0, 0, image);
+    return rgb;
 }
 
+// Sends the image as the helper reads it: binary PPM, transparency over white.
+void writePpm(QProcess &helper, const QImage &image)
+{
+    const QImage rgb = opaqueRgb(image);
+    helper.write(QStringLiteral("P6\n%1 %2\n255\n").arg(rgb.width()).arg(rgb.height()).toLatin1());
+    const qint64 rowBytes = qint64(rgb.width()) * 3;
+    for (int row = 0; row < rgb.height(); ++row)
+        helper.write(reinterpret_cast<const char *>(rgb.constScanLine(row)), rowBytes);
+}
+
+// One engine per half megapixel, as far as the cores go: fewer cost more
+// time, more cost more start-up than they save.
 QStringList helperArguments(const QImage &image)
 {
-    const bool large = qint64(image.width()) * image.height() >= parallelPixels;
-    const int threads = large ? std::max(QThread::idealThreadCount(), 1) : 1;
+    const qint64 pixels = qint64(image.width()) * image.height();
+    const qint64 threads = std::clamp<qint64>(pixels / pixelsPerEngine, 1, std::max(QThread::idealThreadCount(), 1));
     return {QStringLiteral("--threads"), QString::number(threads)};
 }
 
@@ -66,7 +69,7 @@ QByteArray runHelper(const QImage &image)
     helper.start(program, helperArguments(image));
     if (!helper.waitForStarted())
         throw CaptureOCRError(CaptureOCRFailure::helperMissing);
-    helper.write(ppm(image));
+    writePpm(helper, image);
     helper.closeWriteChannel();
     if (!helper.waitForFinished(helperTimeout)) {
         helper.kill();

@@ -4,6 +4,7 @@
 #include "CapturePngEncoder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -125,11 +126,12 @@ QString CaptureHistory::defaultDirectory()
 
 QList<CaptureHistoryItem> CaptureHistory::items() const
 {
-    const QDir folder(m_directory);
     QList<CaptureHistoryItem> items;
-    for (const QString &name : folder.entryList(QDir::Files, QDir::NoSort)) {
-        if (isEntryName(name))
-            items.append(CaptureHistoryItem(folder.filePath(name), creationDate(QFileInfo(folder, name))));
+    QDirIterator entries(m_directory, QDir::Files);
+    while (entries.hasNext()) {
+        entries.next();
+        if (isEntryName(entries.fileName()))
+            items.append(CaptureHistoryItem(entries.filePath(), creationDate(entries.fileInfo())));
     }
     sortNewestFirst(items);
     return items;
@@ -199,7 +201,8 @@ bool CaptureHistory::isEntryName(const QString &fileName)
 {
     static const QRegularExpression entry(
         QStringLiteral("\\A[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\.png\\z"));
-    return entry.match(fileName).hasMatch();
+    constexpr qsizetype entryNameLength = 36 + 4;
+    return fileName.size() == entryNameLength && entry.match(fileName).hasMatch();
 }
 
 void CaptureHistory::sortNewestFirst(QList<CaptureHistoryItem> &items)

@@ -10,6 +10,8 @@ namespace {
 
 using tesseract::PageIteratorLevel;
 
+constexpr int screenResolution = 96;
+
 struct TextBlock {
     QRect box;
     QList<QRect> lines;
@@ -143,6 +145,9 @@ CaptureOCREngine::~CaptureOCREngine()
 void CaptureOCREngine::setImage(const CaptureOCRPixels &pixels)
 {
     m_api.SetImage(pixels.rows(), pixels.width(), pixels.height(), 3, pixels.bytesPerLine());
+    // Screen pixels: without a resolution Tesseract guesses one from the text
+    // and then spends a third more time on the same page.
+    m_api.SetSourceResolution(screenResolution);
     m_bounds = QRect(0, 0, pixels.width(), pixels.height());
 }
 

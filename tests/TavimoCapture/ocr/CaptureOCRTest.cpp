@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtConcurrent>
 
@@ -184,4 +185,37 @@ TEST_F(OCRTest, LineWithoutWordBoxesIsOneRegion)
                                                 {QRectF(30, 20, 60, 30), "ray"},
                                                 {QRectF(5, 60, 100, 20), "no boxes here"}}));
     EXPECT_EQ(CaptureOCR::recognize(textImage({"ignored"})), QStringLiteral("x-ray, vision\nno boxes here"));
+}
+
+TEST_F(OCRTest, HelperRefusesMalformedImages)
+{
+    const QByteArray rows(4 * 3 * 3, '\xff');
+    const QList<QByteArray> malformed{
+        QByteArray(),
+        "P5\n4 3\n255\n" + rows,
+        "P6\n4 3\n65535\n" + rows,
+        "P6\n4 3\n255\n" + rows.chopped(1),
+        "P6\n4 3\n255\n" + rows + "x",
+        "P6\n-4 3\n255\n" + rows,
+        "P6\n0 3\n255\n",
+        "P6\n100000 100000\n255\n",
+        "P6\n4294967300 1\n255\n" + rows,
+    };
+    for (const QByteArray &input : malformed) {
+        QProcess helper;
+        helper.start(QStringLiteral(TAVIMO_OCR_HELPER), {});
+        helper.write(input);
+        helper.closeWriteChannel();
+        ASSERT_TRUE(helper.waitForFinished());
+        EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit) << input.left(24).constData();
+        EXPECT_EQ(helper.exitCode(), 65) << input.left(24).constData();
+        EXPECT_TRUE(helper.readAllStandardOutput().isEmpty());
+    }
+
+    QProcess helper;
+    helper.start(QStringLiteral(TAVIMO_OCR_HELPER), {});
+    helper.write("P6 4 3 255\n" + rows);
+    helper.closeWriteChannel();
+    ASSERT_TRUE(helper.waitForFinished());
+    EXPECT_EQ(helper.exitCode(), 0);
 }

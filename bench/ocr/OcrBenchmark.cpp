@@ -57,13 +57,17 @@ void BM_TesseractCommandLine(benchmark::State &state)
     file.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
+    // Argument 0: the plain command line; otherwise the resolution it is told.
+    QStringList arguments{path, QStringLiteral("stdout")};
+    if (state.range(0) > 0)
+        arguments += {QStringLiteral("--dpi"), QString::number(state.range(0))};
     QString text;
     const double cpuBefore = childCpuMilliseconds();
     for (auto _ : state) {
         QProcess tesseract;
         tesseract.setProcessEnvironment(environment);
         tesseract.setStandardErrorFile(QProcess::nullDevice());
-        tesseract.start(QStringLiteral("tesseract"), {path, QStringLiteral("stdout")});
+        tesseract.start(QStringLiteral("tesseract"), arguments);
         tesseract.waitForFinished(-1);
         text = QString::fromUtf8(tesseract.readAllStandardOutput());
     }
@@ -74,7 +78,7 @@ void BM_TesseractCommandLine(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_CaptureOCR)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_TesseractCommandLine)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TesseractCommandLine)->Arg(0)->Arg(96)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,7 @@
 #include "CaptureHistory.h"
 
 #include "CaptureFileSystemFailure.h"
+#include "CaptureFileWriter.h"
 #include "CapturePngEncoder.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -55,17 +55,6 @@ void removeFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)
         fail(Operation::remove, path, errno);
-}
-
-// Replaces `path` in one step with a private (0600) file holding `data`.
-void writeAtomically(const QString &path, const QByteArray &data)
-{
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-                         file.write(data) == data.size() && file.commit();
-    if (!written)
-        throw CaptureFileSystemError({Operation::write, path, 0, file.errorString()});
 }
 
 // The file's birth time where the file system records one (ext4, btrfs, xfs,
@@ -149,7 +138,7 @@ QString CaptureHistory::savePng(const QByteArray &png, const QString &replacing,
                              ? replacing
                              : QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".png");
     const QString entry = QDir(m_directory).filePath(name);
-    writeAtomically(entry, png);
+    CaptureFileWriter::replace(entry, png);
     writeSidecar(sidecarOf(entry), savedPath);
     prune(name);
     return name;
@@ -234,7 +223,7 @@ void CaptureHistory::createDirectory() const
 void CaptureHistory::writeSidecar(const QString &sidecar, const QString &savedPath) const
 {
     if (const std::optional<QString> exported = existingExport(savedPath))
-        writeAtomically(sidecar, sidecarJson(*exported));
+        CaptureFileWriter::replace(sidecar, sidecarJson(*exported));
     else if (exists(sidecar))
         removeFile(sidecar);
 }

@@ -14,6 +14,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 namespace {
 
 QImage solid(int seed, QSize size = QSize(8, 6))
@@ -259,7 +261,14 @@ TEST_F(CaptureHistoryTest, FailedWriteLeavesEarlierEntriesIntact)
     {
         FileSizeLimit limit(4096);
         EXPECT_THROW(history.savePng(large), CaptureFileSystemError);
-        EXPECT_THROW(history.savePng(large, second), CaptureFileSystemError);
+        try {
+            history.savePng(large, second);
+            ADD_FAILURE() << "wrote past the file size limit";
+        } catch (const CaptureFileSystemError &error) {
+            EXPECT_EQ(error.code().path, history.directory() + "/" + second);
+            EXPECT_EQ(error.code().errorNumber, EFBIG);
+            EXPECT_TRUE(error.description().contains(QStringLiteral("File too large")));
+        }
     }
 
     EXPECT_EQ(QDir(history.directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);

@@ -5,7 +5,6 @@
 #include "CapturePngEncoder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -15,6 +14,7 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +22,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -116,11 +117,19 @@ QString CaptureHistory::defaultDirectory()
 QList<CaptureHistoryItem> CaptureHistory::items() const
 {
     QList<CaptureHistoryItem> items;
-    QDirIterator entries(m_directory, QDir::Files);
-    while (entries.hasNext()) {
-        entries.next();
-        if (isEntryName(entries.fileName()))
-            items.append(CaptureHistoryItem(entries.filePath(), creationDate(entries.fileInfo())));
+    // readdir and names first: Qt's and the standard library's iterators
+    // build a file object per foreign file and take twice as long.
+    const std::unique_ptr<DIR, int (*)(DIR *)> folder(::opendir(QFile::encodeName(m_directory).constData()),
+                                                      ::closedir);
+    if (!folder)
+        return items;
+    while (const dirent *entry = ::readdir(folder.get())) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!isEntryName(name))
+            continue;
+        const QFileInfo file(m_directory + QLatin1Char('/') + name);
+        if (file.isFile())
+            items.append(CaptureHistoryItem(file.filePath(), creationDate(file)));
     }
     sortNewestFirst(items);
     return items;

@@ -15,7 +15,7 @@ CaptureHistoryItem::CaptureHistoryItem(QString path, QDateTime date) : m_path(st
 
 QString CaptureHistoryItem::id() const
 {
-    return QFileInfo(m_path).fileName();
+    return m_path.sliced(m_path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QImage CaptureHistoryItem::thumbnail() const

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -28,7 +27,6 @@ namespace {
 
 using Operation = CaptureFileSystemFailure::Operation;
 
-constexpr qint64 maximumPixels = 80'000'000;
 constexpr qint64 maximumSidecarSize = 64 * 1024;
 
 [[noreturn]] void fail(Operation operation, const QString &path, int errorNumber)
@@ -90,15 +88,6 @@ QByteArray sidecarJson(const QString &savedPath)
 {
     const QByteArray array = QJsonDocument(QJsonArray{savedPath}).toJson(QJsonDocument::Compact);
     return array.mid(1, array.size() - 2);
-}
-
-QImage loadImage(const QString &path)
-{
-    QImageReader reader(path, "png");
-    const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > maximumPixels)
-        return QImage();
-    return reader.read();
 }
 
 } // namespace
@@ -172,7 +161,7 @@ void CaptureHistory::clear() const
 
 std::optional<CaptureHistoryEntry> CaptureHistory::reopen(const CaptureHistoryItem &item) const
 {
-    const QImage image = loadImage(item.path());
+    const QImage image = item.image();
     if (image.isNull())
         return std::nullopt;
     const std::optional<QString> linked = readSidecar(sidecarOf(item.path()));

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -322,4 +323,30 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
     EXPECT_EQ(small.pixel(5, 5), solid(3).pixel(0, 0));
 
     EXPECT_TRUE(CaptureHistoryItem(root.filePath("missing.png"), QDateTime()).thumbnail().isNull());
+}
+
+TEST_F(CaptureHistoryTest, ThumbnailPixelsAverageWhatTheyCover)
+{
+    QImage quadrants(1000, 500, QImage::Format_ARGB32);
+    QPainter painter(&quadrants);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 0, 500, 250, Qt::red);
+    painter.fillRect(500, 0, 500, 250, Qt::green);
+    painter.fillRect(0, 250, 500, 250, Qt::transparent);
+    for (int x = 500; x < 1000; ++x)
+        painter.fillRect(x, 250, 1, 250, QColor(255, 255, 255, (x - 500) * 255 / 499));
+    painter.end();
+    const CaptureHistory history(folder());
+    history.save(quadrants);
+
+    const QImage thumbnail = history.items().first().thumbnail();
+    ASSERT_EQ(thumbnail.size(), QSize(360, 180));
+    EXPECT_EQ(thumbnail.pixelColor(90, 45), QColor(Qt::red));
+    EXPECT_EQ(thumbnail.pixelColor(270, 45), QColor(Qt::green));
+    EXPECT_EQ(thumbnail.pixelColor(90, 135).alpha(), 0);
+    for (int x = 190; x < 360; x += 30) {
+        const QColor shade = thumbnail.pixelColor(x, 135);
+        EXPECT_NEAR(shade.alpha(), (x - 180) * 255 / 179, 3) << x;
+        EXPECT_EQ(shade.red(), 255) << x;
+    }
 }

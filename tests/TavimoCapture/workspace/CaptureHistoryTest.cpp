@@ -3,6 +3,7 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <cerrno>
 
@@ -58,6 +60,44 @@ mode_t permissions(const QString &path)
 QString sidecar(const QString &folder, const QString &name)
 {
     return folder + "/" + name.chopped(4) + ".json";
+}
+
+// A PNG chunk: length, type, data, CRC-32 of type and data.
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    QByteArray chunk;
+    QDataStream stream(&chunk, QIODevice::WriteOnly);
+    stream << quint32(data.size());
+    chunk += type + data;
+    QDataStream crc(&chunk, QIODevice::Append);
+    const QByteArray checked = type + data;
+    crc << quint32(crc32(0, reinterpret_cast<const Bytef *>(checked.constData()), uInt(checked.size())));
+    return chunk;
+}
+
+// A one-colour RGB PNG stored in the seven passes of Adam7 interlacing.
+QByteArray interlacedPng(QSize size, QColor colour)
+{
+    QByteArray header;
+    QDataStream stream(&header, QIODevice::WriteOnly);
+    stream << quint32(size.width()) << quint32(size.height()) << quint8(8) << quint8(2) << quint8(0) << quint8(0)
+           << quint8(1);
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const char rgb[3] = {char(colour.red()), char(colour.green()), char(colour.blue())};
+    QByteArray rows;
+    for (const auto &pass : passes) {
+        const int width = (size.width() - pass[0] + pass[2] - 1) / pass[2];
+        const int height = (size.height() - pass[1] + pass[3] - 1) / pass[3];
+        for (int row = 0; width > 0 && row < height; ++row) {
+            rows += '\0';
+            for (int x = 0; x < width; ++x)
+                rows.append(rgb, 3);
+        }
+    }
+    const QByteArray zlibStream = qCompress(rows).mid(4);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", zlibStream) +
+           pngChunk("IEND", QByteArray());
 }
 
 // A temporary folder holding the history folder and an exported file.
@@ -323,6 +363,17 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
     EXPECT_EQ(small.pixel(5, 5), solid(3).pixel(0, 0));
 
     EXPECT_TRUE(CaptureHistoryItem(root.filePath("missing.png"), QDateTime()).thumbnail().isNull());
+}
+
+TEST_F(CaptureHistoryTest, InterlacedEntryStillGivesAThumbnail)
+{
+    const CaptureHistory history(folder());
+    history.savePng(interlacedPng(QSize(800, 400), QColor(20, 120, 220)));
+    ASSERT_FALSE(history.items().first().image().isNull());
+
+    const QImage thumbnail = history.items().first().thumbnail();
+    EXPECT_EQ(thumbnail.size(), QSize(360, 180));
+    EXPECT_EQ(thumbnail.pixelColor(100, 50), QColor(20, 120, 220));
 }
 
 TEST_F(CaptureHistoryTest, ThumbnailPixelsAverageWhatTheyCover)

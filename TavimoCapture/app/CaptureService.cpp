@@ -1,6 +1,7 @@
 #include "CaptureService.h"
 
 #include "CaptureFailure.h"
+#include "CaptureRenderer.h"
 #include "CaptureSelectionFocus.h"
 #include "X11ScreenGrabber.h"
 
@@ -29,7 +30,6 @@ namespace {
 
 const QString directoryPrefix = QStringLiteral("tavimo-capture-");
 const QString outputName = QStringLiteral("capture.png");
-constexpr double displayPixelLimit = 80'000'000.0;
 constexpr int focusPolls = 50;
 constexpr auto focusPollInterval = 40ms;
 constexpr auto modifierPollInterval = 40ms;
@@ -116,7 +116,7 @@ void checkPixelLimit(const QList<ScreenGrabber::Monitor> &monitors)
     double pixels = 0;
     for (const ScreenGrabber::Monitor &monitor : monitors)
         pixels += double(monitor.geometry.width()) * double(monitor.geometry.height());
-    if (!(pixels > 0 && pixels <= displayPixelLimit))
+    if (!(pixels > 0 && pixels <= double(CaptureRenderer::maximumPixelCount)))
         throw CaptureError(CaptureFailure::displaysTooLarge);
 }
 

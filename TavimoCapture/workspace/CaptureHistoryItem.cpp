@@ -1,14 +1,9 @@
 #include "CaptureHistoryItem.h"
 
 #include "CaptureHistoryThumbnail.h"
+#include "CaptureRenderer.h"
 
 #include <QImageReader>
-
-namespace {
-
-constexpr qint64 maximumPixels = 80'000'000;
-
-} // namespace
 
 CaptureHistoryItem::CaptureHistoryItem(QString path, QDateTime date) : m_path(std::move(path)), m_date(std::move(date))
 {
@@ -28,7 +23,7 @@ QImage CaptureHistoryItem::image() const
 {
     QImageReader reader(m_path, "png");
     const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > maximumPixels)
+    if (size.isEmpty() || qint64(size.width()) * size.height() > CaptureRenderer::maximumPixelCount)
         return QImage();
     return reader.read();
 }

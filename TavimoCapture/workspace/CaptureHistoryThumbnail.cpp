@@ -1,5 +1,7 @@
 #include "CaptureHistoryThumbnail.h"
 
+#include "CaptureRenderer.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -10,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr qint64 maximumPixels = 80'000'000;
 
 struct ContextDeleter {
     void operator()(spng_ctx *context) const { spng_ctx_free(context); }
@@ -95,7 +95,8 @@ QImage CaptureHistoryThumbnail::fromPng(const QString &path, int maximumSide)
     const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(0));
     spng_ihdr header{};
     if (!file || !context || spng_set_png_file(context.get(), file.get()) != 0 ||
-        spng_get_ihdr(context.get(), &header) != 0 || qint64(header.width) * header.height > maximumPixels)
+        spng_get_ihdr(context.get(), &header) != 0 ||
+        qint64(header.width) * header.height > CaptureRenderer::maximumPixelCount)
         return QImage();
     const QSize source(int(header.width), int(header.height));
     const QSize size = thumbnailSize(source, maximumSide);

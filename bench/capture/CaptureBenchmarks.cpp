@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFutureWatcher>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -82,12 +81,3 @@ void captureAllDisplays(benchmark::State &state)
 BENCHMARK(overlayAppears)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(grabDesktop)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(captureAllDisplays)->Iterations(10)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

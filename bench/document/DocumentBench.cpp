@@ -4,7 +4,6 @@
 #include "CaptureBoard.h"
 #include "CaptureDocument.h"
 
-#include <QGuiApplication>
 #include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
@@ -138,14 +137,3 @@ BENCHMARK_CAPTURE(finishGesture, rectangle, CaptureTool::rectangle);
 BENCHMARK_CAPTURE(finishGesture, select, CaptureTool::select);
 BENCHMARK(historyMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(boardFlattenedImage)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 
 #include "CaptureHistory.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -72,12 +71,3 @@ void BM_QtScaledThumbnail5K(benchmark::State &state)
 BENCHMARK(BM_HistoryItems)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Thumbnail5K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtScaledThumbnail5K)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

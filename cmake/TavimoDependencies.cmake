@@ -19,6 +19,7 @@ target_link_libraries(Tavimo::OpenCV INTERFACE ${OPENCV_IMGPROC_LIBRARY} ${OPENC
 
 if(BUILD_TESTING OR TAVIMO_BENCHMARKS)
   find_package(GTest REQUIRED)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
 endif()
 if(TAVIMO_BENCHMARKS)
   find_package(benchmark REQUIRED)

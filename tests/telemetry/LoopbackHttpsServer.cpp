@@ -1,0 +1,157 @@
+#include "LoopbackHttpsServer.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QSslSocket>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+// The request in `buffer` once it is complete: head and body.
+std::optional<ReceivedRequest> parseRequest(const QByteArray &buffer)
+{
+    const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
+    if (headEnd < 0)
+        return std::nullopt;
+    const QList<QByteArray> lines = buffer.left(headEnd).split('\n');
+    ReceivedRequest request;
+    const QList<QByteArray> requestLine = lines.first().trimmed().split(' ');
+    request.method = requestLine.value(0);
+    request.path = requestLine.value(1);
+    for (qsizetype index = 1; index < lines.size(); ++index) {
+        const qsizetype colon = lines[index].indexOf(':');
+        if (colon > 0)
+            request.headers.insert(lines[index].left(colon).trimmed().toLower(), lines[index].mid(colon + 1).trimmed());
+    }
+    const qsizetype length = request.headers.value("content-length", "0").toLongLong();
+    if (buffer.size() < headEnd + 4 + length)
+        return std::nullopt;
+    request.body = buffer.mid(headEnd + 4, length);
+    return request;
+}
+
+QByteArray reasonPhrase(int status)
+{
+    switch (status) {
+    case 204:
+        return "No Content";
+    case 301:
+        return "Moved Permanently";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
+    }
+}
+
+} // namespace
+
+QJsonObject ReceivedRequest::json() const
+{
+    return QJsonDocument::fromJson(body).object();
+}
+
+LoopbackHttpsServer::LoopbackHttpsServer() : m_certificate(TestCertificate::generate())
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(m_certificate.certificate);
+    configuration.setPrivateKey(m_certificate.key);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    m_server.setSslConfiguration(configuration);
+    connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, &LoopbackHttpsServer::accept);
+    if (!m_server.listen(QHostAddress::LocalHost))
+        throw std::runtime_error("listen");
+}
+
+LoopbackHttpsServer::~LoopbackHttpsServer()
+{
+    for (QSslSocket *socket : findChildren<QSslSocket *>())
+        socket->disconnect(this);
+}
+
+QString LoopbackHttpsServer::endpoint() const
+{
+    return QStringLiteral("https://127.0.0.1:%1/").arg(m_server.serverPort());
+}
+
+QSslConfiguration LoopbackHttpsServer::clientTls() const
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setCaCertificates({m_certificate.certificate});
+    return configuration;
+}
+
+void LoopbackHttpsServer::releaseHeld()
+{
+    m_holding = false;
+    const QList<QPointer<QSslSocket>> held = std::exchange(m_held, {});
+    for (const QPointer<QSslSocket> &socket : held) {
+        if (socket)
+            reply(socket);
+    }
+}
+
+bool LoopbackHttpsServer::waitForRequests(qsizetype count, int timeoutMilliseconds)
+{
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &LoopbackHttpsServer::requestReceived, &loop, [&] {
+        if (m_requests.size() >= count)
+            loop.quit();
+    });
+    if (m_requests.size() < count) {
+        deadline.start(timeoutMilliseconds);
+        loop.exec();
+    }
+    return m_requests.size() >= count;
+}
+
+void LoopbackHttpsServer::accept()
+{
+    while (QTcpSocket *connection = m_server.nextPendingConnection()) {
+        auto *socket = qobject_cast<QSslSocket *>(connection);
+        socket->setParent(this);
+        connect(socket, &QSslSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QSslSocket::disconnected, this, [this, socket] {
+            m_buffers.remove(socket);
+            if (m_held.removeAll(socket) > 0)
+                --m_concurrent;
+            socket->deleteLater();
+        });
+        readFrom(socket);
+    }
+}
+
+void LoopbackHttpsServer::readFrom(QSslSocket *socket)
+{
+    QByteArray &buffer = m_buffers[socket];
+    buffer += socket->readAll();
+    const std::optional<ReceivedRequest> request = parseRequest(buffer);
+    if (!request)
+        return;
+    buffer.clear();
+    m_requests.append(*request);
+    m_mostConcurrent = std::max(m_mostConcurrent, ++m_concurrent);
+    emit requestReceived();
+    if (m_holding)
+        m_held.append(socket);
+    else if (m_replyDelay > 0)
+        QTimer::singleShot(m_replyDelay, socket, [this, socket] { reply(socket); });
+    else
+        reply(socket);
+}
+
+void LoopbackHttpsServer::reply(QSslSocket *socket)
+{
+    --m_concurrent;
+    QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reasonPhrase(m_status) + "\r\n";
+    if (m_status == 301)
+        response += "Location: " + endpoint().toUtf8() + "moved\r\n";
+    response += "Content-Length: 0\r\nConnection: close\r\n\r\n";
+    socket->write(response);
+    socket->disconnectFromHost();
+}

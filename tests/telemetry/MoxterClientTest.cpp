@@ -1,0 +1,246 @@
+#include "LoopbackHttpsServer.h"
+#include "MoxterClient.h"
+
+#include <QDateTime>
+#include <QFutureWatcher>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const AppSignalContext testContext{"local.tavimo.capture", "0.4.0+57", "6.1.0", "x86_64", "up_to_16GB"};
+
+template <typename T> T awaitResult(const QFuture<T> &future)
+{
+    QFutureWatcher<T> watcher;
+    QSignalSpy finished(&watcher, &QFutureWatcher<T>::finished);
+    watcher.setFuture(future);
+    if (!future.isFinished())
+        finished.wait(20000);
+    return future.result();
+}
+
+QStringList eventNames(const QList<ReceivedRequest> &requests)
+{
+    QStringList names;
+    for (const ReceivedRequest &request : requests)
+        names << request.json()["name"].toString();
+    return names;
+}
+
+void expectRecentTimestamp(const QJsonValue &value)
+{
+    const QString text = value.toString();
+    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$").match(text).hasMatch())
+        << text.toStdString();
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
+    EXPECT_LE(std::abs(time.secsTo(QDateTime::currentDateTimeUtc())), 60);
+}
+
+class MoxterClientTest : public testing::Test {
+protected:
+    LoopbackHttpsServer server;
+
+    std::unique_ptr<MoxterClient> makeClient(std::chrono::milliseconds resourceTimeout = 10s)
+    {
+        return std::make_unique<MoxterClient>(MoxterConfiguration::make(server.endpoint(), "secret-key"),
+                                              testContext,
+                                              MoxterClient::Session{resourceTimeout, resourceTimeout, server.clientTls()});
+    }
+};
+
+TEST_F(MoxterClientTest, AnEventTravelsAsOneCompactJsonPost)
+{
+    auto client = makeClient();
+    client->setConsent(true, "C0FFEE00-0000-4000-8000-000000000001", true);
+    client->event(TavimoEvent::captureArea);
+    ASSERT_TRUE(server.waitForRequests(1));
+
+    const ReceivedRequest &request = server.requests().first();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.path, "/v1/events");
+    EXPECT_EQ(request.headers.value("authorization"), "Bearer secret-key");
+    EXPECT_EQ(request.headers.value("content-type"), "application/json");
+    EXPECT_FALSE(request.headers.contains("cookie"));
+    EXPECT_FALSE(request.body.contains('\n'));
+    EXPECT_FALSE(request.body.contains(": "));
+
+    const QJsonObject body = request.json();
+    EXPECT_EQ(body.keys(), QStringList({"metadata", "name", "properties", "release", "source", "timestamp"}));
+    EXPECT_EQ(body["name"].toString(), "capture.area");
+    EXPECT_TRUE(body["properties"].isObject());
+    EXPECT_TRUE(body["properties"].toObject().isEmpty());
+    EXPECT_EQ(body["source"].toString(), "local.tavimo.capture");
+    EXPECT_EQ(body["release"].toString(), "0.4.0+57");
+    expectRecentTimestamp(body["timestamp"]);
+    EXPECT_EQ(body["metadata"].toObject(), QJsonObject({{"os", "6.1.0"},
+                                                        {"architecture", "x86_64"},
+                                                        {"memory_class", "up_to_16GB"},
+                                                        {"installation_id", "C0FFEE00-0000-4000-8000-000000000001"},
+                                                        {"location_opt_in", true}}));
+}
+
+TEST_F(MoxterClientTest, LocationIsSharedOnlyWithConsent)
+{
+    auto client = makeClient();
+    client->setConsent(true, "ID", false);
+    client->event(TavimoEvent::appOpened);
+    ASSERT_TRUE(server.waitForRequests(1));
+    EXPECT_EQ(server.requests()[0].json()["metadata"].toObject()["location_opt_in"], QJsonValue(false));
+}
+
+TEST_F(MoxterClientTest, FeedbackIsTrimmedCategorisedAndCarriesNoIdentifier)
+{
+    auto client = makeClient();
+    client->setConsent(false, std::nullopt, false);
+    EXPECT_TRUE(awaitResult(client->feedback("  \n The pen lags.\t\n", true)));
+    EXPECT_TRUE(awaitResult(client->feedback("More colours", false)));
+    ASSERT_EQ(server.requests().size(), 2);
+
+    const ReceivedRequest &bug = server.requests()[0];
+    EXPECT_EQ(bug.path, "/v1/feedback");
+    EXPECT_EQ(bug.headers.value("authorization"), "Bearer secret-key");
+    const QJsonObject body = bug.json();
+    EXPECT_EQ(body.keys(), QStringList({"category", "message", "metadata", "release", "source", "timestamp"}));
+    EXPECT_EQ(body["message"].toString(), "The pen lags.");
+    EXPECT_EQ(body["category"].toString(), "bug");
+    EXPECT_EQ(body["metadata"].toObject(), testContext.metadata());
+    expectRecentTimestamp(body["timestamp"]);
+    EXPECT_EQ(server.requests()[1].json()["category"].toString(), "feedback");
+}
+
+TEST_F(MoxterClientTest, FeedbackOutsideTheLimitsIsRefusedWithoutARequest)
+{
+    auto client = makeClient();
+    EXPECT_FALSE(awaitResult(client->feedback(" \n\t  ", false)));
+    EXPECT_FALSE(awaitResult(client->feedback(QString(2001, 'a'), false)));
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x9B");
+    EXPECT_FALSE(awaitResult(client->feedback(emoji.repeated(1000) + "a", false)));
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    EXPECT_TRUE(awaitResult(client->feedback(QString(2000, 'a'), false)));
+    EXPECT_TRUE(awaitResult(client->feedback("  " + emoji.repeated(1000) + "  ", true)));
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requests()[1].json()["message"].toString(), emoji.repeated(1000));
+}
+
+TEST_F(MoxterClientTest, OnlyA2xxStatusCountsAsAccepted)
+{
+    auto client = makeClient();
+    for (const auto &[status, accepted] : {std::pair{204, true}, {200, true}, {301, false}, {500, false}}) {
+        server.setStatus(status);
+        EXPECT_EQ(awaitResult(client->feedback("hello", false)), accepted) << status;
+    }
+    EXPECT_EQ(server.requests().size(), 4) << "a redirect is not followed";
+}
+
+TEST_F(MoxterClientTest, AnUntrustedServerGetsNothingAccepted)
+{
+    MoxterClient client(MoxterConfiguration::make(server.endpoint(), "secret-key"), testContext,
+                        MoxterClient::Session{5s, 5s, QSslConfiguration::defaultConfiguration()});
+    EXPECT_FALSE(awaitResult(client.feedback("hello", false)));
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(MoxterClientTest, EventsGoOneAtATimeInOrder)
+{
+    server.setReplyDelay(40);
+    auto client = makeClient();
+    client->setConsent(true, "ID", true);
+    const QList<TavimoEvent> events{TavimoEvent::appOpened, TavimoEvent::captureArea, TavimoEvent::captureOCR,
+                                    TavimoEvent::captureEditor, TavimoEvent::captureExport};
+    QStringList expected;
+    for (const TavimoEvent event : events) {
+        client->event(event);
+        expected << rawValue(event);
+    }
+    ASSERT_TRUE(server.waitForRequests(events.size()));
+    EXPECT_EQ(eventNames(server.requests()), expected);
+    EXPECT_EQ(server.mostConcurrent(), 1);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0);
+}
+
+TEST_F(MoxterClientTest, ADeadServerDoesNotStopEventsQueueing)
+{
+    server.setHolding(true);
+    auto client = makeClient(400ms);
+    client->setConsent(true, "ID", true);
+    client->event(TavimoEvent::appOpened);
+    ASSERT_TRUE(server.waitForRequests(1));
+    client->event(TavimoEvent::captureArea);
+    client->event(TavimoEvent::captureScreen);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 2);
+
+    ASSERT_TRUE(server.waitForRequests(2)) << "the stuck request times out and the next one goes";
+    EXPECT_EQ(eventNames(server.requests()), QStringList({"app.opened", "capture.area"}));
+}
+
+TEST_F(MoxterClientTest, TheQueueKeepsTheNewest64)
+{
+    server.setHolding(true);
+    auto client = makeClient();
+    client->setConsent(true, "ID", true);
+    client->event(TavimoEvent::appOpened);
+    ASSERT_TRUE(server.waitForRequests(1));
+    for (int index = 0; index < 64; ++index)
+        client->event(TavimoEvent::captureArea);
+    client->event(TavimoEvent::captureExport);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 64);
+
+    server.releaseHeld();
+    ASSERT_TRUE(server.waitForRequests(65));
+    const QStringList names = eventNames(server.requests());
+    EXPECT_EQ(names.count("capture.area"), 63);
+    EXPECT_EQ(names.last(), "capture.export");
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0);
+}
+
+TEST_F(MoxterClientTest, WithdrawingConsentDropsThePendingAndStopsAfterTheCurrentRequest)
+{
+    server.setHolding(true);
+    auto client = makeClient();
+    client->setConsent(true, "OLD", true);
+    client->event(TavimoEvent::appOpened);
+    client->event(TavimoEvent::captureArea);
+    client->event(TavimoEvent::captureScreen);
+    ASSERT_TRUE(server.waitForRequests(1));
+
+    client->setConsent(false, std::nullopt, true);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0);
+    client->event(TavimoEvent::captureOCR);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0) << "nothing is recorded without consent";
+
+    client->setConsent(true, "NEW", false);
+    client->event(TavimoEvent::captureEditor);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 1) << "waits for the request under way";
+    server.releaseHeld();
+    ASSERT_TRUE(server.waitForRequests(2));
+    EXPECT_EQ(eventNames(server.requests()), QStringList({"app.opened", "capture.editor"}));
+    EXPECT_EQ(server.requests()[1].json()["metadata"].toObject()["installation_id"].toString(), "NEW");
+    EXPECT_EQ(server.mostConcurrent(), 1);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0);
+}
+
+TEST_F(MoxterClientTest, NothingIsRecordedWithoutIdentifierOrConfiguration)
+{
+    auto client = makeClient();
+    client->setConsent(true, std::nullopt, true);
+    client->event(TavimoEvent::appOpened);
+    EXPECT_EQ(awaitResult(client->pendingCount()), 0);
+
+    MoxterClient unconfigured(MoxterConfiguration::make("http://127.0.0.1/", "key"), testContext);
+    unconfigured.setConsent(true, "ID", true);
+    unconfigured.event(TavimoEvent::appOpened);
+    EXPECT_EQ(awaitResult(unconfigured.pendingCount()), 0);
+    EXPECT_FALSE(awaitResult(unconfigured.feedback("hello", false)));
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+} // namespace

@@ -156,8 +156,7 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
     }
     EXPECT_EQ(read(destination), previous);
     EXPECT_EQ(workspace->savedPath(), destination);
-    EXPECT_TRUE(workspace->notice().startsWith(QString("The file “%1” could not be written: ").arg(destination)))
-        << workspace->notice().toStdString();
+    EXPECT_EQ(workspace->notice(), QString("The file “%1” could not be written: File too large.").arg(destination));
     EXPECT_EQ(shown, 1);
 
     ASSERT_TRUE(TestImageFiles::write(path("blocker"), "a file where a folder should be"));

@@ -145,6 +145,20 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     EXPECT_EQ(workspace->notice(),
               "Click highlighted words to hide them. Review the image for text that was not detected.");
 
+    // A lens left of the crop, with its rim as wide as its stroke, widens the
+    // content image to the left.
+    CaptureStyle style = document.style();
+    style.lineWidth = 5;
+    document.setStyle(style);
+    document.setTool(CaptureTool::magnifier);
+    document.beginMagnifier(QPointF(250, 150), QPointF(270, 170));
+    document.finishMagnifier(QPointF(190, 300), QPointF(150, 340));
+    ASSERT_EQ(document.annotations().size(), 1);
+    workspace->findTextRegions();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_EQ(m_seen->sizes.last(), QSize(455, 300));
+    EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(152, 117, 36, 16)});
+
     script(QList<CaptureOCRRegion>{});
     CaptureDocument &blank = open();
     workspace->findTextRegions();

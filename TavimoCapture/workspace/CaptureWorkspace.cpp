@@ -403,17 +403,27 @@ void CaptureWorkspace::pinImage()
     if (!m_document)
         return;
     m_document->commitPendingText();
-    QImage image;
+    const std::optional<QImage> image = rendered([this] { return m_board->flattenedImage(); });
+    if (!image)
+        return;
+    if (m_pin)
+        m_pin(*image, m_board->snapshot());
+    setNotice(Notice::pinned);
+    remember(*image);
+}
+
+// The image `render` makes, or none after telling the user why there is none.
+std::optional<QImage> CaptureWorkspace::rendered(const std::function<QImage()> &render)
+{
     try {
-        image = m_board->flattenedImage();
+        QImage image = render();
+        if (!image.isNull())
+            return image;
+        report(description(CaptureFailure::invalidImage));
     } catch (const std::exception &error) {
         report(describe(error));
-        return;
     }
-    if (m_pin)
-        m_pin(image, m_board->snapshot());
-    setNotice(Notice::pinned);
-    remember(image);
+    return std::nullopt;
 }
 
 bool CaptureWorkspace::canCloseCapture() const
@@ -461,21 +471,13 @@ void CaptureWorkspace::recognizeText()
     if (!m_document || m_recognizing)
         return;
     m_document->commitPendingText();
-    QImage image;
-    try {
-        image = m_board->contentImage();
-    } catch (const std::exception &error) {
-        report(describe(error));
+    const std::optional<QImage> image = rendered([this] { return m_board->contentImage(); });
+    if (!image)
         return;
-    }
-    if (image.isNull()) {
-        report(description(CaptureFailure::invalidImage));
-        return;
-    }
     const Identity started = identity();
     setRecognizing(true);
     setRecognizedText(std::nullopt);
-    runInBackground(this, m_recognition.recognize, image, [this, started](const Outcome<QString> &outcome) {
+    runInBackground(this, m_recognition.recognize, *image, [this, started](const Outcome<QString> &outcome) {
         finishRecognition(outcome.value, outcome.failure, started);
     });
 }
@@ -498,24 +500,16 @@ void CaptureWorkspace::findTextRegions()
     if (!m_document || m_detectingText)
         return;
     m_document->commitPendingText();
-    QImage image;
-    try {
-        image = m_document->contentImage();
-    } catch (const std::exception &error) {
-        report(describe(error));
+    const std::optional<QImage> image = rendered([this] { return m_document->contentImage(); });
+    if (!image)
         return;
-    }
-    if (image.isNull()) {
-        report(description(CaptureFailure::invalidImage));
-        return;
-    }
     // Where the content image starts in the source: the crop's corner, or
     // further up or left when a lens reaches past the crop.
     const QPointF origin = CaptureRenderer::contentExtent(m_document->cropRect(), m_document->annotations()).topLeft();
     const std::weak_ptr<CaptureDocument> document = m_document;
     const quint64 revision = m_document->revision();
     setDetectingText(true);
-    runInBackground(this, m_recognition.regions, image,
+    runInBackground(this, m_recognition.regions, *image,
                     [this, document, revision, origin](const Outcome<QList<CaptureOCRRegion>> &outcome) {
                         finishDetection(outcome.value, outcome.failure, document, revision, origin);
                     });

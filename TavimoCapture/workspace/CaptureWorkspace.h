@@ -163,6 +163,7 @@ private:
 
     void addToBoard(const QImage &image);
     std::optional<QString> saveDestination(bool asNew);
+    std::optional<QImage> rendered(const std::function<QImage()> &render);
     void remember(const QImage &image, QByteArray png = QByteArray());
     void report(const QString &failure);
     void callShow() const;

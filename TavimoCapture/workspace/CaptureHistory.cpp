@@ -1,16 +1,17 @@
 #include "CaptureHistory.h"
 
 #include "CaptureFileSystemFailure.h"
+#include "CaptureFileWriter.h"
 #include "CapturePngEncoder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -54,17 +55,6 @@ void removeFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)
         fail(Operation::remove, path, errno);
-}
-
-// Replaces `path` in one step with a private (0600) file holding `data`.
-void writeAtomically(const QString &path, const QByteArray &data)
-{
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-                         file.write(data) == data.size() && file.commit();
-    if (!written)
-        throw CaptureFileSystemError({Operation::write, path, 0, file.errorString()});
 }
 
 // The file's birth time where the file system records one (ext4, btrfs, xfs,
@@ -125,11 +115,12 @@ QString CaptureHistory::defaultDirectory()
 
 QList<CaptureHistoryItem> CaptureHistory::items() const
 {
-    const QDir folder(m_directory);
     QList<CaptureHistoryItem> items;
-    for (const QString &name : folder.entryList(QDir::Files, QDir::NoSort)) {
-        if (isEntryName(name))
-            items.append(CaptureHistoryItem(folder.filePath(name), creationDate(QFileInfo(folder, name))));
+    QDirIterator entries(m_directory, QDir::Files);
+    while (entries.hasNext()) {
+        entries.next();
+        if (isEntryName(entries.fileName()))
+            items.append(CaptureHistoryItem(entries.filePath(), creationDate(entries.fileInfo())));
     }
     sortNewestFirst(items);
     return items;
@@ -147,7 +138,7 @@ QString CaptureHistory::savePng(const QByteArray &png, const QString &replacing,
                              ? replacing
                              : QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".png");
     const QString entry = QDir(m_directory).filePath(name);
-    writeAtomically(entry, png);
+    CaptureFileWriter::replace(entry, png);
     writeSidecar(sidecarOf(entry), savedPath);
     prune(name);
     return name;
@@ -199,7 +190,8 @@ bool CaptureHistory::isEntryName(const QString &fileName)
 {
     static const QRegularExpression entry(
         QStringLiteral("\\A[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\.png\\z"));
-    return entry.match(fileName).hasMatch();
+    constexpr qsizetype entryNameLength = 36 + 4;
+    return fileName.size() == entryNameLength && entry.match(fileName).hasMatch();
 }
 
 void CaptureHistory::sortNewestFirst(QList<CaptureHistoryItem> &items)
@@ -231,7 +223,7 @@ void CaptureHistory::createDirectory() const
 void CaptureHistory::writeSidecar(const QString &sidecar, const QString &savedPath) const
 {
     if (const std::optional<QString> exported = existingExport(savedPath))
-        writeAtomically(sidecar, sidecarJson(*exported));
+        CaptureFileWriter::replace(sidecar, sidecarJson(*exported));
     else if (exists(sidecar))
         removeFile(sidecar);
 }

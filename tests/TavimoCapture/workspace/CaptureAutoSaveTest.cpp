@@ -1,6 +1,7 @@
 #include "CaptureAutoSave.h"
 #include "CaptureFileSystemFailure.h"
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,6 @@
 namespace {
 
 const QDateTime afternoon(QDate(2026, 3, 14), QTime(15, 9, 26));
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
 
 CaptureFileSystemFailure saveFailure(const QString &folder, const QByteArray &data = "png")
 {

@@ -1,6 +1,7 @@
 #include "CaptureHistory.h"
 #include "CaptureFileSystemFailure.h"
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -29,19 +32,6 @@ QImage noise(QSize size)
     for (int y = 0; y < size.height(); ++y)
         generator.fillRange(reinterpret_cast<quint32 *>(image.scanLine(y)), size.width());
     return image;
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(data);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString uuid()
@@ -69,16 +59,23 @@ QString sidecar(const QString &folder, const QString &name)
     return folder + "/" + name.chopped(4) + ".json";
 }
 
+// A temporary folder holding the history folder and an exported file.
+class CaptureHistoryTest : public testing::Test {
+protected:
+    void SetUp() override { writeFile(exported, "exported"); }
+    QString folder() const { return root.filePath("History"); }
+
+    QTemporaryDir root;
+    const QString exported = root.filePath("export.png");
+};
+
 } // namespace
 
-TEST(CaptureHistory, MissingFolderListsEmptyAndFirstSaveMakesItPrivate)
+TEST_F(CaptureHistoryTest, MissingFolderListsEmptyAndFirstSaveMakesItPrivate)
 {
-    QTemporaryDir root;
     const CaptureHistory history(root.filePath("data/History"));
     EXPECT_TRUE(history.items().isEmpty());
 
-    const QString exported = root.filePath("export.png");
-    writeFile(exported, "exported");
     const QString name = history.save(solid(1), QString(), exported);
 
     EXPECT_TRUE(CaptureHistory::isEntryName(name));
@@ -102,12 +99,9 @@ TEST(CaptureHistory, DefaultFolderIsInTheUsersDataFolder)
     EXPECT_EQ(CaptureHistory(QString(), -5).limit(), 1);
 }
 
-TEST(CaptureHistory, TwentyFirstEntryPrunesTheOldestWithItsSidecar)
+TEST_F(CaptureHistoryTest, TwentyFirstEntryPrunesTheOldestWithItsSidecar)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"), 20);
-    const QString exported = root.filePath("export.png");
-    writeFile(exported, "exported");
+    const CaptureHistory history(folder(), 20);
     for (int index = 0; index < 20; ++index)
         history.save(solid(index), QString(), exported);
     const QList<CaptureHistoryItem> before = history.items();
@@ -126,20 +120,18 @@ TEST(CaptureHistory, TwentyFirstEntryPrunesTheOldestWithItsSidecar)
     EXPECT_EQ(readFile(exported), "exported");
 }
 
-TEST(CaptureHistory, LimitZeroKeepsOnlyTheEntryJustWritten)
+TEST_F(CaptureHistoryTest, LimitZeroKeepsOnlyTheEntryJustWritten)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"), 0);
+    const CaptureHistory history(folder(), 0);
     history.save(solid(1));
     history.save(solid(2));
     const QString last = history.save(solid(3));
     EXPECT_EQ(ids(history.items()), QStringList{last});
 }
 
-TEST(CaptureHistory, ReplacingAnEntryKeepsOneEntryAndOtherNamesMakeNewOnes)
+TEST_F(CaptureHistoryTest, ReplacingAnEntryKeepsOneEntryAndOtherNamesMakeNewOnes)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"));
+    const CaptureHistory history(folder());
     const QString name = history.save(solid(1));
 
     EXPECT_EQ(history.save(solid(2), name), name);
@@ -153,10 +145,9 @@ TEST(CaptureHistory, ReplacingAnEntryKeepsOneEntryAndOtherNamesMakeNewOnes)
     EXPECT_FALSE(QFile::exists(history.directory() + "/notes.png"));
 }
 
-TEST(CaptureHistory, ForeignAndHiddenFilesAreNeverListedPrunedOrRemoved)
+TEST_F(CaptureHistoryTest, ForeignAndHiddenFilesAreNeverListedPrunedOrRemoved)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"), 1);
+    const CaptureHistory history(folder(), 1);
     const QString id = uuid();
     const QStringList foreign{id + ".PNG",     "notes.png",  "." + uuid() + ".png",   "{" + uuid() + "}.png",
                               id + ".png.tmp", id + ".json", uuid().left(35) + ".png"};
@@ -199,36 +190,32 @@ TEST(CaptureHistory, EqualDatesAreOrderedByNameGreaterFirst)
                            "F0000000-0000-0000-0000-000000000000.png"}));
 }
 
-TEST(CaptureHistory, ExportLinkFollowsTheExportedFile)
+TEST_F(CaptureHistoryTest, ExportLinkFollowsTheExportedFile)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"));
-    const QString exported = root.filePath("Saved \"quoted\" ünï.png");
-    writeFile(exported, "exported");
+    const CaptureHistory history(folder());
+    const QString quotedExport = root.filePath("Saved \"quoted\" ünï.png");
+    writeFile(quotedExport, "exported");
 
-    const QString name = history.save(solid(1), QString(), exported);
+    const QString name = history.save(solid(1), QString(), quotedExport);
     const std::optional<CaptureHistoryEntry> entry = history.reopen(history.items().first());
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->historyID, name);
-    EXPECT_EQ(entry->exportPath, exported);
+    EXPECT_EQ(entry->exportPath, quotedExport);
     EXPECT_EQ(entry->image.convertToFormat(QImage::Format_ARGB32), solid(1));
 
-    ASSERT_TRUE(QFile::remove(exported));
+    ASSERT_TRUE(QFile::remove(quotedExport));
     EXPECT_FALSE(history.reopen(history.items().first())->exportPath);
-    history.save(solid(2), name, exported);
+    history.save(solid(2), name, quotedExport);
     EXPECT_FALSE(QFile::exists(sidecar(history.directory(), name)));
 
-    ASSERT_TRUE(QDir().mkpath(exported));
-    history.save(solid(3), name, exported);
+    ASSERT_TRUE(QDir().mkpath(quotedExport));
+    history.save(solid(3), name, quotedExport);
     EXPECT_FALSE(QFile::exists(sidecar(history.directory(), name)));
 }
 
-TEST(CaptureHistory, ReopenToleratesBrokenSidecarsButNotBrokenImages)
+TEST_F(CaptureHistoryTest, ReopenToleratesBrokenSidecarsButNotBrokenImages)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"));
-    const QString exported = root.filePath("export.png");
-    writeFile(exported, "exported");
+    const CaptureHistory history(folder());
     const QString name = history.save(solid(1), QString(), exported);
     const CaptureHistoryItem item = history.items().first();
 
@@ -247,9 +234,8 @@ TEST(CaptureHistory, ReopenToleratesBrokenSidecarsButNotBrokenImages)
     EXPECT_TRUE(item.thumbnail().isNull());
 }
 
-TEST(CaptureHistory, ExistingExportIsOnlyAnAbsoluteRegularFile)
+TEST_F(CaptureHistoryTest, ExistingExportIsOnlyAnAbsoluteRegularFile)
 {
-    QTemporaryDir root;
     const QString file = root.filePath("file.png");
     writeFile(file, "x");
     ASSERT_TRUE(QFile::link(file, root.filePath("link.png")));
@@ -262,10 +248,9 @@ TEST(CaptureHistory, ExistingExportIsOnlyAnAbsoluteRegularFile)
     EXPECT_FALSE(CaptureHistory::existingExport(root.filePath("missing.png")));
 }
 
-TEST(CaptureHistory, FailedWriteLeavesEarlierEntriesIntact)
+TEST_F(CaptureHistoryTest, FailedWriteLeavesEarlierEntriesIntact)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"), 2);
+    const CaptureHistory history(folder(), 2);
     const QString first = history.save(solid(1));
     const QString second = history.save(solid(2));
     const QByteArray secondBytes = readFile(history.directory() + "/" + second);
@@ -276,7 +261,14 @@ TEST(CaptureHistory, FailedWriteLeavesEarlierEntriesIntact)
     {
         FileSizeLimit limit(4096);
         EXPECT_THROW(history.savePng(large), CaptureFileSystemError);
-        EXPECT_THROW(history.savePng(large, second), CaptureFileSystemError);
+        try {
+            history.savePng(large, second);
+            ADD_FAILURE() << "wrote past the file size limit";
+        } catch (const CaptureFileSystemError &error) {
+            EXPECT_EQ(error.code().path, history.directory() + "/" + second);
+            EXPECT_EQ(error.code().errorNumber, EFBIG);
+            EXPECT_TRUE(error.description().contains(error.code().path));
+        }
     }
 
     EXPECT_EQ(QDir(history.directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
@@ -285,28 +277,24 @@ TEST(CaptureHistory, FailedWriteLeavesEarlierEntriesIntact)
     EXPECT_EQ(readFile(history.directory() + "/" + second), secondBytes);
 }
 
-TEST(CaptureHistory, FolderThatCannotBeCreatedIsAnError)
+TEST_F(CaptureHistoryTest, FolderThatCannotBeCreatedIsAnError)
 {
-    QTemporaryDir root;
-    writeFile(root.filePath("History"), "a file in the way");
-    const CaptureHistory history(root.filePath("History"));
+    writeFile(folder(), "a file in the way");
+    const CaptureHistory history(folder());
     EXPECT_TRUE(history.items().isEmpty());
     try {
         history.save(solid(1));
         FAIL() << "saved into a file";
     } catch (const CaptureFileSystemError &error) {
         EXPECT_EQ(error.code().operation, CaptureFileSystemFailure::Operation::createFolder);
-        EXPECT_TRUE(error.description().contains(root.filePath("History")));
+        EXPECT_TRUE(error.description().contains(folder()));
     }
-    EXPECT_EQ(readFile(root.filePath("History")), "a file in the way");
+    EXPECT_EQ(readFile(folder()), "a file in the way");
 }
 
-TEST(CaptureHistory, ClearRemovesEntriesAndSidecarsButNotExports)
+TEST_F(CaptureHistoryTest, ClearRemovesEntriesAndSidecarsButNotExports)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"));
-    const QString exported = root.filePath("export.png");
-    writeFile(exported, "exported");
+    const CaptureHistory history(folder());
     for (int index = 0; index < 3; ++index)
         history.save(solid(index), QString(), exported);
     writeFile(history.directory() + "/readme.txt", "foreign");
@@ -317,10 +305,9 @@ TEST(CaptureHistory, ClearRemovesEntriesAndSidecarsButNotExports)
     EXPECT_EQ(readFile(exported), "exported");
 }
 
-TEST(CaptureHistory, ThumbnailIsDecodedAtMostAt360Pixels)
+TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
 {
-    QTemporaryDir root;
-    const CaptureHistory history(root.filePath("History"));
+    const CaptureHistory history(folder());
     history.save(solid(1, QSize(1000, 500)));
     EXPECT_EQ(history.items().first().thumbnail().size(), QSize(360, 180));
     history.clear();

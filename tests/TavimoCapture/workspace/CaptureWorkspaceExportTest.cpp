@@ -2,15 +2,13 @@
 
 #include "CaptureFailure.h"
 #include "FileSizeLimit.h"
-#include "TestImageFiles.h"
+#include "TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-
-using TestImageFiles::read;
 
 namespace {
 
@@ -43,13 +41,13 @@ TEST_F(WorkspaceTest, CopyingPutsThePngOnTheClipboardAndKeepsOneHistoryEntry)
     ASSERT_EQ(workspace->recent().size(), 1);
     const QString entry = workspace->historyIdentifier();
     EXPECT_EQ(workspace->recent().first().id(), entry);
-    EXPECT_EQ(read(workspace->recent().first().path()), clipboard.png) << "one encoding for both";
+    EXPECT_EQ(readFile(workspace->recent().first().path()), clipboard.png) << "one encoding for both";
 
     addRectangle(document);
     workspace->copyImage();
     EXPECT_EQ(workspace->recent().size(), 1);
     EXPECT_EQ(workspace->historyIdentifier(), entry);
-    EXPECT_EQ(read(workspace->recent().first().path()), clipboard.png);
+    EXPECT_EQ(readFile(workspace->recent().first().path()), clipboard.png);
     EXPECT_EQ(shown, 1) << "only opening showed the editor";
 }
 
@@ -86,19 +84,19 @@ TEST_F(WorkspaceTest, SavingAsksWhereWithTodaysNameThenOverwritesTheExportWithou
         return answer(destination);
     };
     EXPECT_TRUE(workspace->saveImage(false));
-    EXPECT_EQ(pngSize(read(destination)), QSize(30, 20));
+    EXPECT_EQ(pngSize(readFile(destination)), QSize(30, 20));
     EXPECT_EQ(workspace->savedPath(), destination);
     EXPECT_EQ(workspace->notice(), "Image saved");
     ASSERT_EQ(workspace->recent().size(), 1);
     const QString sidecar = workspace->recent().first().path().chopped(4) + ".json";
-    EXPECT_EQ(QJsonDocument::fromJson("[" + read(sidecar) + "]").array().first().toString(), destination)
+    EXPECT_EQ(QJsonDocument::fromJson("[" + readFile(sidecar) + "]").array().first().toString(), destination)
         << "the entry links the export";
 
-    const QByteArray first = read(destination);
+    const QByteArray first = readFile(destination);
     addRectangle(document);
     EXPECT_TRUE(workspace->saveImage(false));
     EXPECT_EQ(panels.saveRequests.size(), 2) << "Save overwrote the export without asking";
-    EXPECT_NE(read(destination), first);
+    EXPECT_NE(readFile(destination), first);
     EXPECT_EQ(workspace->recent().size(), 1);
     EXPECT_EQ(events.size(), 4);
 
@@ -146,7 +144,7 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
         return answer(destination);
     };
     ASSERT_TRUE(workspace->saveImage(false));
-    const QByteArray previous = read(destination);
+    const QByteArray previous = readFile(destination);
 
     addRectangle(*workspace->document());
     shown = 0;
@@ -154,12 +152,12 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
         const FileSizeLimit limit(64);
         EXPECT_FALSE(workspace->saveImage(false));
     }
-    EXPECT_EQ(read(destination), previous);
+    EXPECT_EQ(readFile(destination), previous);
     EXPECT_EQ(workspace->savedPath(), destination);
     EXPECT_EQ(workspace->notice(), QString("The file “%1” could not be written: File too large.").arg(destination));
     EXPECT_EQ(shown, 1);
 
-    ASSERT_TRUE(TestImageFiles::write(path("blocker"), "a file where a folder should be"));
+    writeFile(path("blocker"), "a file where a folder should be");
     const QString blocked = path("blocker/out.png");
     panels.save = [&](const QString &) {
         return answer(blocked);

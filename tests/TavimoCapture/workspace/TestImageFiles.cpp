@@ -1,7 +1,6 @@
 #include "TestImageFiles.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -69,18 +68,6 @@ QByteArray encoded(const QImage &image, const char *format)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
-}
-
-bool write(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace TestImageFiles

@@ -19,7 +19,4 @@ QByteArray jpegClaiming(QSize size);
 // The image encoded by Qt in `format` ("png", "tiff", ...).
 QByteArray encoded(const QImage &image, const char *format);
 
-bool write(const QString &path, const QByteArray &data);
-QByteArray read(const QString &path);
-
 } // namespace TestImageFiles

@@ -1,6 +1,6 @@
 #include "WorkspaceTest.h"
 
-#include "TestImageFiles.h"
+#include "TestFiles.h"
 
 #include <QImageReader>
 #include <QSignalSpy>
@@ -39,7 +39,9 @@ CaptureDocument &WorkspaceTest::open(QSize size)
 
 void WorkspaceTest::openFile(const QString &name, const QByteArray &data, bool append)
 {
-    ASSERT_TRUE(TestImageFiles::write(path(name), data));
+    writeFile(path(name), data);
+    if (testing::Test::HasFatalFailure())
+        return;
     panels.open = [this, name] {
         return path(name);
     };

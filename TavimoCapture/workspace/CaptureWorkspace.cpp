@@ -102,6 +102,8 @@ bool writeAll(QSaveFile &file, const QByteArray &data)
 }
 
 // Replaces `path` in one step; on failure the previous file stays as it was.
+// Unlike the private files of the history, an export keeps the permissions of
+// the file it replaces, or gets the user's usual ones when new.
 void writeAtomically(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);

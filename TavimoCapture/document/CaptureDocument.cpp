@@ -50,10 +50,35 @@ bool magnifierFits(const CaptureAnnotation &magnifier, const QRectF &crop)
     return isFinite(source) && source.width() > 0 && source.height() > 0 && crop.contains(source);
 }
 
+bool identicalPoint(QPointF a, QPointF b)
+{
+    return a.x() == b.x() && a.y() == b.y();
+}
+
+bool identicalRect(const QRectF &a, const QRectF &b)
+{
+    return identicalPoint(a.topLeft(), b.topLeft()) && a.width() == b.width() && a.height() == b.height();
+}
+
+template <typename T, typename Equal>
+bool identicalOptional(const std::optional<T> &a, const std::optional<T> &b, Equal equal)
+{
+    return a.has_value() == b.has_value() && (!a || equal(*a, *b));
+}
+
+// Exact comparisons: QPointF's own is fuzzy.
 bool sameGeometry(const CaptureAnnotation &a, const CaptureAnnotation &b)
 {
-    return a.start == b.start && a.end == b.end && a.control == b.control && a.points == b.points &&
-           a.destination == b.destination;
+    return identicalPoint(a.start, b.start) && identicalPoint(a.end, b.end) &&
+           identicalOptional(a.control, b.control, identicalPoint) &&
+           std::equal(a.points.cbegin(), a.points.cend(), b.points.cbegin(), b.points.cend(), identicalPoint) &&
+           identicalOptional(a.destination, b.destination, identicalRect);
+}
+
+bool identical(const CaptureAnnotation &a, const CaptureAnnotation &b)
+{
+    return a.id == b.id && a.tool == b.tool && sameGeometry(a, b) && a.color == b.color && a.text == b.text &&
+           a.number == b.number && a.style == b.style;
 }
 
 double segmentDistance(QPointF point, QPointF from, QPointF to)
@@ -459,8 +484,20 @@ bool CaptureDocument::hits(const CaptureAnnotation &mark, QPointF point) const
         return arrowDistance(mark, point, reach) <= reach;
     }
     default:
-        return grown(CaptureRenderer::annotationBounds(mark)).contains(point);
+        return grown(markBounds(mark)).contains(point);
     }
+}
+
+QRectF CaptureDocument::markBounds(const CaptureAnnotation &mark) const
+{
+    if (mark.tool != CaptureTool::text)
+        return CaptureRenderer::annotationBounds(mark);
+    auto measured = m_measuredText.constFind(mark.id);
+    if (measured == m_measuredText.cend() || measured->text != mark.text || !(measured->style == mark.style)) {
+        const QRectF bounds = CaptureRenderer::annotationBounds(mark).translated(-mark.start);
+        measured = m_measuredText.insert(mark.id, {mark.text, mark.style, bounds});
+    }
+    return measured->bounds.translated(mark.start);
 }
 
 void CaptureDocument::deleteSelected()
@@ -561,7 +598,7 @@ void CaptureDocument::applySelectedStyle()
 
 void CaptureDocument::saveUndo(std::optional<CaptureComposition> composition, std::optional<bool> legendEnabled)
 {
-    m_history.append(State{m_annotations, m_cropRect, m_nextNumber, composition.value_or(m_composition),
+    m_history.append(State{sharedAnnotations(), m_cropRect, m_nextNumber, composition.value_or(m_composition),
                            legendEnabled.value_or(m_legendEnabled), m_legendDescriptions});
     if (m_history.size() == 1)
         announce(&CaptureDocument::canUndoChanged);
@@ -590,10 +627,37 @@ void CaptureDocument::undo()
     bumpRevision();
 }
 
+CaptureDocument::SharedAnnotations CaptureDocument::sharedAnnotations() const
+{
+    const SharedAnnotations previous = m_history.isEmpty() ? SharedAnnotations() : m_history.last().annotations;
+    QHash<QUuid, std::shared_ptr<const CaptureAnnotation>> previousByID;
+    const auto previousCopy = [&](qsizetype index, const QUuid &id) {
+        if (index < previous.size() && previous.at(index)->id == id)
+            return previous.at(index);
+        if (previousByID.isEmpty()) {
+            for (const auto &mark : previous)
+                previousByID.insert(mark->id, mark);
+        }
+        return previousByID.value(id);
+    };
+    SharedAnnotations shared;
+    shared.reserve(m_annotations.size());
+    for (qsizetype index = 0; index < m_annotations.size(); ++index) {
+        const CaptureAnnotation &mark = m_annotations.at(index);
+        const auto copy = previousCopy(index, mark.id);
+        shared.append(copy && identical(*copy, mark) ? copy : std::make_shared<const CaptureAnnotation>(mark));
+    }
+    return shared;
+}
+
 void CaptureDocument::restore(const State &state)
 {
     const QScopedValueRollback restoring(m_restoring, true);
-    setAnnotations(state.annotations);
+    QList<CaptureAnnotation> annotations;
+    annotations.reserve(state.annotations.size());
+    for (const auto &mark : state.annotations)
+        annotations.append(*mark);
+    setAnnotations(std::move(annotations));
     setCropRect(state.crop);
     m_nextNumber = state.nextNumber;
     setComposition(state.composition);

@@ -73,7 +73,6 @@ public:
     // Installed by the canvas while text is being typed; run before anything
     // that must see the finished text.
     void setPendingTextCommit(std::function<void()> commit) { m_pendingTextCommit = std::move(commit); }
-    bool hasPendingTextCommit() const { return bool(m_pendingTextCommit); }
     void commitPendingText();
 
     // A new mark of the current tool, colour, text, style and marker number,
@@ -128,8 +127,11 @@ signals:
     void changed();
 
 private:
+    // Undo steps share the copies of marks that did not change between them.
+    using SharedAnnotations = QList<std::shared_ptr<const CaptureAnnotation>>;
+
     struct State {
-        QList<CaptureAnnotation> annotations;
+        SharedAnnotations annotations;
         QRectF crop;
         qint64 nextNumber = 1;
         CaptureComposition composition;
@@ -152,6 +154,8 @@ private:
     void setPendingMagnifier(std::optional<CaptureAnnotation> magnifier);
     qsizetype indexOf(const QUuid &id) const;
     bool hits(const CaptureAnnotation &annotation, QPointF point) const;
+    QRectF markBounds(const CaptureAnnotation &annotation) const;
+    SharedAnnotations sharedAnnotations() const;
     void restore(const State &state);
 
     QImage m_image;
@@ -173,4 +177,13 @@ private:
     bool m_restoring = false;
     qint64 m_nextNumber = 1;
     QList<State> m_history;
+
+    // Measuring text is slow and hit tests run on every mouse move: text bounds
+    // are kept per mark, relative to its origin, while its text and style stay.
+    struct MeasuredText {
+        QString text;
+        CaptureStyle style;
+        QRectF bounds;
+    };
+    mutable QHash<QUuid, MeasuredText> m_measuredText;
 };

@@ -2,21 +2,244 @@
 
 #include "CaptureFailure.h"
 
-#include <spng.h>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+#include <QtEndian>
 
-#include <memory>
+#include <zlib.h>
 
+#include <algorithm>
+#include <array>
+#include <new>
+#include <vector>
+
+// The image is cut into bands of rows compressed in parallel. Each band is a
+// raw deflate stream primed with the 32 KiB before it and ended by a sync flush,
+// so the bands join into one zlib stream whose Adler-32 is combined from theirs.
 namespace {
 
-struct ContextDeleter {
-    void operator()(spng_ctx *context) const { spng_ctx_free(context); }
-};
-using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
+constexpr char signature[] = "\x89PNG\r\n\x1a\n";
+constexpr int compressionLevel = 1;
+constexpr int windowBits = 15;
+constexpr int memoryLevel = 8;
+constexpr qsizetype dictionarySize = 32 * 1024;
+constexpr qsizetype minimumBandBytes = 512 * 1024;
+constexpr qsizetype batchBytes = 256 * 1024;
+constexpr int bandsPerThread = 4;
+// Every row is filtered with "up": flat panels and text compress well, and it is cheap.
+constexpr uchar upFilter = 2;
+// Deflate, 32 KiB window, fastest level; the header is a multiple of 31.
+constexpr uchar zlibHeader[] = {0x78, 0x01};
 
-void check(int status)
+[[noreturn]] void fail()
 {
-    if (status != 0)
-        throw CaptureError(CaptureFailure::write);
+    throw CaptureError(CaptureFailure::write);
+}
+
+struct Pixels {
+    QImage image;
+    bool opaque = true;
+    int channels() const { return opaque ? 3 : 4; }
+    qsizetype rowBytes() const { return qsizetype(image.width()) * channels(); }
+};
+
+struct Band {
+    int firstRow = 0;
+    int rowCount = 0;
+    bool opaque = true;
+    QByteArray compressed;
+    uLong adler = 0;
+    qsizetype length = 0;
+    bool failed = false;
+};
+
+QImage asArgb32(const QImage &image)
+{
+    switch (image.format()) {
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGB32:
+        return image;
+    default:
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    }
+}
+
+bool rowsOpaque(const QImage &image, int firstRow, int rowCount)
+{
+    for (int y = firstRow; y < firstRow + rowCount; ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        if (!std::all_of(in, in + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
+}
+
+// One row as PNG samples: RGB, or RGBA with straight alpha.
+void packRow(const Pixels &pixels, int y, uchar *out)
+{
+    const auto *in = reinterpret_cast<const QRgb *>(pixels.image.constScanLine(y));
+    const int width = pixels.image.width();
+    if (pixels.opaque) {
+        for (int x = 0; x < width; ++x, out += 3) {
+            out[0] = uchar(qRed(in[x]));
+            out[1] = uchar(qGreen(in[x]));
+            out[2] = uchar(qBlue(in[x]));
+        }
+        return;
+    }
+    const bool premultiplied = pixels.image.format() == QImage::Format_ARGB32_Premultiplied;
+    for (int x = 0; x < width; ++x, out += 4) {
+        const QRgb pixel = premultiplied ? qUnpremultiply(in[x]) : in[x];
+        out[0] = uchar(qRed(pixel));
+        out[1] = uchar(qGreen(pixel));
+        out[2] = uchar(qBlue(pixel));
+        out[3] = uchar(qAlpha(pixel));
+    }
+}
+
+// Produces the filtered rows of a band, each led by its filter byte.
+class RowFilter {
+public:
+    RowFilter(const Pixels &pixels, int firstRow)
+        : m_pixels(pixels), m_row(firstRow), m_previous(size_t(pixels.rowBytes()), 0),
+          m_current(size_t(pixels.rowBytes()))
+    {
+        if (firstRow > 0)
+            packRow(pixels, firstRow - 1, m_previous.data());
+    }
+
+    void next(uchar *out)
+    {
+        packRow(m_pixels, m_row++, m_current.data());
+        out[0] = upFilter;
+        std::transform(m_current.cbegin(), m_current.cend(), m_previous.cbegin(), out + 1,
+                       [](uchar current, uchar above) { return uchar(current - above); });
+        m_previous.swap(m_current);
+    }
+
+private:
+    const Pixels &m_pixels;
+    int m_row;
+    std::vector<uchar> m_previous;
+    std::vector<uchar> m_current;
+};
+
+// The last 32 KiB of filtered data before `firstRow`.
+std::vector<uchar> dictionaryBefore(const Pixels &pixels, int firstRow)
+{
+    const qsizetype lineBytes = pixels.rowBytes() + 1;
+    const int rows = int(std::min<qsizetype>(firstRow, (dictionarySize + lineBytes - 1) / lineBytes));
+    std::vector<uchar> lines(size_t(rows * lineBytes));
+    RowFilter filter(pixels, firstRow - rows);
+    for (int row = 0; row < rows; ++row)
+        filter.next(lines.data() + row * lineBytes);
+    const qsizetype keep = std::min<qsizetype>(qsizetype(lines.size()), dictionarySize);
+    return std::vector<uchar>(lines.end() - keep, lines.end());
+}
+
+bool deflateInto(z_stream &stream, QByteArray &out, int flush)
+{
+    do {
+        if (out.capacity() - out.size() < 64 * 1024)
+            out.reserve(std::max<qsizetype>(out.capacity() * 2, 256 * 1024));
+        const qsizetype used = out.size();
+        const qsizetype room = out.capacity() - used;
+        out.resize(out.capacity());
+        stream.next_out = reinterpret_cast<Bytef *>(out.data() + used);
+        stream.avail_out = uInt(room);
+        const int status = deflate(&stream, flush);
+        out.resize(used + room - stream.avail_out);
+        if (status == Z_STREAM_ERROR)
+            return false;
+    } while (stream.avail_out == 0 || stream.avail_in > 0);
+    return true;
+}
+
+void compressBand(const Pixels &pixels, Band &band, bool last)
+{
+    z_stream stream{};
+    if (deflateInit2(&stream, compressionLevel, Z_DEFLATED, -windowBits, memoryLevel, Z_DEFAULT_STRATEGY) != Z_OK) {
+        band.failed = true;
+        return;
+    }
+    if (band.firstRow > 0) {
+        std::vector<uchar> dictionary = dictionaryBefore(pixels, band.firstRow);
+        deflateSetDictionary(&stream, dictionary.data(), uInt(dictionary.size()));
+    }
+    const qsizetype lineBytes = pixels.rowBytes() + 1;
+    const int rowsPerBatch = int(std::max<qsizetype>(1, batchBytes / lineBytes));
+    std::vector<uchar> batch(size_t(rowsPerBatch * lineBytes));
+    RowFilter filter(pixels, band.firstRow);
+    band.adler = adler32(0, nullptr, 0);
+    for (int done = 0; done < band.rowCount && !band.failed;) {
+        const int rows = std::min(rowsPerBatch, band.rowCount - done);
+        for (int row = 0; row < rows; ++row)
+            filter.next(batch.data() + row * lineBytes);
+        const uInt bytes = uInt(rows * lineBytes);
+        band.adler = adler32(band.adler, batch.data(), bytes);
+        band.length += bytes;
+        stream.next_in = batch.data();
+        stream.avail_in = bytes;
+        done += rows;
+        const int flush = done < band.rowCount ? Z_NO_FLUSH : (last ? Z_FINISH : Z_SYNC_FLUSH);
+        band.failed = !deflateInto(stream, band.compressed, flush);
+    }
+    deflateEnd(&stream);
+}
+
+QList<Band> bandsFor(const Pixels &pixels)
+{
+    const qsizetype total = pixels.rowBytes() * pixels.image.height();
+    const int most = std::max(1, QThread::idealThreadCount() * bandsPerThread);
+    const int count = int(std::clamp<qsizetype>(total / minimumBandBytes, 1, std::min(most, pixels.image.height())));
+    QList<Band> bands(count);
+    const int height = pixels.image.height();
+    for (int index = 0; index < count; ++index) {
+        bands[index].firstRow = int(qint64(height) * index / count);
+        bands[index].rowCount = int(qint64(height) * (index + 1) / count) - bands[index].firstRow;
+    }
+    return bands;
+}
+
+void appendChunk(QByteArray &png, const char *type, const QByteArray &data)
+{
+    png.append(reinterpret_cast<const char *>(std::array{qToBigEndian(quint32(data.size()))}.data()), 4);
+    const qsizetype start = png.size();
+    png.append(type, 4);
+    png.append(data);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef *>(png.constData() + start), uInt(png.size() - start));
+    png.append(reinterpret_cast<const char *>(std::array{qToBigEndian(quint32(crc))}.data()), 4);
+}
+
+QByteArray header(const Pixels &pixels)
+{
+    QByteArray data(13, '\0');
+    qToBigEndian(quint32(pixels.image.width()), data.data());
+    qToBigEndian(quint32(pixels.image.height()), data.data() + 4);
+    data[8] = 8;
+    data[9] = pixels.opaque ? 2 : 6;
+    return data;
+}
+
+QByteArray assemble(const Pixels &pixels, const QList<Band> &bands)
+{
+    uLong adler = bands.first().adler;
+    for (qsizetype index = 1; index < bands.size(); ++index)
+        adler = adler32_combine(adler, bands[index].adler, z_off_t(bands[index].length));
+
+    QByteArray png(signature, 8);
+    appendChunk(png, "IHDR", header(pixels));
+    for (qsizetype index = 0; index < bands.size(); ++index) {
+        QByteArray data = bands[index].compressed;
+        if (index == 0)
+            data.prepend(reinterpret_cast<const char *>(zlibHeader), 2);
+        if (index == bands.size() - 1)
+            data.append(reinterpret_cast<const char *>(std::array{qToBigEndian(quint32(adler))}.data()), 4);
+        appendChunk(png, "IDAT", data);
+    }
+    appendChunk(png, "IEND", QByteArray());
+    return png;
 }
 
 } // namespace
@@ -24,36 +247,23 @@ void check(int status)
 QByteArray CapturePngEncoder::encode(const QImage &image)
 {
     if (image.isNull())
-        throw CaptureError(CaptureFailure::write);
-    const bool opaque = !image.hasAlphaChannel();
-    const QImage pixels = image.convertToFormat(opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888);
-    if (pixels.isNull())
-        throw CaptureError(CaptureFailure::write);
-
-    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
-    if (!context)
-        throw CaptureError(CaptureFailure::write);
-    check(spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1));
-    spng_ihdr header{};
-    header.width = quint32(pixels.width());
-    header.height = quint32(pixels.height());
-    header.bit_depth = 8;
-    header.color_type = opaque ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-    check(spng_set_ihdr(context.get(), &header));
-
-    check(spng_encode_image(context.get(), nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE));
-    for (int row = 0; row < pixels.height(); ++row) {
-        const int status = spng_encode_row(context.get(), pixels.constScanLine(row), size_t(pixels.bytesPerLine()));
-        if (status != 0 && status != SPNG_EOI)
-            throw CaptureError(CaptureFailure::write);
+        fail();
+    try {
+        Pixels pixels{asArgb32(image)};
+        if (pixels.image.isNull())
+            fail();
+        QList<Band> bands = bandsFor(pixels);
+        if (pixels.image.hasAlphaChannel()) {
+            QtConcurrent::blockingMap(
+                bands, [&pixels](Band &band) { band.opaque = rowsOpaque(pixels.image, band.firstRow, band.rowCount); });
+            pixels.opaque = std::all_of(bands.cbegin(), bands.cend(), [](const Band &band) { return band.opaque; });
+        }
+        const Band *last = &bands.last();
+        QtConcurrent::blockingMap(bands, [&pixels, last](Band &band) { compressBand(pixels, band, &band == last); });
+        if (std::any_of(bands.cbegin(), bands.cend(), [](const Band &band) { return band.failed; }))
+            fail();
+        return assemble(pixels, bands);
+    } catch (const std::bad_alloc &) {
+        fail();
     }
-
-    size_t length = 0;
-    int status = 0;
-    void *buffer = spng_get_png_buffer(context.get(), &length, &status);
-    if (!buffer || status != 0)
-        throw CaptureError(CaptureFailure::write);
-    QByteArray bytes(static_cast<const char *>(buffer), qsizetype(length));
-    free(buffer);
-    return bytes;
 }

@@ -4,7 +4,8 @@
 #include <QImage>
 
 // The app's one PNG encoder: clipboard, saved files, history and the
-// screenshot tool all write through it. Lossless, alpha included.
+// screenshot tool all write through it. Lossless, alpha included; opaque
+// images are written as RGB. Large images are compressed on every core.
 namespace CapturePngEncoder {
 
 // Throws CaptureError(CaptureFailure::write) when the image cannot be encoded.

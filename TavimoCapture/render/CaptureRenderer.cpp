@@ -439,7 +439,8 @@ void drawEffect(QPainter &painter, const CaptureAnnotation &annotation, const Fl
 // Effects read one shared copy holding the image and every secure mark, so no
 // effect can bring back what a secure mark hides.
 void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
-                         const QList<CaptureAnnotation> &annotations, const QRectF &visible)
+                         const QList<CaptureAnnotation> &annotations, const QList<CaptureAnnotation> &secureMarks,
+                         const QRectF &visible)
 {
     const QRect bounds = sourceBounds(sourceSize);
     QRect needed;
@@ -452,7 +453,7 @@ void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &s
     }
     std::optional<FlatRegion> copy;
     if (!needed.isEmpty())
-        copy = flatten(image, sourceSize, selected(annotations, isSecure), needed);
+        copy = flatten(image, sourceSize, secureMarks, needed);
 
     for (const CaptureAnnotation &annotation : annotations) {
         if (!isEffectTool(annotation.tool)) {
@@ -592,7 +593,7 @@ void drawPass(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
     const QList<CaptureAnnotation> plain = selected(annotations, [](const CaptureAnnotation &annotation) {
         return !isMagnifier(annotation) && !isSecure(annotation);
     });
-    drawEffectsAndMarks(painter, image, sourceSize, plain, visible);
+    drawEffectsAndMarks(painter, image, sourceSize, plain, selected(annotations, isSecure), visible);
     drawSpotlightDimming(painter, plain, sourceSize);
     drawSecureMarks(painter, annotations, sourceSize);
 

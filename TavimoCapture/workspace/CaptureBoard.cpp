@@ -412,6 +412,7 @@ void CaptureBoard::undo()
 {
     if (m_history.isEmpty())
         return;
+    const CaptureComposition shared = composition();
     const State state = m_history.takeLast();
     setItems(state.items);
     setSelectedID(state.selectedID);
@@ -420,6 +421,9 @@ void CaptureBoard::undo()
         announce(&CaptureBoard::canUndoChanged);
     bumpRevision();
     observeDocuments();
+    // An image that comes back may have missed composition edits made while it was away.
+    const QScopedValueRollback observing(m_observing, true);
+    shareComposition(shared);
 }
 
 std::unique_ptr<CaptureBoard> CaptureBoard::snapshot()

@@ -257,6 +257,15 @@ TEST_F(CaptureDocumentTest, ReplaceGeometryRecordsOnlyRealChanges)
     stranger.end = QPointF(1, 1);
     document.replaceGeometry(stranger);
     EXPECT_EQ(document.revision(), revision + 1);
+
+    // Undo steps share unchanged marks; a changed one gets its own copy.
+    mark.end = QPointF(100, 110);
+    document.replaceGeometry(mark);
+    document.undo();
+    EXPECT_EQ(document.annotations().first().end, QPointF(80, 90));
+    document.undo();
+    EXPECT_EQ(document.annotations().first().end, QPointF(60, 60));
+    EXPECT_NE(document.annotations().first().color, QColor(Qt::blue));
 }
 
 TEST_F(CaptureDocumentTest, CompositionAndLegendUndo)
@@ -370,16 +379,29 @@ TEST_F(CaptureDocumentTest, TextEditsRecordOneStepEach)
     EXPECT_EQ(document.annotations().first().text, "Hello world");
     EXPECT_EQ(document.text(), "Hello world");
 
+    const QPointF farRight(text.start.x() + 400, text.start.y() + 10);
+    EXPECT_NE(document.hitTest(QPointF(text.start.x() + 10, text.start.y() + 10)), QUuid());
+    EXPECT_TRUE(document.hitTest(farRight).isNull());
+    document.updateSelectedText("Hello world, and a good deal more text");
+    EXPECT_EQ(document.hitTest(farRight), text.id) << "hit testing follows the new text";
+    CaptureAnnotation moved = document.annotations().first();
+    moved.start += QPointF(0, 200);
+    document.replaceGeometry(moved);
+    EXPECT_TRUE(document.hitTest(farRight).isNull()) << "and the moved mark";
+    document.undo();
+    document.undo();
+    const quint64 undone = document.revision();
+
     document.setLegendText(text.id, "not a marker");
-    EXPECT_EQ(document.revision(), revision + 1);
+    EXPECT_EQ(document.revision(), undone);
     const CaptureAnnotation marker = draw(CaptureTool::number, QPointF(50, 50), QPointF(50, 50));
     int changes = 0;
     QObject::connect(&document, &CaptureDocument::changed, [&] { ++changes; });
     document.setLegendText(marker.id, "");
-    EXPECT_EQ(document.revision(), revision + 3) << "an empty first description is still stored";
+    EXPECT_EQ(document.revision(), undone + 2) << "an empty first description is still stored";
     EXPECT_GE(changes, 1);
     document.setLegendText(marker.id, "");
-    EXPECT_EQ(document.revision(), revision + 3);
+    EXPECT_EQ(document.revision(), undone + 2);
 }
 
 TEST_F(CaptureDocumentTest, DetectedTextIsGrownAndClipped)

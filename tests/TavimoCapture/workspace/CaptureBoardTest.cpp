@@ -283,6 +283,27 @@ TEST(CaptureBoardTest, CompositionIsSharedAndUndonePerImage)
     EXPECT_EQ(board.items().at(1).frame.topLeft(), QPointF(100, 0));
 }
 
+TEST(CaptureBoardTest, RestoredImageTakesTheCurrentComposition)
+{
+    auto first = documentOf(100, 100);
+    CaptureBoard board(first);
+    board.addImages({filledImage(80, 80)});
+    const auto removed = board.activeDocument();
+    board.removeSelected();
+    CaptureComposition framed = first->composition();
+    framed.background = CaptureBackground::gradient;
+    first->setComposition(framed);
+    board.synchronizeDocuments();
+
+    board.undo();
+    ASSERT_EQ(board.items().size(), 2);
+    EXPECT_EQ(removed->composition(), framed);
+    removed->undo();
+    deliverQueuedCalls();
+    EXPECT_EQ(first->composition().background, CaptureBackground::transparent)
+        << "the image can still undo the composition it was given";
+}
+
 TEST(CaptureBoardTest, CropRescalesTheFrame)
 {
     auto document = documentOf(400, 200);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+// Generated images that look like real captures, for the render benchmarks.
+namespace BenchmarkImages {
+
+// A desktop-like capture: a window of text lines, flat panels and buttons, a
+// gradient banner and a photo region. Opaque, ARGB32 premultiplied.
+QImage screenshot(int width, int height);
+
+} // namespace BenchmarkImages

@@ -1,0 +1,112 @@
+#include "CaptureImageEffects.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <opencv2/imgproc.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Text-like strokes over flat panels and noise: hard edges everywhere.
+QImage screenshotLike(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(240, 240, 240));
+    QPainter painter(&image);
+    QRandomGenerator generator(11);
+    for (int panel = 0; panel < 12; ++panel)
+        painter.fillRect(QRect(generator.bounded(width), generator.bounded(height), 80, 60),
+                         QColor::fromRgb(generator.generate() | 0xFF000000));
+    for (int y = 4; y < height; y += 9)
+        painter.fillRect(QRect(generator.bounded(width / 2), y, generator.bounded(width / 2), 3), Qt::black);
+    painter.end();
+    for (int y = height / 2; y < height / 2 + 40; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = generator.generate() | 0xFF000000;
+    }
+    return image;
+}
+
+// The whole image blurred the straightforward way.
+QImage blurredWhole(const QImage &image, double sigma)
+{
+    QImage result(image.size(), QImage::Format_ARGB32_Premultiplied);
+    const cv::Mat input(image.height(), image.width(), CV_8UC4, const_cast<uchar *>(image.constBits()),
+                        size_t(image.bytesPerLine()));
+    cv::Mat output(result.height(), result.width(), CV_8UC4, result.bits(), size_t(result.bytesPerLine()));
+    cv::GaussianBlur(input, output, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
+    return result;
+}
+
+struct Difference {
+    int maximum = 0;
+    double mean = 0;
+};
+
+Difference compare(const QImage &region, const QImage &whole, const QPoint &origin)
+{
+    Difference difference;
+    qint64 total = 0;
+    for (int y = 0; y < region.height(); ++y) {
+        const uchar *a = region.constScanLine(y);
+        const uchar *b = whole.constScanLine(origin.y() + y) + 4 * origin.x();
+        for (int byte = 0; byte < 4 * region.width(); ++byte) {
+            const int delta = std::abs(int(a[byte]) - int(b[byte]));
+            difference.maximum = std::max(difference.maximum, delta);
+            total += delta;
+        }
+    }
+    difference.mean = double(total) / (4.0 * region.width() * region.height());
+    return difference;
+}
+
+} // namespace
+
+TEST(CaptureImageEffects, RegionBlurMatchesBlurringTheWholeImage)
+{
+    const QImage image = screenshotLike(900, 700);
+    // Inside, at a corner and across an edge: replication only at the true image edges.
+    const QList<QRect> targets{QRect(300, 250, 200, 150), QRect(0, 0, 160, 120), QRect(780, 600, 120, 100)};
+    for (const double radius : {3.0, 16.0, 40.0, 80.0}) {
+        const QImage whole = blurredWhole(image, radius);
+        for (const QRect &target : targets) {
+            const Difference difference =
+                compare(CaptureImageEffects::blur(image, target, radius), whole, target.topLeft());
+            EXPECT_LE(difference.maximum, radius <= 8 ? 2 : 8) << radius << " at " << target.x() << "," << target.y();
+            EXPECT_LE(difference.mean, 1.5) << radius << " at " << target.x() << "," << target.y();
+        }
+    }
+}
+
+TEST(CaptureImageEffects, BlurAtTheImageEdgeHasNoFringe)
+{
+    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(30, 160, 90));
+    for (const double radius : {1.0, 16.0, 80.0}) {
+        const QImage blurred = CaptureImageEffects::blur(image, image.rect(), radius);
+        for (const QPoint at : {QPoint(0, 0), QPoint(299, 199), QPoint(150, 0), QPoint(0, 100)})
+            EXPECT_EQ(blurred.pixel(at), image.pixel(at)) << radius;
+    }
+}
+
+TEST(CaptureImageEffects, PixelationTakesEachBlockCentre)
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgb(x * 4, y * 4, 0));
+    }
+    // Blocks of 8 with corners on (2, 3) + multiples of 8.
+    const QImage blocks = CaptureImageEffects::pixelate(image, QRect(10, 11, 30, 30), 8, QPoint(2, 3));
+    EXPECT_EQ(blocks.pixel(0, 0), image.pixel(14, 15));
+    EXPECT_EQ(blocks.pixel(7, 7), image.pixel(14, 15));
+    EXPECT_EQ(blocks.pixel(8, 8), image.pixel(22, 23));
+    // Blocks past the image take the nearest pixel inside it.
+    const QImage edge = CaptureImageEffects::pixelate(image, QRect(60, 0, 4, 4), 8, QPoint(62, 3));
+    EXPECT_EQ(edge.pixel(3, 0), image.pixel(63, 0));
+}

@@ -1,0 +1,161 @@
+#include "CaptureRenderer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage filled(int width, int height, const QColor &color)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
+QImage render(const QImage &image, const CaptureComposition &composition,
+              const QList<CaptureAnnotation> &annotations = {}, const QList<CaptureLegendEntry> &legend = {})
+{
+    return CaptureRenderer::renderImage(image, image.size(), QRectF(image.rect()), annotations, composition, legend);
+}
+
+CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, const CaptureComposition &composition)
+{
+    try {
+        CaptureRenderer::renderImage(filled(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
+    } catch (const CaptureRenderFailure &failure) {
+        return failure.code();
+    }
+    ADD_FAILURE() << "the export succeeded";
+    return CaptureRenderError::allocationFailed;
+}
+
+} // namespace
+
+TEST(CaptureRendererExport, PixelLimitAndBadCrops)
+{
+    CaptureComposition composition;
+    const QImage exported = CaptureRenderer::renderImage(filled(4, 4, Qt::red), QSizeF(4, 4), QRectF(0, 0, 10000, 8000),
+                                                         {}, composition, {});
+    EXPECT_EQ(exported.size(), QSize(10000, 8000));
+    EXPECT_EQ(exported.pixel(1, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(exported.pixel(9999, 7999), 0u);
+
+    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 10000, 8001), composition), CaptureRenderError::imageTooLarge);
+    EXPECT_EQ(description(CaptureRenderError::imageTooLarge),
+              QStringLiteral("This image is too large to export. Crop it to 80 megapixels or fewer."));
+    composition.padding = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 4, 4), composition), CaptureRenderError::imageTooLarge);
+
+    composition = CaptureComposition();
+    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 0.5, 4), composition), CaptureRenderError::invalidImage);
+    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, std::nan(""), 4, 4), composition), CaptureRenderError::invalidImage);
+    EXPECT_EQ(description(CaptureRenderError::invalidImage), QStringLiteral("This image could not be opened."));
+    EXPECT_EQ(description(CaptureRenderError::allocationFailed),
+              QStringLiteral("There is not enough memory to render this capture."));
+}
+
+TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
+{
+    QImage image = filled(100, 80, Qt::blue);
+    image.setPixel(30, 20, qRgb(255, 0, 0));
+    CaptureComposition composition;
+    composition.padding = 10;
+    const QImage exported =
+        CaptureRenderer::renderImage(image, image.size(), QRectF(30, 20, 50, 40), {}, composition, {});
+    EXPECT_EQ(exported.size(), QSize(70, 60));
+    EXPECT_EQ(exported.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(exported.pixel(59, 49), qRgb(0, 0, 255));
+    for (const QPoint at : {QPoint(0, 0), QPoint(9, 30), QPoint(60, 30), QPoint(35, 59)})
+        EXPECT_EQ(exported.pixel(at), 0u) << at.x() << "," << at.y();
+
+    composition.background = CaptureBackground::solid;
+    composition.backgroundColor = QColor(0, 255, 0);
+    EXPECT_EQ(
+        CaptureRenderer::renderImage(image, image.size(), QRectF(30, 20, 50, 40), {}, composition, {}).pixel(2, 2),
+        qRgb(0, 255, 0));
+}
+
+TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
+{
+    const QImage image = filled(200, 100, Qt::blue);
+    CaptureComposition composition;
+    composition.cornerRadius = 500;
+    QImage exported = render(image, composition);
+    // Half the shorter side at most: a capsule.
+    EXPECT_EQ(qAlpha(exported.pixel(2, 2)), 0);
+    EXPECT_EQ(qAlpha(exported.pixel(12, 12)), 0);
+    EXPECT_EQ(exported.pixel(1, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(exported.pixel(100, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(qAlpha(exported.pixel(50, 5)), 255);
+
+    composition.cornerRadius = 20;
+    composition.borderWidth = 4;
+    composition.borderColor = QColor(255, 255, 0);
+    exported = render(image, composition);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(exported.pixel(x, 50), qRgb(255, 255, 0)) << x;
+    EXPECT_EQ(exported.pixel(4, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(exported.pixel(100, 96), qRgb(255, 255, 0));
+    EXPECT_EQ(exported.pixel(100, 95), qRgb(0, 0, 255));
+    // The band follows the corner: along the diagonal it lies 20 - 20 / sqrt(2) in.
+    EXPECT_EQ(qAlpha(exported.pixel(3, 3)), 0);
+    EXPECT_EQ(exported.pixel(7, 7), qRgb(255, 255, 0));
+
+    composition = CaptureComposition();
+    composition.shadow = 10;
+    exported = render(image, composition);
+    EXPECT_EQ(exported.size(), QSize(240, 140));
+    EXPECT_EQ(exported.pixel(20, 20), qRgb(0, 0, 255));
+    // The shadow is lifted toward the top edge: darker above the image than below it.
+    const int above = qAlpha(exported.pixel(120, 17));
+    const int below = qAlpha(exported.pixel(120, 122));
+    EXPECT_GT(above, below);
+    EXPECT_GT(above, 0);
+    EXPECT_EQ(qRed(exported.pixel(120, 17)), 0);
+    EXPECT_EQ(qAlpha(exported.pixel(0, 139)), 0);
+}
+
+TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
+{
+    QImage image = filled(400, 300, QColor(0, 128, 0));
+    CaptureAnnotation lens;
+    lens.tool = CaptureTool::magnifier;
+    lens.start = QPointF(120, 120);
+    lens.end = QPointF(160, 160);
+    lens.destination = QRectF(50, 110, 60, 60);
+    lens.style.lineWidth = 3;
+    lens.style.magnifierOval = false;
+    lens.color = Qt::blue;
+    const QRectF crop(100, 100, 200, 150);
+    const QImage exported = CaptureRenderer::renderImage(image, image.size(), crop, {lens}, CaptureComposition(), {});
+    // The lens reaches 50 + 3 to the left of the crop.
+    EXPECT_EQ(exported.size(), QSize(253, 150));
+    EXPECT_EQ(exported.pixel(53, 0), qRgb(0, 128, 0));
+    EXPECT_EQ(qAlpha(exported.pixel(52, 0)), 0);
+    EXPECT_EQ(exported.pixel(3 + 30, 40), qRgb(0, 128, 0)) << "lens content";
+    EXPECT_EQ(exported.pixel(3 - 1, 40), qRgb(0, 0, 255)) << "lens outline";
+
+    CaptureAnnotation outside = lens;
+    outside.start = QPointF(90, 120);
+    const QImage without = CaptureRenderer::renderImage(image, image.size(), crop, {outside}, CaptureComposition(), {});
+    EXPECT_EQ(without.size(), QSize(200, 150));
+    EXPECT_EQ(without, CaptureRenderer::renderImage(image, image.size(), crop, {}, CaptureComposition(), {}));
+}
+
+TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
+{
+    const QImage image = filled(300, 100, Qt::blue);
+    CaptureComposition composition;
+    composition.legend.fitToContent = false;
+    const QImage exported = render(image, composition, {}, {{QUuid::createUuid(), 1, QStringLiteral("Open the menu")}});
+    EXPECT_EQ(exported.size(), QSize(300, 100 + 12 + 160 + 16));
+    const QRgb box = exported.pixel(150, 112 + 150);
+    EXPECT_EQ(qAlpha(box), 245);
+    EXPECT_EQ(qRed(box), 245);
+    int dark = 0;
+    for (int y = 112 + 12; y < 112 + 36; ++y) {
+        for (int x = 28; x < 150; ++x)
+            dark += qRed(exported.pixel(x, y)) < 100;
+    }
+    EXPECT_GT(dark, 30) << "the row text is drawn";
+    EXPECT_EQ(qAlpha(exported.pixel(150, 106)), 0);
+}

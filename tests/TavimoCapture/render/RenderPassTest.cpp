@@ -1,0 +1,133 @@
+#include "CaptureRenderer.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage filled(int width, int height, const QColor &color)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
+QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
+{
+    QImage canvas = filled(base.width(), base.height(), Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    CaptureRenderer::draw(painter, base, base.size(), annotations);
+    return canvas;
+}
+
+CaptureAnnotation mark(CaptureTool tool, const QRectF &rect)
+{
+    CaptureAnnotation annotation;
+    annotation.tool = tool;
+    annotation.start = rect.topLeft();
+    annotation.end = rect.bottomRight();
+    annotation.color = QColor(0, 0, 255);
+    return annotation;
+}
+
+CaptureAnnotation spotlight(const QRectF &rect, double opacity)
+{
+    CaptureAnnotation annotation = mark(CaptureTool::rectangle, rect);
+    annotation.style.shapeMode = CaptureShapeMode::spotlight;
+    annotation.style.spotlightOpacity = opacity;
+    return annotation;
+}
+
+CaptureAnnotation lens(const QRectF &source, const QRectF &destination)
+{
+    CaptureAnnotation annotation = mark(CaptureTool::magnifier, source);
+    annotation.destination = destination;
+    annotation.style.magnifierOval = false;
+    annotation.style.lineWidth = 2;
+    return annotation;
+}
+
+} // namespace
+
+TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
+{
+    const QImage red = filled(200, 200, QColor(255, 0, 0));
+    CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(20, 20, 160, 160));
+    blur.style.blurRadius = 5;
+    const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(40, 40, 120, 120));
+    CaptureAnnotation effect = mark(CaptureTool::imagePixelate, QRectF(30, 30, 140, 140));
+    for (const CaptureAnnotation &hiding : {blur, effect}) {
+        // The effect comes after the redaction in the list and still never shows the red below it.
+        const QImage result = pass(red, {redaction, hiding});
+        for (const QPoint at : {QPoint(100, 100), QPoint(60, 60), QPoint(140, 100)})
+            EXPECT_EQ(result.pixel(at), qRgb(0, 0, 0)) << at.x() << "," << at.y();
+    }
+    const QImage blurred = pass(red, {blur, redaction});
+    EXPECT_EQ(blurred.pixel(25, 25), qRgb(255, 0, 0));
+    EXPECT_GT(qRed(blurred.pixel(38, 100)), 40);
+    EXPECT_LT(qRed(blurred.pixel(38, 100)), 215);
+}
+
+TEST(CaptureRendererPass, EffectsAtTheImageEdgeHaveNoFringe)
+{
+    const QImage green = filled(160, 120, QColor(30, 160, 90));
+    for (const double radius : {0.0, 16.0, 500.0}) {
+        CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(0, 0, 160, 120));
+        blur.style.blurRadius = radius;
+        const QImage result = pass(green, {blur});
+        for (const QPoint at : {QPoint(0, 0), QPoint(159, 119), QPoint(80, 0)})
+            EXPECT_EQ(result.pixel(at), qRgb(30, 160, 90)) << radius;
+    }
+}
+
+TEST(CaptureRendererPass, SecureMarksStayAboveLaterMarksAndLenses)
+{
+    QImage base = filled(300, 200, Qt::white);
+    QPainter(&base).fillRect(QRect(20, 20, 40, 40), QColor(0, 200, 0));
+    const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(100, 50, 40, 40));
+    CaptureAnnotation arrow = mark(CaptureTool::arrow, QRectF(80, 70, 80, 0));
+    arrow.style.arrowHead = CaptureArrowHead::none;
+    arrow.style.lineWidth = 10;
+    // One lens sits over the redaction, the other magnifies it.
+    const CaptureAnnotation covering = lens(QRectF(20, 20, 40, 40), QRectF(90, 40, 80, 80));
+    const CaptureAnnotation magnifying = lens(QRectF(95, 45, 50, 50), QRectF(180, 80, 100, 100));
+    const QImage result = pass(base, {redaction, arrow, covering, magnifying});
+    EXPECT_EQ(result.pixel(120, 70), qRgb(0, 0, 0));
+    EXPECT_EQ(result.pixel(105, 55), qRgb(0, 0, 0));
+    EXPECT_EQ(result.pixel(85, 70), qRgb(0, 0, 255)) << "the arrow shows beside the redaction";
+    // The magnified redaction is black in its lens: source (120, 70) lands at (230, 130).
+    EXPECT_EQ(result.pixel(230, 130), qRgb(0, 0, 0));
+    EXPECT_EQ(result.pixel(188, 88), qRgb(255, 255, 255));
+}
+
+TEST(CaptureRendererPass, FirstSpotlightGovernsTheDimming)
+{
+    const QImage white = filled(200, 100, Qt::white);
+    const QImage result = pass(white, {spotlight(QRectF(10, 10, 40, 40), 20), spotlight(QRectF(100, 10, 40, 40), 80)});
+    // 255 * (1 - 0.2) + 0.18 * 255 * 0.2
+    EXPECT_NEAR(qRed(result.pixel(80, 80)), 213, 1);
+    EXPECT_EQ(result.pixel(30, 30), qRgb(255, 255, 255));
+    EXPECT_EQ(result.pixel(120, 30), qRgb(255, 255, 255));
+    // A redaction covers the dimming.
+    const QImage covered = pass(white, {mark(CaptureTool::redact, QRectF(60, 60, 20, 20)), spotlight(QRectF(), 50)});
+    EXPECT_EQ(covered.pixel(70, 70), qRgb(0, 0, 0));
+}
+
+TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
+{
+    QImage base = filled(600, 400, QColor(0, 128, 0));
+    QPainter(&base).fillRect(QRect(10, 10, 100, 50), QColor(200, 0, 0));
+    // A 100 x 50 source in a 300 x 300 lens: zoom 3, 300 x 150 centred vertically.
+    const CaptureAnnotation magnifier = lens(QRectF(10, 10, 100, 50), QRectF(250, 50, 300, 300));
+    const QImage result = pass(base, {magnifier});
+    EXPECT_EQ(result.pixel(400, 110), qRgb(255, 255, 255));
+    EXPECT_EQ(result.pixel(400, 290), qRgb(255, 255, 255));
+    EXPECT_EQ(result.pixel(400, 200), qRgb(200, 0, 0));
+    EXPECT_EQ(result.pixel(260, 200), qRgb(200, 0, 0));
+
+    CaptureAnnotation pending = magnifier;
+    pending.destination.reset();
+    EXPECT_EQ(pass(base, {pending}), pass(base, {}));
+}

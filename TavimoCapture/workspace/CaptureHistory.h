@@ -61,7 +61,6 @@ public:
     static void sortNewestFirst(QList<CaptureHistoryItem> &items);
 
 private:
-    QString sidecarPath(const QString &entryPath) const;
     void createDirectory() const;
     void writeSidecar(const QString &sidecar, const QString &savedPath) const;
     void prune(const QString &keptName) const;

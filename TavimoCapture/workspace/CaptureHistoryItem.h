@@ -19,6 +19,8 @@ public:
     // The entry's file name, which also identifies it.
     QString id() const;
 
+    // The whole image; null when it cannot be read or exceeds 80 megapixels.
+    QImage image() const;
     // At most `thumbnailSize` pixels on the longest side, decoded at that size;
     // null when the file cannot be read.
     QImage thumbnail() const;

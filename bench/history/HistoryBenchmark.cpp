@@ -3,8 +3,8 @@
 
 #include "CaptureHistory.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -36,7 +36,7 @@ BENCHMARK(BM_HistoryItems)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

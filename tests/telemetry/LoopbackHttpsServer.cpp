@@ -151,6 +151,7 @@ void LoopbackHttpsServer::reply(QSslSocket *socket)
     QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reasonPhrase(m_status) + "\r\n";
     if (m_status == 301)
         response += "Location: " + endpoint().toUtf8() + "moved\r\n";
+    response += "Set-Cookie: visitor=" + QByteArray::number(m_requests.size()) + "; Path=/\r\n";
     response += "Content-Length: 0\r\nConnection: close\r\n\r\n";
     socket->write(response);
     socket->disconnectFromHost();

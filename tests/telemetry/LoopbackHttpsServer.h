@@ -23,8 +23,8 @@ struct ReceivedRequest {
 };
 
 // An HTTPS server on 127.0.0.1 with a certificate made for the test. It
-// answers every request with one status, at once, after a delay, or only when
-// the test releases it.
+// answers every request with one status and a cookie, at once, after a delay,
+// or only when the test releases it.
 class LoopbackHttpsServer : public QObject {
     Q_OBJECT
 public:

@@ -74,9 +74,10 @@ TEST(AppSignalContextTest, DescribesTheBuildAndTheComputer)
     EXPECT_EQ(empty.app, "tavimo");
     EXPECT_EQ(empty.release, "0+0");
 
-    const AppSignalContext context = AppSignalContext::current(BundleInfo({{"CFBundleIdentifier", "local.tavimo.capture"},
-                                                                           {"CFBundleShortVersionString", "1.4"},
-                                                                           {"CFBundleVersion", "57"}}));
+    const AppSignalContext context =
+        AppSignalContext::current(BundleInfo({{"CFBundleIdentifier", "local.tavimo.capture"},
+                                              {"CFBundleShortVersionString", "1.4"},
+                                              {"CFBundleVersion", "57"}}));
     EXPECT_EQ(context.app, "local.tavimo.capture");
     EXPECT_EQ(context.release, "1.4+57");
     EXPECT_EQ(context.architecture, QSysInfo::currentCpuArchitecture());

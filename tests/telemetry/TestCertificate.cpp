@@ -54,16 +54,15 @@ TestCertificate TestCertificate::generate()
     X509_gmtime_adj(X509_getm_notAfter(x509), 24 * 3600);
     X509_set_pubkey(x509, key.get());
     X509_NAME *name = X509_get_subject_name(x509);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char *>("127.0.0.1"), -1,
-                               -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char *>("127.0.0.1"), -1, -1,
+                               0);
     X509_set_issuer_name(x509, name);
     addExtension(x509, NID_basic_constraints, "critical,CA:TRUE");
     addExtension(x509, NID_subject_alt_name, "IP:127.0.0.1");
     require(X509_sign(x509, key.get(), EVP_sha256()) > 0, "sign");
 
     const QByteArray certificatePem = pem([&](BIO *bio) { return PEM_write_bio_X509(bio, x509); });
-    const QByteArray keyPem = pem([&](BIO *bio) {
-        return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr);
-    });
+    const QByteArray keyPem =
+        pem([&](BIO *bio) { return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
     return TestCertificate{QSslCertificate(certificatePem, QSsl::Pem), QSslKey(keyPem, QSsl::Ec, QSsl::Pem)};
 }

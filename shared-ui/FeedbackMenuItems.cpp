@@ -1,0 +1,27 @@
+#include "FeedbackMenuItems.h"
+
+#include "TavimoSignals.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace FeedbackMenuItems {
+
+QList<QAction *> make(TavimoSignals &tavimoSignals, QObject *parent)
+{
+    QList<QAction *> actions;
+    for (const auto &[title, bug] : {std::pair{"Send feedback…", false}, std::pair{"Report a bug…", true}}) {
+        auto *action = new QAction(QString::fromUtf8(title), parent);
+        QObject::connect(action, &QAction::triggered, &tavimoSignals,
+                         [&tavimoSignals, bug] { tavimoSignals.showSupport(bug); });
+        actions << action;
+    }
+    return actions;
+}
+
+void addTo(QMenu &menu, TavimoSignals &tavimoSignals)
+{
+    menu.addActions(make(tavimoSignals, &menu));
+}
+
+} // namespace FeedbackMenuItems

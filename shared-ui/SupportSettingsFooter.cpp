@@ -1,0 +1,100 @@
+#include "SupportSettingsFooter.h"
+
+#include "TavimoSignals.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *paragraph(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+SupportSettingsFooter::SupportSettingsFooter(TavimoSignals &tavimoSignals, QWidget *parent)
+    : QWidget(parent), m_signals(tavimoSignals), m_usage(new QCheckBox(QStringLiteral("Share usage statistics"), this)),
+      m_city(new QCheckBox(QStringLiteral("Include approximate city"), this))
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *switches = new QHBoxLayout;
+    switches->addWidget(m_usage);
+    switches->addWidget(m_city);
+    auto *about = new QToolButton(this);
+    about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    about->setToolTip(QStringLiteral("About usage statistics and privacy"));
+    about->setAccessibleName(QStringLiteral("About usage statistics and privacy"));
+    about->setCheckable(true);
+    about->setAutoRaise(true);
+    switches->addWidget(about);
+    switches->addStretch();
+    auto *sendFeedback = new QPushButton(QStringLiteral("Send feedback…"), this);
+    switches->addWidget(sendFeedback);
+    layout->addLayout(switches);
+
+    QWidget *details = makePrivacyDetails();
+    details->setVisible(false);
+    layout->addWidget(details);
+
+    connect(m_usage, &QCheckBox::toggled, &m_signals, &TavimoSignals::setEnabled);
+    connect(m_city, &QCheckBox::toggled, &m_signals, &TavimoSignals::setLocationEnabled);
+    connect(&m_signals, &TavimoSignals::enabledChanged, this, &SupportSettingsFooter::showSwitches);
+    connect(&m_signals, &TavimoSignals::locationEnabledChanged, this, &SupportSettingsFooter::showSwitches);
+    connect(about, &QToolButton::toggled, details, &QWidget::setVisible);
+    connect(sendFeedback, &QPushButton::clicked, &m_signals, [this] { m_signals.showSupport(false); });
+    showSwitches();
+}
+
+QWidget *SupportSettingsFooter::makePrivacyDetails()
+{
+    auto *details = new QWidget(this);
+    auto *layout = new QVBoxLayout(details);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *title = new QLabel(QStringLiteral("Usage & privacy"), details);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    layout->addWidget(title);
+    layout->addWidget(paragraph(QStringLiteral("Usage statistics and approximate city are enabled by default. Your "
+                                               "choices are saved independently in each app and preserved across "
+                                               "updates."),
+                                details));
+    layout->addWidget(paragraph(
+        QStringLiteral("Usage includes feature names, app and system versions, architecture, memory class and a random "
+                       "installation identifier. No account, files, audio, text, clipboard or terminal content is "
+                       "collected. Turning it off clears pending events and resets the identifier."),
+        details));
+    layout->addWidget(paragraph(QStringLiteral("City and country are estimated from the network connection, without "
+                                               "GPS. Reports are sent only when you choose Send and do not include the "
+                                               "installation identifier or city."),
+                                details));
+    const QUrl privacyPolicy = m_signals.privacyPolicy();
+    if (!privacyPolicy.isEmpty()) {
+        auto *link = new QLabel(QStringLiteral("<a href=\"%1\">Privacy policy</a>")
+                                    .arg(privacyPolicy.toString(QUrl::FullyEncoded).toHtmlEscaped()),
+                                details);
+        link->setOpenExternalLinks(true);
+        layout->addWidget(link);
+    }
+    return details;
+}
+
+void SupportSettingsFooter::showSwitches()
+{
+    const QSignalBlocker usageBlocker(m_usage);
+    const QSignalBlocker cityBlocker(m_city);
+    m_usage->setChecked(m_signals.enabled());
+    m_city->setChecked(m_signals.locationEnabled());
+    m_usage->setEnabled(m_signals.configured());
+    m_city->setEnabled(m_signals.configured() && m_signals.enabled());
+}

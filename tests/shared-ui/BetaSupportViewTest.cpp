@@ -1,0 +1,187 @@
+#include "BetaSupportView.h"
+#include "FeedbackMenuItems.h"
+#include "SignalsFixture.h"
+#include "TextClipboard.h"
+#include "WidgetLookup.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+
+namespace {
+
+const QString notConfigured = "Online reporting is not configured in this build. You can copy your report.";
+const QString notDelivered =
+    "Delivery could not be confirmed. Your message is preserved; retrying may duplicate a report.";
+
+class PrivateClipboard : public TextClipboard {
+public:
+    void setText(const QString &text) override { this->text = text; }
+    QString text;
+};
+
+class BetaSupportViewTest : public SignalsFixture {
+protected:
+    PrivateClipboard clipboard;
+    std::unique_ptr<BetaSupportView> view;
+
+    BetaSupportView &open(bool configured = true)
+    {
+        launch("57", configured);
+        view = std::make_unique<BetaSupportView>(*telemetry, clipboard);
+        return *view;
+    }
+    QPlainTextEdit &editor() const { return *view->findChild<QPlainTextEdit *>(); }
+    QAbstractButton &send() const { return *controlTitled(*view, "Send report"); }
+    QString counter() const { return labelContaining(*view, "/2000 characters")->text(); }
+    bool shows(const QString &text) const
+    {
+        const QLabel *label = labelContaining(*view, text);
+        return label && !label->isHidden();
+    }
+
+    // Types `message` and presses Send report.
+    void sendMessage(const QString &message)
+    {
+        editor().setPlainText(message);
+        send().click();
+    }
+};
+
+TEST_F(BetaSupportViewTest, SendFollowsTheLengthLimitInUtf16Units)
+{
+    open();
+    EXPECT_FALSE(send().isEnabled());
+    EXPECT_EQ(counter(), "0/2000 characters");
+
+    editor().setPlainText(QString(2000, 'a'));
+    EXPECT_TRUE(send().isEnabled());
+    EXPECT_EQ(counter(), "2000/2000 characters");
+
+    editor().setPlainText(QString(2001, 'a'));
+    EXPECT_FALSE(send().isEnabled());
+    EXPECT_EQ(counter(), "2001/2000 characters");
+
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x93\xB8");
+    editor().setPlainText(emoji);
+    EXPECT_EQ(counter(), "2/2000 characters");
+    editor().setPlainText(emoji.repeated(999) + "ab");
+    EXPECT_TRUE(send().isEnabled());
+    editor().setPlainText(emoji.repeated(1000) + "a");
+    EXPECT_FALSE(send().isEnabled());
+
+    editor().setPlainText("   \n\t\n  ");
+    EXPECT_FALSE(send().isEnabled());
+}
+
+TEST_F(BetaSupportViewTest, CopyPutsTheMessageAndAppDetailsOnTheClipboard)
+{
+    open();
+    EXPECT_FALSE(shows("Copied."));
+    controlTitled(*view, "Copy report")->click();
+    EXPECT_EQ(clipboard.text, "\n\n" + telemetry->reviewedMetadata());
+    EXPECT_TRUE(shows("Copied."));
+
+    editor().setPlainText("The arrow tool snaps too early.");
+    controlTitled(*view, "Copy report")->click();
+    EXPECT_EQ(clipboard.text, "The arrow tool snaps too early.\n\n" + telemetry->reviewedMetadata());
+    EXPECT_EQ(editor().toPlainText(), "The arrow tool snaps too early.");
+    EXPECT_TRUE(client->reports.isEmpty());
+}
+
+TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndThanked)
+{
+    open();
+    telemetry->setFeedbackIsBug(true);
+    sendMessage("  Crashes when I pin.  ");
+    ASSERT_EQ(client->reports.size(), 1);
+    EXPECT_EQ(client->reports[0].message, "  Crashes when I pin.  ");
+    EXPECT_TRUE(client->reports[0].bug);
+    EXPECT_FALSE(send().isEnabled()) << "one report at a time";
+    EXPECT_TRUE(editor().isReadOnly());
+
+    client->settleLastReport(true);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shows("Report sent. Thank you."); }));
+    EXPECT_TRUE(editor().toPlainText().isEmpty());
+    EXPECT_TRUE(shows("Report sent. Thank you."));
+    EXPECT_FALSE(editor().isReadOnly());
+    EXPECT_FALSE(send().isEnabled());
+}
+
+TEST_F(BetaSupportViewTest, AFailedReportKeepsTheMessage)
+{
+    open();
+    sendMessage("Please add a ruler.");
+    ASSERT_EQ(client->reports.size(), 1);
+    EXPECT_FALSE(client->reports[0].bug);
+    client->settleLastReport(false);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return shows(notDelivered); }));
+    EXPECT_EQ(editor().toPlainText(), "Please add a ruler.");
+    EXPECT_TRUE(send().isEnabled()) << "the user may retry";
+}
+
+TEST_F(BetaSupportViewTest, AnUnconfiguredBuildOffersCopyOnly)
+{
+    open(false);
+    EXPECT_TRUE(shows(notConfigured));
+    editor().setPlainText("Hello");
+    EXPECT_FALSE(send().isEnabled());
+    EXPECT_TRUE(controlTitled(*view, "Copy report")->isEnabled());
+
+    open(true);
+    EXPECT_FALSE(shows(notConfigured));
+    EXPECT_TRUE(shows("Only your message and app details are sent. No screenshots, logs or usage identifier are "
+                      "attached."));
+}
+
+TEST_F(BetaSupportViewTest, TheAppDetailsAreShownOnRequest)
+{
+    open();
+    view->show();
+    QLabel *details = labelContaining(*view, telemetry->reviewedMetadata());
+    ASSERT_TRUE(details);
+    EXPECT_FALSE(details->isVisible());
+    controlTitled(*view, "App details included")->click();
+    EXPECT_TRUE(details->isVisible());
+}
+
+TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
+{
+    launch();
+    QMenu menu;
+    FeedbackMenuItems::addTo(menu, *telemetry);
+    ASSERT_EQ(menu.actions().size(), 2);
+    EXPECT_EQ(menu.actions()[0]->text(), "Send feedback…");
+    EXPECT_EQ(menu.actions()[1]->text(), "Report a bug…");
+
+    menu.actions()[0]->trigger();
+    QWidget *window = telemetry->supportWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Feedback");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->width(), 520);
+    EXPECT_GE(window->height(), 360);
+    EXPECT_LE(window->height(), 520);
+    auto *content = window->findChild<BetaSupportView *>();
+    ASSERT_TRUE(content);
+    EXPECT_TRUE(controlTitled(*content, "Feedback")->isChecked());
+    EXPECT_TRUE(labelContaining(*content, "What would make this app better?"));
+    content->findChild<QPlainTextEdit *>()->setPlainText("Half-written thought");
+
+    window->close();
+    menu.actions()[1]->trigger();
+    EXPECT_EQ(telemetry->supportWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(telemetry->feedbackIsBug());
+    EXPECT_TRUE(controlTitled(*content, "Bug report")->isChecked());
+    EXPECT_TRUE(labelContaining(*content, "What happened, and what did you expect?"));
+    EXPECT_EQ(content->findChild<QPlainTextEdit *>()->toPlainText(), "Half-written thought");
+
+    controlTitled(*content, "Feedback")->click();
+    EXPECT_FALSE(telemetry->feedbackIsBug());
+}
+
+} // namespace

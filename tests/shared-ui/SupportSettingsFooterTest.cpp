@@ -1,0 +1,78 @@
+#include "SupportSettingsFooter.h"
+#include "SignalsFixture.h"
+#include "WidgetLookup.h"
+
+#include <QCheckBox>
+#include <QToolButton>
+
+namespace {
+
+class SupportSettingsFooterTest : public SignalsFixture {
+protected:
+    std::unique_ptr<SupportSettingsFooter> footer;
+
+    SupportSettingsFooter &show(bool configured = true)
+    {
+        launch("57", configured);
+        footer = std::make_unique<SupportSettingsFooter>(*telemetry);
+        footer->show();
+        return *footer;
+    }
+    QAbstractButton &usage() const { return *controlTitled(*footer, "Share usage statistics"); }
+    QAbstractButton &city() const { return *controlTitled(*footer, "Include approximate city"); }
+};
+
+TEST_F(SupportSettingsFooterTest, TheSwitchesDriveAndFollowTheConsent)
+{
+    show();
+    EXPECT_TRUE(usage().isChecked());
+    EXPECT_TRUE(city().isChecked());
+    EXPECT_TRUE(usage().isEnabled());
+    EXPECT_TRUE(city().isEnabled());
+
+    usage().click();
+    EXPECT_FALSE(telemetry->enabled());
+    EXPECT_FALSE(city().isEnabled());
+    EXPECT_TRUE(city().isChecked()) << "the city choice is kept";
+
+    telemetry->setEnabled(true);
+    EXPECT_TRUE(usage().isChecked());
+    EXPECT_TRUE(city().isEnabled());
+    city().click();
+    EXPECT_FALSE(telemetry->locationEnabled());
+    settle();
+    EXPECT_FALSE(client->consents.last().location);
+}
+
+TEST_F(SupportSettingsFooterTest, AnUnconfiguredBuildDisablesBothSwitches)
+{
+    show(false);
+    EXPECT_FALSE(usage().isEnabled());
+    EXPECT_FALSE(city().isEnabled());
+}
+
+TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)
+{
+    show();
+    auto *about = footer->findChild<QToolButton *>();
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->accessibleName(), "About usage statistics and privacy");
+    QLabel *title = labelContaining(*footer, "Usage & privacy");
+    ASSERT_TRUE(title);
+    EXPECT_FALSE(title->isVisible());
+    about->click();
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_TRUE(labelContaining(*footer, "app and system versions"));
+    QLabel *link = labelContaining(*footer, "Privacy policy");
+    ASSERT_TRUE(link);
+    EXPECT_TRUE(link->text().contains("href=\"https://tavimo.example/privacy?from=app&amp;lang=en\""))
+        << link->text().toStdString();
+    about->click();
+    EXPECT_FALSE(title->isVisible());
+
+    controlTitled(*footer, "Send feedback…")->click();
+    ASSERT_TRUE(telemetry->supportWindow());
+    EXPECT_FALSE(telemetry->feedbackIsBug());
+}
+
+} // namespace

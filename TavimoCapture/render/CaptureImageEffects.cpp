@@ -47,20 +47,23 @@ void blurDirect(const cv::Mat &source, const QRect &target, double radius, cv::M
 }
 
 // Box reduction, a small Gaussian and bilinear enlargement add up to a
-// Gaussian of the requested variance.
+// Gaussian of the requested variance. The work area reaches past the image
+// edges by repeating them, as the full-size blur would see them.
 void blurReduced(const cv::Mat &source, const QRect &target, double radius, int factor, cv::Mat &output)
 {
     const int reach = CaptureImageEffects::blurReach(radius);
-    const QRect work = target.adjusted(-reach, -reach, reach, reach) & QRect(0, 0, source.cols, source.rows);
-    const int paddedWidth = (work.width() + factor - 1) / factor * factor;
-    const int paddedHeight = (work.height() + factor - 1) / factor * factor;
-    cv::Mat padded = source(toCv(work));
-    if (paddedWidth != work.width() || paddedHeight != work.height())
-        cv::copyMakeBorder(padded, padded, 0, paddedHeight - work.height(), 0, paddedWidth - work.width(),
+    QRect work = target.adjusted(-reach, -reach, reach, reach);
+    work.setWidth((work.width() + factor - 1) / factor * factor);
+    work.setHeight((work.height() + factor - 1) / factor * factor);
+    const QRect inside = work & QRect(0, 0, source.cols, source.rows);
+    cv::Mat padded = source(toCv(inside));
+    if (inside != work)
+        cv::copyMakeBorder(padded, padded, inside.top() - work.top(), work.bottom() - inside.bottom(),
+                           inside.left() - work.left(), work.right() - inside.right(),
                            cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
 
     cv::Mat reduced;
-    cv::resize(padded, reduced, cv::Size(paddedWidth / factor, paddedHeight / factor), 0, 0, cv::INTER_AREA);
+    cv::resize(padded, reduced, cv::Size(work.width() / factor, work.height() / factor), 0, 0, cv::INTER_AREA);
     const double square = double(factor) * factor;
     const double variance = radius * radius - (square - 1) / 12 - square / 6;
     const double sigma = std::sqrt(std::max(variance, square * 0.25)) / factor;

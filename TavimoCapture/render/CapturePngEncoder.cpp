@@ -164,8 +164,8 @@ void compressBand(const Pixels &pixels, Band &band, bool last)
         return;
     }
     if (band.firstRow > 0) {
-        std::vector<uchar> dictionary = dictionaryBefore(pixels, band.firstRow);
-        deflateSetDictionary(&stream, dictionary.data(), uInt(dictionary.size()));
+        const std::vector<uchar> dictionary = dictionaryBefore(pixels, band.firstRow);
+        band.failed = deflateSetDictionary(&stream, dictionary.data(), uInt(dictionary.size())) != Z_OK;
     }
     const qsizetype lineBytes = pixels.rowBytes() + 1;
     const int rowsPerBatch = int(std::max<qsizetype>(1, batchBytes / lineBytes));
@@ -259,7 +259,13 @@ QByteArray CapturePngEncoder::encode(const QImage &image)
             pixels.opaque = std::all_of(bands.cbegin(), bands.cend(), [](const Band &band) { return band.opaque; });
         }
         const Band *last = &bands.last();
-        QtConcurrent::blockingMap(bands, [&pixels, last](Band &band) { compressBand(pixels, band, &band == last); });
+        QtConcurrent::blockingMap(bands, [&pixels, last](Band &band) {
+            try {
+                compressBand(pixels, band, &band == last);
+            } catch (const std::bad_alloc &) {
+                band.failed = true;
+            }
+        });
         if (std::any_of(bands.cbegin(), bands.cend(), [](const Band &band) { return band.failed; }))
             fail();
         return assemble(pixels, bands);

@@ -84,3 +84,9 @@ QImage BenchmarkImages::screenshot(int width, int height)
     painter.drawImage(QPoint(width * 6 / 10, height / 2), photo(width * 3 / 10, height * 2 / 5, generator));
     return image;
 }
+
+const QImage &BenchmarkImages::capture5K()
+{
+    static const QImage image = screenshot(5120, 2880);
+    return image;
+}

@@ -1,15 +1,11 @@
 #include "CaptureRenderer.h"
+#include "RenderTestImages.h"
+
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QImage filled(int width, int height, const QColor &color)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
 
 QImage render(const QImage &image, const CaptureComposition &composition,
               const QList<CaptureAnnotation> &annotations = {}, const QList<CaptureLegendEntry> &legend = {})
@@ -20,7 +16,7 @@ QImage render(const QImage &image, const CaptureComposition &composition,
 CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, const CaptureComposition &composition)
 {
     try {
-        CaptureRenderer::renderImage(filled(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
+        CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
     } catch (const CaptureRenderFailure &failure) {
         return failure.code();
     }
@@ -33,8 +29,8 @@ CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, con
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {
     CaptureComposition composition;
-    const QImage exported = CaptureRenderer::renderImage(filled(4, 4, Qt::red), QSizeF(4, 4), QRectF(0, 0, 10000, 8000),
-                                                         {}, composition, {});
+    const QImage exported = CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), QSizeF(4, 4),
+                                                         QRectF(0, 0, 10000, 8000), {}, composition, {});
     EXPECT_EQ(exported.size(), QSize(10000, 8000));
     EXPECT_EQ(exported.pixel(1, 1), qRgb(255, 0, 0));
     EXPECT_EQ(exported.pixel(9999, 7999), 0u);
@@ -55,7 +51,7 @@ TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 
 TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 {
-    QImage image = filled(100, 80, Qt::blue);
+    QImage image = filledImage(100, 80, Qt::blue);
     image.setPixel(30, 20, qRgb(255, 0, 0));
     CaptureComposition composition;
     composition.padding = 10;
@@ -76,7 +72,7 @@ TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 
 TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 {
-    const QImage image = filled(200, 100, Qt::blue);
+    const QImage image = filledImage(200, 100, Qt::blue);
     CaptureComposition composition;
     composition.cornerRadius = 500;
     QImage exported = render(image, composition);
@@ -116,7 +112,7 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 
 TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 {
-    QImage image = filled(400, 300, QColor(0, 128, 0));
+    QImage image = filledImage(400, 300, QColor(0, 128, 0));
     CaptureAnnotation lens;
     lens.tool = CaptureTool::magnifier;
     lens.start = QPointF(120, 120);
@@ -143,7 +139,7 @@ TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 
 TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
 {
-    const QImage image = filled(300, 100, Qt::blue);
+    const QImage image = filledImage(300, 100, Qt::blue);
     CaptureComposition composition;
     composition.legend.fitToContent = false;
     const QImage exported = render(image, composition, {}, {{QUuid::createUuid(), 1, QStringLiteral("Open the menu")}});
@@ -158,4 +154,60 @@ TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
     }
     EXPECT_GT(dark, 30) << "the row text is drawn";
     EXPECT_EQ(qAlpha(exported.pixel(150, 106)), 0);
+}
+
+TEST(CaptureRendererExport, ScaledCanvasDrawsTheSameComposition)
+{
+    // The editor draws through a zoomed painter; effects and rounded corners follow it.
+    QImage image = filledImage(400, 200, QColor(255, 0, 0));
+    QPainter(&image).fillRect(QRect(200, 0, 200, 200), QColor(0, 0, 255));
+    CaptureAnnotation blur;
+    blur.tool = CaptureTool::blur;
+    blur.start = QPointF(100, 50);
+    blur.end = QPointF(300, 150);
+    CaptureAnnotation redaction = blur;
+    redaction.tool = CaptureTool::redact;
+    redaction.start = QPointF(20, 20);
+    redaction.end = QPointF(60, 60);
+    CaptureComposition composition;
+    composition.cornerRadius = 30;
+    composition.padding = 20;
+
+    QImage canvas = filledImage(220, 120, Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(0.5, 0.5);
+    CaptureRenderer::drawComposition(painter, image, image.size(), QRectF(image.rect()), {blur, redaction}, composition,
+                                     {});
+    painter.end();
+    // Source (x, y) lands at ((x + 20) / 2, (y + 20) / 2).
+    EXPECT_EQ(canvas.pixel(20, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(40, 60), qRgb(255, 0, 0));
+    const QRgb blurred = canvas.pixel(110, 60);
+    EXPECT_GT(qRed(blurred), 60);
+    EXPECT_GT(qBlue(blurred), 60);
+    EXPECT_EQ(qAlpha(canvas.pixel(13, 13)), 0) << "rounded corner";
+    EXPECT_EQ(qAlpha(canvas.pixel(5, 60)), 0) << "padding";
+}
+
+TEST(CaptureRendererExport, HighDensityCanvasKeepsEveryPixel)
+{
+    // One source pixel per device pixel: a zoom of 0.5 on a canvas of density 2.
+    QImage checker(120, 80, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < checker.height(); ++y) {
+        for (int x = 0; x < checker.width(); ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    CaptureComposition composition;
+    composition.cornerRadius = 10;
+    QImage canvas = filledImage(120, 80, Qt::transparent);
+    canvas.setDevicePixelRatio(2);
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(0.5, 0.5);
+    CaptureRenderer::drawComposition(painter, checker, checker.size(), QRectF(checker.rect()), {}, composition, {});
+    painter.end();
+    EXPECT_EQ(canvas.pixel(60, 40), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(61, 40), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(canvas.pixel(1, 1)), 0);
 }

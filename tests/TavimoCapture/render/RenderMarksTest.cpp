@@ -1,4 +1,5 @@
 #include "CaptureRenderer.h"
+#include "RenderTestImages.h"
 
 #include <QPainter>
 
@@ -7,13 +8,6 @@
 #include <cmath>
 
 namespace {
-
-QImage filled(int width, int height, const QColor &color)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
 
 void paint(QImage &image, const CaptureAnnotation &annotation)
 {
@@ -54,17 +48,17 @@ TEST(CaptureRendererMarks, ToolsWithoutAMarkDrawNothing)
 {
     for (const CaptureTool tool : {CaptureTool::select, CaptureTool::crop, CaptureTool::magnifier, CaptureTool::blur,
                                    CaptureTool::imagePixelate}) {
-        QImage image = filled(60, 60, Qt::white);
+        QImage image = filledImage(60, 60, Qt::white);
         CaptureAnnotation annotation = mark(tool, QPointF(5, 5), QPointF(50, 50));
         annotation.destination = QRectF(0, 0, 60, 60);
         paint(image, annotation);
-        EXPECT_EQ(image, filled(60, 60, Qt::white)) << qPrintable(rawValue(tool));
+        EXPECT_EQ(image, filledImage(60, 60, Qt::white)) << qPrintable(rawValue(tool));
     }
 }
 
 TEST(CaptureRendererMarks, ArrowHeadsShaftsAndDashes)
 {
-    QImage image = filled(200, 120, Qt::white);
+    QImage image = filledImage(200, 120, Qt::white);
     CaptureAnnotation arrow = mark(CaptureTool::arrow, QPointF(20, 60), QPointF(120, 60));
     arrow.style.lineWidth = 4;
     paint(image, arrow);
@@ -75,14 +69,14 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsAndDashes)
     EXPECT_FALSE(isBlue(image, 25, 51)) << "no head at the tail";
 
     arrow.style.arrowHead = CaptureArrowHead::both;
-    image = filled(200, 120, Qt::white);
+    image = filledImage(200, 120, Qt::white);
     paint(image, arrow);
     EXPECT_TRUE(isBlue(image, 36, 51));
 
     // A line width below 1 draws 1 wide; coinciding ends give a head of length 0.
     CaptureAnnotation dot = mark(CaptureTool::arrow, QPointF(150, 100), QPointF(150, 100));
     dot.style.lineWidth = 0.2;
-    image = filled(200, 120, Qt::white);
+    image = filledImage(200, 120, Qt::white);
     paint(image, dot);
     EXPECT_FALSE(isBlue(image, 146, 97));
 
@@ -90,7 +84,7 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsAndDashes)
     dashed.style.lineWidth = 4;
     dashed.style.arrowHead = CaptureArrowHead::none;
     dashed.style.arrowDash = CaptureArrowDash::dashed;
-    image = filled(200, 120, Qt::white);
+    image = filledImage(200, 120, Qt::white);
     paint(image, dashed);
     // Dashes of 12 with gaps of 8, each end rounded by 2: ink over 8...24, 28...44.
     EXPECT_TRUE(isBlue(image, 16, 20));
@@ -101,7 +95,7 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsAndDashes)
 
 TEST(CaptureRendererMarks, CurvedArrowBendsThroughTheDefaultControlPoint)
 {
-    QImage image = filled(200, 140, Qt::white);
+    QImage image = filledImage(200, 140, Qt::white);
     CaptureAnnotation arrow = mark(CaptureTool::arrow, QPointF(20, 100), QPointF(120, 100));
     arrow.style.arrowCurved = true;
     arrow.style.arrowHead = CaptureArrowHead::none;
@@ -113,7 +107,7 @@ TEST(CaptureRendererMarks, CurvedArrowBendsThroughTheDefaultControlPoint)
 
 TEST(CaptureRendererMarks, FreehandStrokesAndHighlighterOpacity)
 {
-    QImage image = filled(100, 100, Qt::transparent);
+    QImage image = filledImage(100, 100, Qt::transparent);
     CaptureAnnotation line = mark(CaptureTool::freehand, QPointF(10, 50), QPointF(90, 50));
     paint(image, line);
     EXPECT_EQ(image.pixelColor(50, 50).alpha(), 255);
@@ -125,21 +119,21 @@ TEST(CaptureRendererMarks, FreehandStrokesAndHighlighterOpacity)
     highlighter.style.brush = CaptureBrush::highlighter;
     highlighter.style.brushOpacity = 100;
     highlighter.style.lineWidth = 10;
-    image = filled(100, 100, Qt::transparent);
+    image = filledImage(100, 100, Qt::transparent);
     paint(image, highlighter);
     EXPECT_NEAR(image.pixelColor(50, 50).alpha(), 204, 1);
     EXPECT_NEAR(image.pixelColor(30, 30).alpha(), 204, 1);
     EXPECT_NEAR(image.pixelColor(90, 50).alpha(), 204, 1);
 
     highlighter.style.brushOpacity = 1;
-    image = filled(100, 100, Qt::transparent);
+    image = filledImage(100, 100, Qt::transparent);
     paint(image, highlighter);
     EXPECT_NEAR(image.pixelColor(50, 50).alpha(), 13, 1);
 }
 
 TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
 {
-    QImage image = filled(200, 200, Qt::white);
+    QImage image = filledImage(200, 200, Qt::white);
     CaptureAnnotation number = mark(CaptureTool::number, QPointF(100, 150), {});
     number.number = 7;
     number.style.fontSize = 40;
@@ -161,7 +155,7 @@ TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
     text.text = QStringLiteral("Hi");
     text.style.textBackgroundEnabled = true;
     text.style.textBackgroundColor = QColor(255, 255, 0);
-    image = filled(200, 200, Qt::white);
+    image = filledImage(200, 200, Qt::white);
     paint(image, text);
     const QRectF bounds = CaptureRenderer::annotationBounds(text);
     EXPECT_EQ(image.pixelColor(17, int(bounds.center().y())), QColor(255, 255, 0));
@@ -170,7 +164,7 @@ TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
 
 TEST(CaptureRendererMarks, RedactionCoversEveryTouchedPixelOpaque)
 {
-    QImage image = filled(40, 40, Qt::transparent);
+    QImage image = filledImage(40, 40, Qt::transparent);
     CaptureAnnotation redaction = mark(CaptureTool::redact, QPointF(20.2, 20.1), QPointF(10.3, 10.6));
     paint(image, redaction);
     for (int y = 8; y < 24; ++y) {
@@ -183,7 +177,7 @@ TEST(CaptureRendererMarks, RedactionCoversEveryTouchedPixelOpaque)
 
 TEST(CaptureRendererMarks, SecureMosaicBlocksFollowSplitMix64)
 {
-    QImage image = filled(300, 300, QColor(200, 0, 0));
+    QImage image = filledImage(300, 300, QColor(200, 0, 0));
     CaptureAnnotation mosaic = mark(CaptureTool::pixelate, QPointF(10.5, 20.5), QPointF(51, 60));
     mosaic.style.pixelSize = 8;
     paint(image, mosaic);

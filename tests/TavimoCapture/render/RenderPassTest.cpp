@@ -1,4 +1,5 @@
 #include "CaptureRenderer.h"
+#include "RenderTestImages.h"
 
 #include <QPainter>
 
@@ -6,16 +7,9 @@
 
 namespace {
 
-QImage filled(int width, int height, const QColor &color)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
-
 QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
 {
-    QImage canvas = filled(base.width(), base.height(), Qt::transparent);
+    QImage canvas = filledImage(base.width(), base.height(), Qt::transparent);
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     CaptureRenderer::draw(painter, base, base.size(), annotations);
@@ -53,7 +47,7 @@ CaptureAnnotation lens(const QRectF &source, const QRectF &destination)
 
 TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
 {
-    const QImage red = filled(200, 200, QColor(255, 0, 0));
+    const QImage red = filledImage(200, 200, QColor(255, 0, 0));
     CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(20, 20, 160, 160));
     blur.style.blurRadius = 5;
     const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(40, 40, 120, 120));
@@ -72,7 +66,7 @@ TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
 
 TEST(CaptureRendererPass, EffectsAtTheImageEdgeHaveNoFringe)
 {
-    const QImage green = filled(160, 120, QColor(30, 160, 90));
+    const QImage green = filledImage(160, 120, QColor(30, 160, 90));
     for (const double radius : {0.0, 16.0, 500.0}) {
         CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(0, 0, 160, 120));
         blur.style.blurRadius = radius;
@@ -84,7 +78,7 @@ TEST(CaptureRendererPass, EffectsAtTheImageEdgeHaveNoFringe)
 
 TEST(CaptureRendererPass, SecureMarksStayAboveLaterMarksAndLenses)
 {
-    QImage base = filled(300, 200, Qt::white);
+    QImage base = filledImage(300, 200, Qt::white);
     QPainter(&base).fillRect(QRect(20, 20, 40, 40), QColor(0, 200, 0));
     const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(100, 50, 40, 40));
     CaptureAnnotation arrow = mark(CaptureTool::arrow, QRectF(80, 70, 80, 0));
@@ -104,7 +98,7 @@ TEST(CaptureRendererPass, SecureMarksStayAboveLaterMarksAndLenses)
 
 TEST(CaptureRendererPass, FirstSpotlightGovernsTheDimming)
 {
-    const QImage white = filled(200, 100, Qt::white);
+    const QImage white = filledImage(200, 100, Qt::white);
     const QImage result = pass(white, {spotlight(QRectF(10, 10, 40, 40), 20), spotlight(QRectF(100, 10, 40, 40), 80)});
     // 255 * (1 - 0.2) + 0.18 * 255 * 0.2
     EXPECT_NEAR(qRed(result.pixel(80, 80)), 213, 1);
@@ -117,7 +111,7 @@ TEST(CaptureRendererPass, FirstSpotlightGovernsTheDimming)
 
 TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
 {
-    QImage base = filled(600, 400, QColor(0, 128, 0));
+    QImage base = filledImage(600, 400, QColor(0, 128, 0));
     QPainter(&base).fillRect(QRect(10, 10, 100, 50), QColor(200, 0, 0));
     // A 100 x 50 source in a 300 x 300 lens: zoom 3, 300 x 150 centred vertically.
     const CaptureAnnotation magnifier = lens(QRectF(10, 10, 100, 50), QRectF(250, 50, 300, 300));
@@ -130,4 +124,26 @@ TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
     CaptureAnnotation pending = magnifier;
     pending.destination.reset();
     EXPECT_EQ(pass(base, {pending}), pass(base, {}));
+}
+
+TEST(CaptureRendererPass, EffectSettingsAreHeldInRange)
+{
+    QImage base = filledImage(300, 300, Qt::white);
+    {
+        QPainter painter(&base);
+        for (int x = 0; x < 300; x += 7)
+            painter.fillRect(QRect(x, 0, 3, 300), QColor(x % 255, 0, 120));
+    }
+    const auto effect = [&base](CaptureTool tool, double blurRadius, double pixelSize) {
+        CaptureAnnotation annotation = mark(tool, QRectF(20, 20, 260, 260));
+        annotation.style.blurRadius = blurRadius;
+        annotation.style.pixelSize = pixelSize;
+        return pass(base, {annotation});
+    };
+    EXPECT_EQ(effect(CaptureTool::blur, 0, 12), effect(CaptureTool::blur, 1, 12));
+    EXPECT_EQ(effect(CaptureTool::blur, 500, 12), effect(CaptureTool::blur, 80, 12));
+    EXPECT_NE(effect(CaptureTool::blur, 1, 12), effect(CaptureTool::blur, 80, 12));
+    EXPECT_EQ(effect(CaptureTool::imagePixelate, 16, 1), effect(CaptureTool::imagePixelate, 16, 2));
+    EXPECT_EQ(effect(CaptureTool::imagePixelate, 16, 300), effect(CaptureTool::imagePixelate, 16, 128));
+    EXPECT_NE(effect(CaptureTool::imagePixelate, 16, 2), effect(CaptureTool::imagePixelate, 16, 128));
 }

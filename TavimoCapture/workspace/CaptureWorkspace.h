@@ -97,6 +97,7 @@ public:
     // Opens an image. Without `historyID` (a fresh image) it takes the stored
     // frame defaults; a recent entry keeps the frame it was exported with.
     void accept(const QImage &image, const QString &historyID = QString(), const QString &savedPath = QString());
+    // Takes over a board without a parent.
     void acceptBoard(std::unique_ptr<CaptureBoard> board, const QString &historyID = QString(),
                      const QString &savedPath = QString());
     // Undoes on the board while it is shown, else in the document.

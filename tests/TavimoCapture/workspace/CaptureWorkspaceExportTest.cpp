@@ -62,6 +62,18 @@ TEST_F(WorkspaceTest, ARefusedClipboardIsReportedAndNothingIsRecorded)
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
 }
 
+TEST_F(WorkspaceTest, AnExportStandsWhenTheHistoryCannotRecordIt)
+{
+    writeFile(historyFolder(), "a file where the history folder should be");
+    open();
+    workspace->copyImage();
+    EXPECT_EQ(pngSize(clipboard.png), QSize(120, 80));
+    EXPECT_TRUE(workspace->notice().startsWith("Image exported, but recent history could not be updated: The folder"))
+        << workspace->notice().toStdString();
+    EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
+    EXPECT_TRUE(workspace->recent().isEmpty());
+}
+
 TEST_F(WorkspaceTest, SavingAsksWhereWithTodaysNameThenOverwritesTheExportWithoutAsking)
 {
     EXPECT_FALSE(workspace->saveImage(false));

@@ -119,17 +119,18 @@ template <typename T> struct Outcome {
     QString failure;
 };
 
-// Runs `work` on the thread pool and hands its outcome to `done` on the GUI
-// thread, unless `context` is gone by then.
+// Runs `work` on `pool` and hands its outcome to `done` on the GUI thread,
+// unless `context` is gone by then.
 template <typename T, typename Done>
-void runInBackground(QObject *context, std::function<T(const QImage &)> work, const QImage &image, Done done)
+void runInBackground(QThreadPool *pool, QObject *context, std::function<T(const QImage &)> work, const QImage &image,
+                     Done done)
 {
     auto *watcher = new QFutureWatcher<Outcome<T>>(context);
     QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, done = std::move(done)] {
         watcher->deleteLater();
         done(watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([work = std::move(work), image]() -> Outcome<T> {
+    watcher->setFuture(QtConcurrent::run(pool, [work = std::move(work), image]() -> Outcome<T> {
         try {
             return {work(image), QString()};
         } catch (const std::exception &error) {
@@ -148,6 +149,8 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
       m_history(std::move(history))
 {
     m_recent = m_history.items();
+    // One recognition and one detection at a time.
+    m_backgroundPool.setMaxThreadCount(2);
 }
 
 CaptureWorkspace::~CaptureWorkspace() = default;
@@ -479,9 +482,10 @@ void CaptureWorkspace::recognizeText()
     const Identity started = identity();
     setRecognizing(true);
     setRecognizedText(std::nullopt);
-    runInBackground(this, m_recognition.recognize, *image, [this, started](const Outcome<QString> &outcome) {
-        finishRecognition(outcome.value, outcome.failure, started);
-    });
+    runInBackground(&m_backgroundPool, this, m_recognition.recognize, *image,
+                    [this, started](const Outcome<QString> &outcome) {
+                        finishRecognition(outcome.value, outcome.failure, started);
+                    });
 }
 
 // A result for content that changed meanwhile is dropped without a word.
@@ -511,7 +515,7 @@ void CaptureWorkspace::findTextRegions()
     const std::weak_ptr<CaptureDocument> document = m_document;
     const quint64 revision = m_document->revision();
     setDetectingText(true);
-    runInBackground(this, m_recognition.regions, *image,
+    runInBackground(&m_backgroundPool, this, m_recognition.regions, *image,
                     [this, document, revision, origin](const Outcome<QList<CaptureOCRRegion>> &outcome) {
                         finishDetection(outcome.value, outcome.failure, document, revision, origin);
                     });

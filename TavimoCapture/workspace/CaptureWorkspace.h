@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <QUuid>
 
 #include <functional>
@@ -178,6 +179,10 @@ private:
     CaptureClipboard &m_clipboard;
     std::function<void(TavimoEvent)> m_track;
     CaptureTextRecognition m_recognition;
+    // Recognition mostly waits for its helper process; its own pool leaves the
+    // shared one to work that computes, such as PNG encoding. Waits for the
+    // running work when the workspace goes.
+    QThreadPool m_backgroundPool;
 
     std::shared_ptr<CaptureDocument> m_document;
     std::unique_ptr<CaptureBoard> m_board;

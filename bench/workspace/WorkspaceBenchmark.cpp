@@ -2,10 +2,11 @@
 // bytes to the clipboard or the file and to the recent history. Opening a 5K
 // PNG from disk.
 //
-// Measured on the 2-core build machine (CPU time): copy and save about 0.7 s
-// each, of which rendering takes 60 ms, the history 10 ms and PNG encoding the
-// rest; opening about 90 ms. Target: an export costs one encoding, so copy and
-// save stay within 15% of BM_EncodePng5K.
+// Wall time, since the encoder works on the thread pool. Measured on the
+// shared 2-core build machine: one encoding 83-97 ms, copy 97-130 ms, save
+// 143-170 ms (the file is synced to disk), open 91-95 ms. Targets: an export
+// renders and encodes once, so copy stays within 60 ms of BM_EncodePng5K and
+// save within 100 ms; opening stays under 150 ms.
 
 #include "CapturePanels.h"
 #include "CapturePngEncoder.h"
@@ -95,10 +96,10 @@ void BM_OpenImage5K(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_CopyImage5K)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_EncodePng5K)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_SaveImage5K)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_OpenImage5K)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CopyImage5K)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_EncodePng5K)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_SaveImage5K)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_OpenImage5K)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 int main(int argc, char **argv)
 {

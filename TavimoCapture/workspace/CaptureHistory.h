@@ -13,7 +13,9 @@
 // The recent exports: a private folder of UUID-named PNG files, each with an
 // optional JSON sidecar holding the path of the file it was exported to.
 // Every call reads the folder afresh; nothing is cached. Foreign and hidden
-// files in the folder are never listed or touched.
+// files in the folder are never listed or touched. Calls block on the disk
+// (writes are flushed); the store shares no state, so a worker thread may
+// make them.
 //
 // Errors: file-system failures throw CaptureFileSystemError; an image that
 // cannot be encoded throws CaptureError(CaptureFailure::write).

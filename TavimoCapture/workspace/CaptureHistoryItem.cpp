@@ -1,20 +1,12 @@
 #include "CaptureHistoryItem.h"
 
+#include "CaptureHistoryThumbnail.h"
+
 #include <QImageReader>
 
 namespace {
 
 constexpr qint64 maximumPixels = 80'000'000;
-
-// The size the header gives, or an empty size when the file is unreadable or
-// beyond the 80-megapixel limit.
-QSize readableSize(const QImageReader &reader)
-{
-    const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > maximumPixels)
-        return QSize();
-    return size;
-}
 
 } // namespace
 
@@ -29,17 +21,14 @@ QString CaptureHistoryItem::id() const
 
 QImage CaptureHistoryItem::thumbnail() const
 {
-    QImageReader reader(m_path, "png");
-    const QSize size = readableSize(reader);
-    if (size.isEmpty())
-        return QImage();
-    if (size.width() > thumbnailSize || size.height() > thumbnailSize)
-        reader.setScaledSize(size.scaled(thumbnailSize, thumbnailSize, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    return reader.read();
+    return CaptureHistoryThumbnail::fromPng(m_path, thumbnailSize);
 }
 
 QImage CaptureHistoryItem::image() const
 {
     QImageReader reader(m_path, "png");
-    return readableSize(reader).isEmpty() ? QImage() : reader.read();
+    const QSize size = reader.size();
+    if (size.isEmpty() || qint64(size.width()) * size.height() > maximumPixels)
+        return QImage();
+    return reader.read();
 }

@@ -21,7 +21,7 @@ public:
 
     // The whole image; null when it cannot be read or exceeds 80 megapixels.
     QImage image() const;
-    // At most `thumbnailSize` pixels on the longest side, decoded at that size;
+    // At most `thumbnailSize` pixels on the longest side, shrunk while decoding;
     // null when the file cannot be read.
     QImage thumbnail() const;
 

@@ -1,6 +1,6 @@
 // Text recognition of a 1920 x 1080 screenshot-like page with 40 lines of
 // 15-pixel text: CaptureOCR against the tesseract command line, both with
-// Tesseract's OpenMP threads limited to one.
+// Tesseract's OpenMP threads limited to one; and CaptureOCR on a 5K capture.
 
 #include "CaptureHistory.h"
 #include "CaptureOCR.h"
@@ -45,6 +45,19 @@ void BM_CaptureOCR(benchmark::State &state)
     state.counters["words"] = double(page().bodyWords().size());
 }
 
+// A 5K capture of a HiDPI screen: 90 lines of 28-pixel text.
+void BM_CaptureOCR5K(benchmark::State &state)
+{
+    static const ScreenshotTextImage page5K(QSize(5120, 2880), 90, 28);
+    QString text;
+    const double cpuBefore = childCpuMilliseconds();
+    for (auto _ : state)
+        text = CaptureOCR::recognize(page5K.image());
+    state.counters["helper_cpu_ms"] = (childCpuMilliseconds() - cpuBefore) / double(state.iterations());
+    state.counters["word_accuracy"] = page5K.wordAccuracy(text);
+    state.counters["words"] = double(page5K.bodyWords().size());
+}
+
 void BM_TesseractCommandLine(benchmark::State &state)
 {
     QTemporaryDir folder;
@@ -78,6 +91,7 @@ void BM_TesseractCommandLine(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_CaptureOCR)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CaptureOCR5K)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_TesseractCommandLine)->Arg(0)->Arg(96)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)

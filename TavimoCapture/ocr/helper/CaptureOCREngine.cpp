@@ -70,6 +70,8 @@ QRect withMargin(const TextBlock &block)
 void appendSlices(const TextBlock &block, qsizetype linesPerPiece, QList<QRect> &pieces)
 {
     const QList<QRect> &lines = block.lines;
+    if (lines.isEmpty())
+        return;
     const QRect outer = withMargin(block);
     for (qsizetype first = 0; first < lines.size(); first += linesPerPiece) {
         const qsizetype last = std::min(first + linesPerPiece, lines.size()) - 1;
@@ -133,7 +135,6 @@ std::unique_ptr<CaptureOCREngine> CaptureOCREngine::create()
     std::unique_ptr<CaptureOCREngine> engine(new CaptureOCREngine);
     if (engine->m_api.Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY) != 0)
         return nullptr;
-    engine->m_api.SetVariable("debug_file", "/dev/null");
     return engine;
 }
 
@@ -145,8 +146,8 @@ CaptureOCREngine::~CaptureOCREngine()
 void CaptureOCREngine::setImage(const CaptureOCRPixels &pixels)
 {
     m_api.SetImage(pixels.rows(), pixels.width(), pixels.height(), 3, pixels.bytesPerLine());
-    // Screen pixels: without a resolution Tesseract guesses one from the text
-    // and then spends a third more time on the same page.
+    // Screen pixels. Without a resolution Tesseract guesses one from the text,
+    // and on a busy screenshot then takes up to a third longer.
     m_api.SetSourceResolution(screenResolution);
     m_bounds = QRect(0, 0, pixels.width(), pixels.height());
 }

@@ -55,14 +55,15 @@ void writeLines(const QJsonArray &lines)
     }
 }
 
-// Recognises `pieces` on `engineCount` engines at once; the first engine is
-// `first`, already holding the image. Results keep the order of the pieces.
-std::optional<QList<QJsonArray>> recognisePieces(CaptureOCREngine &first, const CaptureOCRPixels &pixels,
-                                                 const QList<QRect> &pieces, int engineCount)
+// Recognises `pieces` on up to `engineCount` engines at once; the first is
+// `first`, which already holds the image and works in this thread. An engine
+// that cannot start leaves its share to the others. Results keep the order of
+// the pieces.
+QList<QJsonArray> recognisePieces(CaptureOCREngine &first, const CaptureOCRPixels &pixels, const QList<QRect> &pieces,
+                                  int engineCount)
 {
     QList<QJsonArray> results(pieces.size());
     std::atomic<qsizetype> next = 0;
-    std::atomic<bool> unavailable = false;
     const auto work = [&](CaptureOCREngine &engine) {
         for (qsizetype index = next++; index < pieces.size(); index = next++)
             results[index] = engine.recognisePiece(pieces[index]);
@@ -70,20 +71,15 @@ std::optional<QList<QJsonArray>> recognisePieces(CaptureOCREngine &first, const 
     std::vector<std::thread> threads;
     for (int helper = 1; helper < engineCount; ++helper) {
         threads.emplace_back([&] {
-            const std::unique_ptr<CaptureOCREngine> engine = CaptureOCREngine::create();
-            if (!engine) {
-                unavailable = true;
-                return;
+            if (const std::unique_ptr<CaptureOCREngine> engine = CaptureOCREngine::create()) {
+                engine->setImage(pixels);
+                work(*engine);
             }
-            engine->setImage(pixels);
-            work(*engine);
         });
     }
     work(first);
     for (std::thread &thread : threads)
         thread.join();
-    if (unavailable)
-        return std::nullopt;
     return results;
 }
 
@@ -110,10 +106,7 @@ int main(int argc, char **argv)
         return 0;
     }
     const int engineCount = int(std::min<qsizetype>(threads, pieces.size()));
-    const std::optional<QList<QJsonArray>> results = recognisePieces(*engine, *pixels, pieces, engineCount);
-    if (!results)
-        return exitUnavailable;
-    for (const QJsonArray &lines : *results)
+    for (const QJsonArray &lines : recognisePieces(*engine, *pixels, pieces, engineCount))
         writeLines(lines);
     return 0;
 }

@@ -3,9 +3,11 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <cerrno>
 
@@ -57,6 +60,44 @@ mode_t permissions(const QString &path)
 QString sidecar(const QString &folder, const QString &name)
 {
     return folder + "/" + name.chopped(4) + ".json";
+}
+
+// A PNG chunk: length, type, data, CRC-32 of type and data.
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    QByteArray chunk;
+    QDataStream stream(&chunk, QIODevice::WriteOnly);
+    stream << quint32(data.size());
+    chunk += type + data;
+    QDataStream crc(&chunk, QIODevice::Append);
+    const QByteArray checked = type + data;
+    crc << quint32(crc32(0, reinterpret_cast<const Bytef *>(checked.constData()), uInt(checked.size())));
+    return chunk;
+}
+
+// A one-colour RGB PNG stored in the seven passes of Adam7 interlacing.
+QByteArray interlacedPng(QSize size, QColor colour)
+{
+    QByteArray header;
+    QDataStream stream(&header, QIODevice::WriteOnly);
+    stream << quint32(size.width()) << quint32(size.height()) << quint8(8) << quint8(2) << quint8(0) << quint8(0)
+           << quint8(1);
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const char rgb[3] = {char(colour.red()), char(colour.green()), char(colour.blue())};
+    QByteArray rows;
+    for (const auto &pass : passes) {
+        const int width = (size.width() - pass[0] + pass[2] - 1) / pass[2];
+        const int height = (size.height() - pass[1] + pass[3] - 1) / pass[3];
+        for (int row = 0; width > 0 && row < height; ++row) {
+            rows += '\0';
+            for (int x = 0; x < width; ++x)
+                rows.append(rgb, 3);
+        }
+    }
+    const QByteArray zlibStream = qCompress(rows).mid(4);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", zlibStream) +
+           pngChunk("IEND", QByteArray());
 }
 
 // A temporary folder holding the history folder and an exported file.
@@ -322,4 +363,41 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
     EXPECT_EQ(small.pixel(5, 5), solid(3).pixel(0, 0));
 
     EXPECT_TRUE(CaptureHistoryItem(root.filePath("missing.png"), QDateTime()).thumbnail().isNull());
+}
+
+TEST_F(CaptureHistoryTest, InterlacedEntryStillGivesAThumbnail)
+{
+    const CaptureHistory history(folder());
+    history.savePng(interlacedPng(QSize(800, 400), QColor(20, 120, 220)));
+    ASSERT_FALSE(history.items().first().image().isNull());
+
+    const QImage thumbnail = history.items().first().thumbnail();
+    EXPECT_EQ(thumbnail.size(), QSize(360, 180));
+    EXPECT_EQ(thumbnail.pixelColor(100, 50), QColor(20, 120, 220));
+}
+
+TEST_F(CaptureHistoryTest, ThumbnailPixelsAverageWhatTheyCover)
+{
+    QImage quadrants(1000, 500, QImage::Format_ARGB32);
+    QPainter painter(&quadrants);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 0, 500, 250, Qt::red);
+    painter.fillRect(500, 0, 500, 250, Qt::green);
+    painter.fillRect(0, 250, 500, 250, Qt::transparent);
+    for (int x = 500; x < 1000; ++x)
+        painter.fillRect(x, 250, 1, 250, QColor(255, 255, 255, (x - 500) * 255 / 499));
+    painter.end();
+    const CaptureHistory history(folder());
+    history.save(quadrants);
+
+    const QImage thumbnail = history.items().first().thumbnail();
+    ASSERT_EQ(thumbnail.size(), QSize(360, 180));
+    EXPECT_EQ(thumbnail.pixelColor(90, 45), QColor(Qt::red));
+    EXPECT_EQ(thumbnail.pixelColor(270, 45), QColor(Qt::green));
+    EXPECT_EQ(thumbnail.pixelColor(90, 135).alpha(), 0);
+    for (int x = 190; x < 360; x += 30) {
+        const QColor shade = thumbnail.pixelColor(x, 135);
+        EXPECT_NEAR(shade.alpha(), (x - 180) * 255 / 179, 3) << x;
+        EXPECT_EQ(shade.red(), 255) << x;
+    }
 }

@@ -15,28 +15,28 @@ QByteArray bigEndian(quint32 value)
     return bytes;
 }
 
-QByteArray chunk(const char *type, const QByteArray &data)
-{
-    const QByteArray typed = QByteArray(type) + data;
-    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size())));
-    return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
-}
-
 QByteArray pngStart(QSize size)
 {
     // Bit depth 1, two palette colours (white, black), deflate, no interlace:
     // decoded at one byte a pixel or less.
     const QByteArray header =
         bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) + QByteArray::fromHex("0103000000");
-    return QByteArray::fromHex("89504e470d0a1a0a") + chunk("IHDR", header) +
-           chunk("PLTE", QByteArray::fromHex("ffffff000000"));
+    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk("IHDR", header) +
+           pngChunk("PLTE", QByteArray::fromHex("ffffff000000"));
 }
 
 } // namespace
 
+QByteArray pngChunk(const char *type, const QByteArray &data)
+{
+    const QByteArray typed = QByteArray(type) + data;
+    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size())));
+    return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
+}
+
 QByteArray pngHeaderOnly(QSize size)
 {
-    return pngStart(size) + chunk("IDAT", QByteArray::fromHex("deadbeef"));
+    return pngStart(size) + pngChunk("IDAT", QByteArray::fromHex("deadbeef"));
 }
 
 QByteArray whitePng(QSize size)
@@ -46,7 +46,7 @@ QByteArray whitePng(QSize size)
     const QByteArray pixels = row.repeated(size.height());
     // qCompress prefixes the zlib stream with its own length.
     const QByteArray stream = qCompress(pixels, 9).mid(4);
-    return pngStart(size) + chunk("IDAT", stream) + chunk("IEND", QByteArray());
+    return pngStart(size) + pngChunk("IDAT", stream) + pngChunk("IEND", QByteArray());
 }
 
 QByteArray jpegClaiming(QSize size)

@@ -9,6 +9,8 @@
 // than the file holds.
 namespace TestImageFiles {
 
+// One PNG chunk: length, type, data and checksum.
+QByteArray pngChunk(const char *type, const QByteArray &data);
 // A PNG signature and header for `size`, followed by one IDAT chunk of
 // garbage: the size can be read, the pixels cannot.
 QByteArray pngHeaderOnly(QSize size);

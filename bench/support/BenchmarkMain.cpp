@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QImageReader>
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,8 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    // As in the app: 80-megapixel images need more than the default.
+    QImageReader::setAllocationLimit(1024);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

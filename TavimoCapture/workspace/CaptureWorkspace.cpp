@@ -1,0 +1,602 @@
+#include "CaptureWorkspace.h"
+
+#include "CaptureAlert.h"
+#include "CaptureClipboard.h"
+#include "CaptureDecorationDefaults.h"
+#include "CaptureFailure.h"
+#include "CaptureFileSystemFailure.h"
+#include "CapturePanels.h"
+#include "CaptureRenderer.h"
+#include "UserDefaults.h"
+
+#include <QDateTime>
+#include <QFutureWatcher>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QtConcurrent>
+
+#include <exception>
+
+namespace {
+
+const QString pngType = QStringLiteral("image/png");
+
+namespace Notice {
+const QString tooLarge = QStringLiteral("Choose an image up to 80 megapixels.");
+const QString appendTargetChanged =
+    QStringLiteral("The current capture changed. Add the image again to choose its destination.");
+const QString copied = QStringLiteral("Image copied");
+const QString changedWhileSaving = QStringLiteral("The capture changed while saving. Save it again before closing.");
+const QString saved = QStringLiteral("Image saved");
+const QString historyNotUpdated = QStringLiteral("Image exported, but recent history could not be updated: ");
+const QString pinned = QStringLiteral("Image pinned");
+const QString closed = QStringLiteral("Capture closed");
+const QString textRecognized = QStringLiteral("Text recognized on this computer");
+const QString noTextFound = QStringLiteral("No text found in this image");
+const QString wordsDetected =
+    QStringLiteral("Click highlighted words to hide them. Review the image for text that was not detected.");
+const QString noWordsDetected = QStringLiteral("No text detected. Drag to hide an area manually.");
+} // namespace Notice
+
+enum CloseButton : qsizetype { saveAndClose, cancelClose, discardAndClose };
+
+CaptureAlert closeAlert()
+{
+    return {QStringLiteral("Close this capture?"),
+            QStringLiteral("Save the current image before closing, or discard the editor changes. Existing exports "
+                           "and recent history will remain available. Closing the capture allows a pending update to "
+                           "finish."),
+            {QStringLiteral("Save and Close"), QStringLiteral("Cancel"), QStringLiteral("Discard and Close")},
+            cancelClose};
+}
+
+CaptureAlert clearHistoryAlert()
+{
+    return {QStringLiteral("Clear recent captures?"),
+            QStringLiteral("This removes the local recent history. Exported files and your current image stay "
+                           "available."),
+            {QStringLiteral("Clear History"), QStringLiteral("Cancel")},
+            1};
+}
+
+QString describe(const std::exception &error)
+{
+    return QString::fromUtf8(error.what());
+}
+
+// "Capture-2026-12-05.png", dated in UTC.
+QString proposedFileName()
+{
+    return QStringLiteral("Capture-%1.png").arg(QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate));
+}
+
+// Shortest round-trip form, always with a fraction or exponent: 0.0, 1280.0, 0.5.
+QString number(double value)
+{
+    QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
+    if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) && std::isfinite(value))
+        text += QStringLiteral(".0");
+    return text;
+}
+
+// The header alone decides: nothing is decoded for a file that is not an
+// image or is too large.
+bool fitsOpenLimit(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    return !size.isEmpty() && double(size.width()) * double(size.height()) <= CaptureRenderer::maximumPixelCount;
+}
+
+// Writes straight to the file: a buffered write may report success for bytes
+// the file system later refuses.
+bool writeAll(QSaveFile &file, const QByteArray &data)
+{
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 count = file.write(data.constData() + written, data.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+// Replaces `path` in one step; on failure the previous file stays as it was.
+// Unlike the private files of the history, an export keeps the permissions of
+// the file it replaces, or gets the user's usual ones when new.
+void writeAtomically(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, data) && file.commit();
+    if (!written)
+        throw CaptureFileSystemError({CaptureFileSystemFailure::Operation::write, path, 0, file.errorString()});
+}
+
+// The result of work on the thread pool: its value, or what the user reads about its failure.
+template <typename T> struct Outcome {
+    std::optional<T> value;
+    QString failure;
+};
+
+// Runs `work` on `pool` and hands its outcome to `done` on the GUI thread,
+// unless `context` is gone by then.
+template <typename T, typename Done>
+void runInBackground(QThreadPool *pool, QObject *context, std::function<T(const QImage &)> work, const QImage &image,
+                     Done done)
+{
+    auto *watcher = new QFutureWatcher<Outcome<T>>(context);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, done = std::move(done)] {
+        watcher->deleteLater();
+        done(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(pool, [work = std::move(work), image]() -> Outcome<T> {
+        try {
+            return {work(image), QString()};
+        } catch (const std::exception &error) {
+            return {std::nullopt, describe(error)};
+        }
+    }));
+}
+
+} // namespace
+
+CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels, CaptureClipboard &clipboard,
+                                   std::function<void(TavimoEvent)> track, CaptureHistory history,
+                                   CaptureTextRecognition recognition, QObject *parent)
+    : QObject(parent), m_defaults(defaults), m_panels(panels), m_clipboard(clipboard), m_track(std::move(track)),
+      m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
+      m_history(std::move(history))
+{
+    m_recent = m_history.items();
+    // One recognition and one detection at a time.
+    m_backgroundPool.setMaxThreadCount(2);
+}
+
+CaptureWorkspace::~CaptureWorkspace() = default;
+
+template <typename T> void CaptureWorkspace::assign(T &field, const T &value, void (CaptureWorkspace::*signal)())
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(this->*signal)();
+    emit changed();
+}
+
+void CaptureWorkspace::setDocument(const std::shared_ptr<CaptureDocument> &document)
+{
+    assign(m_document, document, &CaptureWorkspace::documentChanged);
+}
+
+void CaptureWorkspace::setShowingBoard(bool showing)
+{
+    assign(m_showingBoard, showing, &CaptureWorkspace::showingBoardChanged);
+}
+
+void CaptureWorkspace::setRecent(const QList<CaptureHistoryItem> &recent)
+{
+    assign(m_recent, recent, &CaptureWorkspace::recentChanged);
+}
+
+void CaptureWorkspace::refreshRecent()
+{
+    setRecent(m_history.items());
+}
+
+void CaptureWorkspace::setBusy(bool busy)
+{
+    assign(m_busy, busy, &CaptureWorkspace::busyChanged);
+}
+
+void CaptureWorkspace::setRecognizing(bool recognizing)
+{
+    assign(m_recognizing, recognizing, &CaptureWorkspace::recognizingChanged);
+}
+
+void CaptureWorkspace::setDetectingText(bool detecting)
+{
+    assign(m_detectingText, detecting, &CaptureWorkspace::detectingTextChanged);
+}
+
+void CaptureWorkspace::setNotice(const QString &notice)
+{
+    assign(m_notice, notice, &CaptureWorkspace::noticeChanged);
+}
+
+void CaptureWorkspace::setRecognizedText(const std::optional<QString> &text)
+{
+    assign(m_recognizedText, text, &CaptureWorkspace::recognizedTextChanged);
+}
+
+void CaptureWorkspace::setShortcutWarnings(const QStringList &warnings)
+{
+    assign(m_shortcutWarnings, warnings, &CaptureWorkspace::shortcutWarningsChanged);
+}
+
+// Turning it off keeps the entries already recorded.
+void CaptureWorkspace::setKeepHistory(bool keep)
+{
+    assign(m_keepHistory, keep, &CaptureWorkspace::keepHistoryChanged);
+    m_defaults.setValue(keepHistoryKey, keep);
+}
+
+void CaptureWorkspace::accept(const QImage &image, const QString &historyID, const QString &savedPath)
+{
+    m_savedPath = savedPath;
+    auto document = std::make_shared<CaptureDocument>(image, &m_defaults);
+    if (historyID.isEmpty())
+        document->setComposition(CaptureDecorationDefaults::load(m_defaults));
+    install(std::make_unique<CaptureBoard>(std::move(document)));
+    m_historyIdentifier = historyID;
+    setRecognizedText(std::nullopt);
+    setNotice(QString());
+    callShow();
+}
+
+void CaptureWorkspace::acceptBoard(std::unique_ptr<CaptureBoard> board, const QString &historyID,
+                                   const QString &savedPath)
+{
+    m_savedPath = savedPath;
+    m_historyIdentifier = historyID;
+    install(std::move(board));
+    setRecognizedText(std::nullopt);
+    setNotice(QString());
+    callShow();
+}
+
+void CaptureWorkspace::install(std::unique_ptr<CaptureBoard> board)
+{
+    disconnect(m_documentObservation);
+    const std::unique_ptr<CaptureBoard> previous = std::exchange(m_board, std::move(board));
+    emit boardChanged();
+    setDocument(m_board->activeDocument());
+    setShowingBoard(m_board->items().size() > 1);
+    emit changed();
+    // The board announces a change once it is made; the answer waits until
+    // the operation that made it has finished.
+    m_documentObservation = connect(
+        m_board.get(), &CaptureBoard::changed, this,
+        [this, watched = QPointer<CaptureBoard>(m_board.get())] { boardDidChange(watched); }, Qt::QueuedConnection);
+}
+
+void CaptureWorkspace::boardDidChange(const QPointer<CaptureBoard> &board)
+{
+    if (!board || board != m_board.get())
+        return;
+    setDocument(m_board->activeDocument());
+    setRecognizedText(std::nullopt);
+    emit changed();
+}
+
+void CaptureWorkspace::undo()
+{
+    if (m_showingBoard) {
+        if (m_board)
+            m_board->undo();
+    } else if (m_document) {
+        m_document->undo();
+    }
+}
+
+void CaptureWorkspace::openImage(bool append)
+{
+    const QUuid target = append ? boardID() : QUuid();
+    const std::optional<QString> path =
+        m_panels.chooseFileToOpen({pngType, QStringLiteral("image/jpeg"), QStringLiteral("image/tiff")});
+    if (!path || path->isEmpty())
+        return;
+
+    QImageReader reader(*path);
+    reader.setAutoTransform(true);
+    if (!fitsOpenLimit(reader)) {
+        setNotice(Notice::tooLarge);
+        return;
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        report(description(CaptureFailure::invalidImage));
+        return;
+    }
+
+    if (target.isNull())
+        accept(image);
+    else if (boardID() == target)
+        addToBoard(image);
+    else
+        setNotice(Notice::appendTargetChanged);
+}
+
+void CaptureWorkspace::addToBoard(const QImage &image)
+{
+    try {
+        m_board->addImages({image});
+    } catch (const std::exception &error) {
+        report(describe(error));
+        return;
+    }
+    setShowingBoard(true);
+    callShow();
+}
+
+void CaptureWorkspace::copyImage()
+{
+    if (!m_document)
+        return;
+    m_document->commitPendingText();
+    try {
+        const QImage image = m_board->flattenedImage();
+        const QByteArray png = CaptureHistory::png(image);
+        if (!m_clipboard.setPng(png))
+            throw CaptureError(CaptureFailure::write);
+        setNotice(Notice::copied);
+        remember(image, png);
+    } catch (const std::exception &error) {
+        report(describe(error));
+    }
+}
+
+bool CaptureWorkspace::saveImage(bool asNew)
+{
+    if (m_track)
+        m_track(TavimoEvent::captureExport);
+    if (!m_document)
+        return false;
+    m_document->commitPendingText();
+    const Identity started = identity();
+
+    QImage image;
+    QByteArray png;
+    try {
+        image = m_board->flattenedImage();
+        png = CaptureHistory::png(image);
+    } catch (const std::exception &error) {
+        report(describe(error));
+        return false;
+    }
+
+    const std::optional<QString> destination = saveDestination(asNew);
+    if (!destination)
+        return false;
+    if (!isUnchanged(started)) {
+        setNotice(Notice::changedWhileSaving);
+        return false;
+    }
+    try {
+        writeAtomically(*destination, png);
+    } catch (const std::exception &error) {
+        report(describe(error));
+        return false;
+    }
+    m_savedPath = *destination;
+    setNotice(Notice::saved);
+    remember(image, png);
+    return true;
+}
+
+// The last export when it is still a file, else the user's choice.
+std::optional<QString> CaptureWorkspace::saveDestination(bool asNew)
+{
+    if (!asNew) {
+        if (const auto existing = CaptureHistory::existingExport(m_savedPath))
+            return existing;
+    }
+    const std::optional<QString> chosen = m_panels.chooseSaveDestination(proposedFileName(), pngType);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+// Records an export in the recent history; re-exporting a capture updates its one entry.
+void CaptureWorkspace::remember(const QImage &image, QByteArray png)
+{
+    if (!m_keepHistory)
+        return;
+    try {
+        if (png.isEmpty())
+            png = CaptureHistory::png(image);
+        m_historyIdentifier = m_history.savePng(png, m_historyIdentifier, m_savedPath);
+    } catch (const std::exception &error) {
+        setNotice(Notice::historyNotUpdated + describe(error));
+        return;
+    }
+    refreshRecent();
+}
+
+void CaptureWorkspace::pinImage()
+{
+    if (!m_document)
+        return;
+    m_document->commitPendingText();
+    const std::optional<QImage> image = rendered([this] { return m_board->flattenedImage(); });
+    if (!image)
+        return;
+    if (m_pin)
+        m_pin(*image, m_board->snapshot());
+    setNotice(Notice::pinned);
+    remember(*image);
+}
+
+// The image `render` makes, or none after telling the user why there is none.
+std::optional<QImage> CaptureWorkspace::rendered(const std::function<QImage()> &render)
+{
+    try {
+        QImage image = render();
+        if (!image.isNull())
+            return image;
+        report(description(CaptureFailure::invalidImage));
+    } catch (const std::exception &error) {
+        report(describe(error));
+    }
+    return std::nullopt;
+}
+
+bool CaptureWorkspace::canCloseCapture() const
+{
+    return m_document && !m_busy && !m_recognizing && !m_detectingText;
+}
+
+void CaptureWorkspace::closeCapture()
+{
+    if (!canCloseCapture())
+        return;
+    m_document->commitPendingText();
+    const Identity started = identity();
+    const qsizetype choice = m_panels.runAlert(closeAlert());
+    if (!canStillClose(started))
+        return;
+    switch (choice) {
+    case saveAndClose:
+        if (!saveImage(false) || !canStillClose(started))
+            return;
+        break;
+    case discardAndClose:
+        break;
+    default:
+        return;
+    }
+    close();
+}
+
+void CaptureWorkspace::close()
+{
+    disconnect(m_documentObservation);
+    const std::unique_ptr<CaptureBoard> closing = std::move(m_board);
+    emit boardChanged();
+    setDocument(nullptr);
+    setShowingBoard(false);
+    m_savedPath.clear();
+    m_historyIdentifier.clear();
+    setRecognizedText(std::nullopt);
+    setNotice(Notice::closed);
+}
+
+void CaptureWorkspace::recognizeText()
+{
+    if (!m_document || m_recognizing)
+        return;
+    m_document->commitPendingText();
+    const std::optional<QImage> image = rendered([this] { return m_board->contentImage(); });
+    if (!image)
+        return;
+    const Identity started = identity();
+    setRecognizing(true);
+    setRecognizedText(std::nullopt);
+    runInBackground(&m_backgroundPool, this, m_recognition.recognize, *image,
+                    [this, started](const Outcome<QString> &outcome) {
+                        finishRecognition(outcome.value, outcome.failure, started);
+                    });
+}
+
+// A result for content that changed meanwhile is dropped without a word.
+void CaptureWorkspace::finishRecognition(const std::optional<QString> &text, const QString &failure,
+                                         const Identity &started)
+{
+    if (!text) {
+        report(failure);
+    } else if (boardID() == started.board && contentSignature() == started.signature) {
+        setRecognizedText(text);
+        setNotice(text->isEmpty() ? Notice::noTextFound : Notice::textRecognized);
+    }
+    setRecognizing(false);
+}
+
+void CaptureWorkspace::findTextRegions()
+{
+    if (!m_document || m_detectingText)
+        return;
+    m_document->commitPendingText();
+    const std::optional<QImage> image = rendered([this] { return m_document->contentImage(); });
+    if (!image)
+        return;
+    // Where the content image starts in the source: the crop's corner, or
+    // further up or left when a lens reaches past the crop.
+    const QPointF origin = CaptureRenderer::contentExtent(m_document->cropRect(), m_document->annotations()).topLeft();
+    const std::weak_ptr<CaptureDocument> document = m_document;
+    const quint64 revision = m_document->revision();
+    setDetectingText(true);
+    runInBackground(&m_backgroundPool, this, m_recognition.regions, *image,
+                    [this, document, revision, origin](const Outcome<QList<CaptureOCRRegion>> &outcome) {
+                        finishDetection(outcome.value, outcome.failure, document, revision, origin);
+                    });
+}
+
+void CaptureWorkspace::finishDetection(const std::optional<QList<CaptureOCRRegion>> &regions, const QString &failure,
+                                       const std::weak_ptr<CaptureDocument> &document, quint64 revision, QPointF origin)
+{
+    if (!regions) {
+        report(failure);
+    } else if (m_document && document.lock() == m_document && m_document->revision() == revision) {
+        QList<QRectF> rects;
+        rects.reserve(regions->size());
+        for (const CaptureOCRRegion &region : *regions)
+            rects.append(region.rect.translated(origin));
+        m_document->setDetectedTextRects(rects);
+        setNotice(rects.isEmpty() ? Notice::noWordsDetected : Notice::wordsDetected);
+    }
+    setDetectingText(false);
+}
+
+void CaptureWorkspace::clearHistory()
+{
+    if (m_panels.runAlert(clearHistoryAlert()) != 0)
+        return;
+    try {
+        m_history.clear();
+    } catch (const std::exception &error) {
+        report(describe(error));
+        return;
+    }
+    m_historyIdentifier.clear();
+    refreshRecent();
+}
+
+QStringList CaptureWorkspace::contentSignature()
+{
+    if (!m_board)
+        return {};
+    m_board->synchronizeDocuments();
+    QStringList signature;
+    for (const CaptureBoardItem &item : m_board->items()) {
+        const QRectF &frame = item.frame;
+        signature.append(QStringLiteral("%1:%2:(%3, %4, %5, %6)")
+                             .arg(item.id.toString(QUuid::WithoutBraces).toUpper())
+                             .arg(item.document->revision())
+                             .arg(number(frame.x()), number(frame.y()), number(frame.width()), number(frame.height())));
+    }
+    return signature;
+}
+
+QUuid CaptureWorkspace::boardID() const
+{
+    return m_board ? m_board->id() : QUuid();
+}
+
+CaptureWorkspace::Identity CaptureWorkspace::identity()
+{
+    return {m_document, boardID(), contentSignature()};
+}
+
+// The same document on the same board, with the same content.
+bool CaptureWorkspace::isUnchanged(const Identity &identity)
+{
+    return identity.document.lock() == m_document && identity.board == boardID() &&
+           identity.signature == contentSignature();
+}
+
+bool CaptureWorkspace::canStillClose(const Identity &identity)
+{
+    return canCloseCapture() && isUnchanged(identity);
+}
+
+void CaptureWorkspace::report(const QString &failure)
+{
+    setNotice(failure);
+    callShow();
+}
+
+void CaptureWorkspace::callShow() const
+{
+    if (m_show)
+        m_show();
+}

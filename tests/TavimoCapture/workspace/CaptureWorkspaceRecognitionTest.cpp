@@ -1,0 +1,198 @@
+#include "WorkspaceTest.h"
+
+#include "CaptureOCRFailure.h"
+
+#include <QMutex>
+
+#include <atomic>
+
+namespace {
+
+// What the scripted recognition saw, written on the thread pool.
+struct Seen {
+    QMutex mutex;
+    QList<QSize> sizes;
+    std::atomic<int> calls = 0;
+
+    void record(const QImage &image)
+    {
+        const QMutexLocker lock(&mutex);
+        sizes.append(image.size());
+        ++calls;
+    }
+};
+
+} // namespace
+
+class RecognitionTest : public WorkspaceTest {
+protected:
+    void script(const QString &text)
+    {
+        recognition.recognize = [seen = m_seen, text](const QImage &image) {
+            seen->record(image);
+            return text;
+        };
+        makeWorkspace();
+    }
+
+    void script(const QList<CaptureOCRRegion> &regions)
+    {
+        recognition.regions = [seen = m_seen, regions](const QImage &image) {
+            seen->record(image);
+            return regions;
+        };
+        makeWorkspace();
+    }
+
+    std::shared_ptr<Seen> m_seen = std::make_shared<Seen>();
+};
+
+TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShown)
+{
+    script("Hello\nworld");
+    workspace->recognizeText();
+    EXPECT_FALSE(workspace->recognizing()) << "nothing open";
+
+    CaptureDocument &document = open(QSize(90, 60));
+    CaptureComposition framed;
+    framed.padding = 30;
+    document.setComposition(framed);
+    workspace->recognizeText();
+    EXPECT_TRUE(workspace->recognizing());
+    EXPECT_FALSE(workspace->canCloseCapture());
+    workspace->recognizeText();
+    waitWhile(&CaptureWorkspace::recognizing);
+
+    EXPECT_EQ(m_seen->calls, 1) << "a second start while running is ignored";
+    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(90, 60)}) << "the image without its frame";
+    EXPECT_EQ(workspace->recognizedText(), QString("Hello\nworld"));
+    EXPECT_EQ(workspace->notice(), "Text recognized on this computer");
+    EXPECT_TRUE(workspace->canCloseCapture());
+
+    script("");
+    open();
+    workspace->recognizeText();
+    waitWhile(&CaptureWorkspace::recognizing);
+    EXPECT_EQ(workspace->recognizedText(), QString(""));
+    EXPECT_EQ(workspace->notice(), "No text found in this image");
+}
+
+TEST_F(RecognitionTest, ARecognitionResultForChangedContentIsDropped)
+{
+    script("stale words");
+    CaptureDocument &document = open();
+    workspace->setNotice("before");
+    workspace->recognizeText();
+    addRectangle(document);
+    waitWhile(&CaptureWorkspace::recognizing);
+    EXPECT_FALSE(workspace->recognizedText());
+    EXPECT_EQ(workspace->notice(), "before");
+
+    workspace->recognizeText();
+    open();
+    workspace->setNotice("replaced");
+    waitWhile(&CaptureWorkspace::recognizing);
+    EXPECT_FALSE(workspace->recognizedText());
+    EXPECT_EQ(workspace->notice(), "replaced");
+}
+
+TEST_F(RecognitionTest, ClosingWhileRecognitionRunsDoesNothing)
+{
+    script("words");
+    open();
+    panels.alert = [](const CaptureAlert &) {
+        return 2;
+    };
+    workspace->recognizeText();
+    workspace->closeCapture();
+    EXPECT_TRUE(panels.alerts.isEmpty());
+    EXPECT_TRUE(workspace->document());
+    waitWhile(&CaptureWorkspace::recognizing);
+
+    workspace->closeCapture();
+    EXPECT_FALSE(workspace->document());
+}
+
+TEST_F(RecognitionTest, RecognitionFailuresAreReported)
+{
+    recognition.recognize = [](const QImage &) -> QString {
+        throw CaptureOCRError(CaptureOCRFailure::failed);
+    };
+    makeWorkspace();
+    open();
+    shown = 0;
+    workspace->recognizeText();
+    waitWhile(&CaptureWorkspace::recognizing);
+    EXPECT_EQ(workspace->notice(), description(CaptureOCRFailure::failed));
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(workspace->recognizedText());
+}
+
+TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
+{
+    script(QList<CaptureOCRRegion>{{QRectF(10, 20, 30, 10), "word"}});
+    CaptureDocument &document = open(QSize(800, 600));
+    document.setTool(CaptureTool::crop);
+    document.finishGesture(QPointF(200, 100), QPointF(600, 400));
+    workspace->findTextRegions();
+    EXPECT_TRUE(workspace->detectingText());
+    EXPECT_FALSE(workspace->canCloseCapture());
+    waitWhile(&CaptureWorkspace::detectingText);
+
+    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(400, 300)});
+    // (210, 120, 30, 10) in the source, grown by 3 for the highlight.
+    EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(207, 117, 36, 16)});
+    EXPECT_EQ(workspace->notice(),
+              "Click highlighted words to hide them. Review the image for text that was not detected.");
+
+    // A lens left of the crop, with its rim as wide as its stroke, widens the
+    // content image to the left.
+    CaptureStyle style = document.style();
+    style.lineWidth = 5;
+    document.setStyle(style);
+    document.setTool(CaptureTool::magnifier);
+    document.beginMagnifier(QPointF(250, 150), QPointF(270, 170));
+    document.finishMagnifier(QPointF(190, 300), QPointF(150, 340));
+    ASSERT_EQ(document.annotations().size(), 1);
+    workspace->findTextRegions();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_EQ(m_seen->sizes.last(), QSize(455, 300));
+    EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(152, 117, 36, 16)});
+
+    script(QList<CaptureOCRRegion>{});
+    CaptureDocument &blank = open();
+    workspace->findTextRegions();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_TRUE(blank.detectedTextRects().isEmpty());
+    EXPECT_EQ(workspace->notice(), "No text detected. Drag to hide an area manually.");
+}
+
+TEST_F(RecognitionTest, DetectionForAnEditedOrReplacedDocumentIsDropped)
+{
+    script(QList<CaptureOCRRegion>{{QRectF(1, 1, 20, 10), "word"}});
+    CaptureDocument &document = open();
+    workspace->setNotice("before");
+    workspace->findTextRegions();
+    addRectangle(document);
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_TRUE(document.detectedTextRects().isEmpty());
+    EXPECT_EQ(workspace->notice(), "before");
+
+    const std::shared_ptr<CaptureDocument> first = workspace->document();
+    workspace->findTextRegions();
+    open();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_TRUE(first->detectedTextRects().isEmpty());
+    EXPECT_TRUE(workspace->document()->detectedTextRects().isEmpty());
+    EXPECT_EQ(workspace->notice(), "");
+}
+
+TEST_F(RecognitionTest, DetectionFailuresAreReported)
+{
+    open();
+    shown = 0;
+    workspace->findTextRegions();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_EQ(workspace->notice(), "no detection scripted");
+    EXPECT_EQ(shown, 1);
+}

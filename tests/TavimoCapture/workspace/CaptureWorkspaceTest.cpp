@@ -1,0 +1,170 @@
+#include "WorkspaceTest.h"
+
+#include "CaptureDecorationDefaults.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace {
+
+CaptureComposition framed()
+{
+    CaptureComposition composition;
+    composition.padding = 48;
+    composition.cornerRadius = 12;
+    return composition;
+}
+
+QImage plain(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace
+
+TEST_F(WorkspaceTest, StartsEmptyWithTheHistoryAndKeepHistoryFromTheDefaults)
+{
+    EXPECT_FALSE(workspace->document());
+    EXPECT_FALSE(workspace->board());
+    EXPECT_TRUE(workspace->keepHistory());
+    EXPECT_TRUE(workspace->notice().isEmpty());
+    EXPECT_TRUE(workspace->contentSignature().isEmpty());
+
+    open();
+    workspace->copyImage();
+    ASSERT_EQ(workspace->recent().size(), 1);
+
+    defaults->setValue(CaptureWorkspace::keepHistoryKey, QStringLiteral("no"));
+    makeWorkspace();
+    EXPECT_TRUE(workspace->keepHistory()) << "a value that is not a Boolean counts as absent";
+    EXPECT_EQ(workspace->recent().size(), 1) << "the history is listed at start";
+
+    workspace->setKeepHistory(false);
+    EXPECT_EQ(UserDefaults(defaults->filePath()).boolValue(CaptureWorkspace::keepHistoryKey), false);
+    EXPECT_EQ(workspace->recent().size(), 1) << "turning history off keeps what is there";
+
+    defaults = std::make_unique<UserDefaults>(path("defaults.json"));
+    makeWorkspace();
+    EXPECT_FALSE(workspace->keepHistory());
+    open();
+    workspace->copyImage();
+    EXPECT_EQ(workspace->notice(), "Image copied");
+    EXPECT_EQ(workspace->recent().size(), 1);
+    EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
+    EXPECT_EQ(QDir(historyFolder()).entryList({"*.png"}, QDir::Files).size(), 1);
+}
+
+TEST_F(WorkspaceTest, FreshImagesTakeTheFrameDefaultsAndRecentEntriesKeepTheirOwn)
+{
+    CaptureDecorationDefaults::save(framed(), *defaults);
+
+    workspace->setNotice("old");
+    workspace->accept(plain(QSize(60, 40)), QString(), path("exported.png"));
+    ASSERT_TRUE(workspace->document());
+    EXPECT_EQ(workspace->document()->composition(), framed());
+    EXPECT_EQ(workspace->board()->items().size(), 1);
+    EXPECT_EQ(workspace->board()->activeDocument(), workspace->document());
+    EXPECT_FALSE(workspace->showingBoard());
+    EXPECT_EQ(workspace->savedPath(), path("exported.png"));
+    EXPECT_TRUE(workspace->notice().isEmpty());
+    EXPECT_EQ(shown, 1);
+
+    const QString entry = "0A1B2C3D-0000-4000-8000-000000000001.png";
+    workspace->accept(plain(QSize(60, 40)), entry);
+    EXPECT_EQ(workspace->document()->composition(), CaptureComposition());
+    EXPECT_EQ(workspace->historyIdentifier(), entry);
+    EXPECT_TRUE(workspace->savedPath().isEmpty()) << "the previous capture's export is forgotten";
+}
+
+TEST_F(WorkspaceTest, AcceptedBoardsShowTheirArrangementAndTheWorkspaceFollowsTheActiveDocument)
+{
+    auto board = std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(plain(QSize(50, 50))));
+    board->addImages({plain(QSize(30, 30))});
+    CaptureBoard *accepted = board.get();
+    workspace->setRecognizedText(QString("old text"));
+    workspace->acceptBoard(std::move(board), "entry.png", path("saved.png"));
+
+    EXPECT_EQ(workspace->board(), accepted);
+    EXPECT_TRUE(workspace->showingBoard());
+    EXPECT_EQ(workspace->historyIdentifier(), "entry.png");
+    EXPECT_EQ(workspace->savedPath(), path("saved.png"));
+    EXPECT_FALSE(workspace->recognizedText());
+    EXPECT_EQ(shown, 1);
+
+    const CaptureBoardItem first = accepted->items().at(0);
+    EXPECT_EQ(workspace->document(), accepted->activeDocument());
+    EXPECT_NE(workspace->document(), first.document);
+    workspace->setRecognizedText(QString("text of the other image"));
+    accepted->select(first.id);
+    EXPECT_NE(workspace->document(), first.document) << "the answer waits for the event loop";
+    waitForChange();
+    EXPECT_EQ(workspace->document(), first.document);
+    EXPECT_FALSE(workspace->recognizedText());
+}
+
+TEST_F(WorkspaceTest, UndoGoesToTheBoardWhileItIsShownAndToTheDocumentOtherwise)
+{
+    CaptureDocument &document = open(QSize(50, 50));
+    addRectangle(document);
+    workspace->board()->addImages({plain(QSize(20, 20))});
+    workspace->setShowingBoard(true);
+
+    workspace->undo();
+    EXPECT_EQ(workspace->board()->items().size(), 1);
+    EXPECT_EQ(document.annotations().size(), 1);
+
+    workspace->setShowingBoard(false);
+    workspace->undo();
+    EXPECT_TRUE(document.annotations().isEmpty());
+}
+
+TEST_F(WorkspaceTest, ContentSignatureNamesEachItemItsRevisionAndFrame)
+{
+    CaptureDocument &document = open(QSize(1280, 800));
+    const QString id = workspace->board()->items().first().id.toString(QUuid::WithoutBraces).toUpper();
+    EXPECT_EQ(workspace->contentSignature(), QStringList{id + ":0:(0.0, 0.0, 1280.0, 800.0)"});
+
+    document.setTool(CaptureTool::crop);
+    document.finishGesture(QPointF(10, 10), QPointF(210.5, 110));
+    EXPECT_EQ(workspace->contentSignature(), QStringList{id + ":1:(0.0, 0.0, 200.0, 100.0)"})
+        << "the frame follows the crop before the signature is taken";
+
+    workspace->board()->addImages({plain(QSize(30, 20))});
+    const QStringList signature = workspace->contentSignature();
+    ASSERT_EQ(signature.size(), 2);
+    EXPECT_TRUE(QRegularExpression("^[0-9A-F-]{36}:0:\\([0-9.]+, [0-9.]+, 30\\.0, 20\\.0\\)$")
+                    .match(signature.at(1))
+                    .hasMatch())
+        << signature.at(1).toStdString();
+}
+
+TEST_F(WorkspaceTest, ClearingHistoryAsksFirstAndForgetsTheEntry)
+{
+    open();
+    workspace->copyImage();
+    ASSERT_EQ(workspace->recent().size(), 1);
+
+    workspace->clearHistory();
+    ASSERT_EQ(panels.alerts.size(), 1);
+    const CaptureAlert alert = panels.alerts.first();
+    EXPECT_EQ(alert.message, "Clear recent captures?");
+    EXPECT_EQ(alert.informativeText,
+              "This removes the local recent history. Exported files and your current image stay available.");
+    EXPECT_EQ(alert.buttons, QStringList({"Clear History", "Cancel"}));
+    EXPECT_EQ(workspace->recent().size(), 1) << "cancelled";
+    EXPECT_FALSE(workspace->historyIdentifier().isEmpty());
+
+    panels.alert = [](const CaptureAlert &) {
+        return 0;
+    };
+    workspace->clearHistory();
+    EXPECT_TRUE(workspace->recent().isEmpty());
+    EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
+    EXPECT_TRUE(QDir(historyFolder()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(workspace->document()) << "the open capture stays";
+
+    workspace->copyImage();
+    EXPECT_EQ(workspace->recent().size(), 1) << "the next export makes a new entry";
+}

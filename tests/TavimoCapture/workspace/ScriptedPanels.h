@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CapturePanels.h"
+
+#include <QList>
+
+#include <functional>
+
+// Panels that answer as a test scripts them and remember what they were asked.
+// A script may change the workspace, as a user could while a panel is open.
+class ScriptedPanels : public CapturePanels {
+public:
+    std::function<std::optional<QString>()> open = [] {
+        return std::nullopt;
+    };
+    std::function<std::optional<QString>(const QString &fileName)> save = [](const QString &) {
+        return std::nullopt;
+    };
+    std::function<qsizetype(const CaptureAlert &)> alert = [](const CaptureAlert &alert) {
+        return alert.cancelButton;
+    };
+
+    QList<QStringList> openRequests;
+    QStringList saveRequests;
+    QList<CaptureAlert> alerts;
+
+    std::optional<QString> chooseFileToOpen(const QStringList &mimeTypes) override
+    {
+        openRequests.append(mimeTypes);
+        return open();
+    }
+
+    std::optional<QString> chooseSaveDestination(const QString &fileName, const QString &mimeType) override
+    {
+        saveRequests.append(fileName + " " + mimeType);
+        return save(fileName);
+    }
+
+    qsizetype runAlert(const CaptureAlert &request) override
+    {
+        alerts.append(request);
+        return alert(request);
+    }
+};

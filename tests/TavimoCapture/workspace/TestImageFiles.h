@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Image files made byte by byte, so tests can open headers that promise more
+// than the file holds.
+namespace TestImageFiles {
+
+// One PNG chunk: length, type, data and checksum.
+QByteArray pngChunk(const char *type, const QByteArray &data);
+// A PNG signature and header for `size`, followed by one IDAT chunk of
+// garbage: the size can be read, the pixels cannot.
+QByteArray pngHeaderOnly(QSize size);
+// A complete one-bit palette PNG of `size`, all white: big images stay small.
+QByteArray whitePng(QSize size);
+// A real JPEG whose frame header is rewritten to claim `size` (at most 65535 a side).
+QByteArray jpegClaiming(QSize size);
+// The image encoded by Qt in `format` ("png", "tiff", ...).
+QByteArray encoded(const QImage &image, const char *format);
+
+} // namespace TestImageFiles

@@ -182,9 +182,11 @@ TEST(CaptureBoardTest, MarkersAreNumberedAcrossImages)
     EXPECT_EQ(markerNumbers(second), QList<qint64>({1, 2}));
 
     const quint64 revision = board.revision();
+    const quint64 secondRevision = second.revision();
     QCoreApplication::processEvents();
     EXPECT_EQ(markerNumbers(*first), QList<qint64>({1, 2, 3}));
     EXPECT_EQ(markerNumbers(second), QList<qint64>({4, 5}));
+    EXPECT_EQ(second.revision(), secondRevision) << "renumbering is no undo step of the image";
     EXPECT_EQ(board.revision(), revision + 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(board.revision(), revision + 1) << "the board's own writes are not answered again";

@@ -1,4 +1,3 @@
-#include "CaptureAnnotation.h"
 #include "CaptureComposition.h"
 #include "CaptureStyle.h"
 #include "CaptureTool.h"
@@ -24,17 +23,6 @@ TEST(CaptureEnumerations, DecodeCaseSensitivelyAndTitleTwoToolsSpecially)
     EXPECT_FALSE(isSecureTool(CaptureTool::imagePixelate));
     EXPECT_TRUE(isEffectTool(CaptureTool::imagePixelate));
     EXPECT_FALSE(isEffectTool(CaptureTool::pixelate));
-}
-
-TEST(CaptureAnnotation, RectangleAndDefaultControlPoint)
-{
-    CaptureAnnotation arrow;
-    arrow.start = QPointF(100, 50);
-    arrow.end = QPointF(20, 150);
-    EXPECT_EQ(arrow.rect(), QRectF(20, 50, 80, 100));
-    EXPECT_EQ(arrow.resolvedControl(), QPointF(60, 40));
-    arrow.control = QPointF(5, 6);
-    EXPECT_EQ(arrow.resolvedControl(), QPointF(5, 6));
 }
 
 TEST(CaptureStyle, FontClampsSizeAndKeepsTraitsOnFallback)

@@ -99,8 +99,9 @@ TEST_F(CaptureDocumentTest, CropRoundsInwardAndIgnoresSlivers)
     EXPECT_EQ(document.revision(), revision + 1);
     EXPECT_TRUE(document.annotations().isEmpty()) << "a lens whose source left the crop is dropped";
 
-    document.finishGesture(QPointF(0, 0), QPointF(50, 300));
-    EXPECT_EQ(document.cropRect(), QRectF(11, 11, 39, 39)) << "a new crop is cut out of the current one";
+    document.finishGesture(QPointF(50, 300), QPointF(0, 0));
+    EXPECT_EQ(document.cropRect(), QRectF(11, 11, 39, 39))
+        << "a new crop, dragged either way, is cut out of the current one";
     document.undo();
     document.undo();
     EXPECT_EQ(document.cropRect(), QRectF(0, 0, 400, 300));

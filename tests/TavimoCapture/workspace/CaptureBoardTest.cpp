@@ -65,13 +65,14 @@ TEST(CaptureBoardLayoutTest, Placement)
     EXPECT_TRUE(placedOrigins({}, L::grid, 10).isEmpty());
 }
 
-TEST(CaptureBoardTest, AddImagesPlacesAndSelectsThem)
+TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
 {
     auto first = documentOf(300, 200);
     first->setComposition({.legend = {}, .padding = 10});
     CaptureBoard board(first);
+    board.removeSelected();
+    ASSERT_EQ(board.items().size(), 1) << "a board never becomes empty";
     EXPECT_EQ(board.items().first().frame, QRectF(0, 0, 300, 200));
-    EXPECT_EQ(board.activeDocument(), first);
     board.addImages({filledImage(100, 100, Qt::white), filledImage(50, 80, Qt::white)});
     ASSERT_EQ(board.items().size(), 3);
     EXPECT_EQ(originsOf(board.items()), QList<QPointF>({{0, 0}, {310, 0}, {0, 210}}));
@@ -87,6 +88,13 @@ TEST(CaptureBoardTest, AddImagesPlacesAndSelectsThem)
     board.undo();
     EXPECT_EQ(board.items().size(), 3);
     EXPECT_EQ(board.selectedID(), board.items().last().id);
+
+    board.select(board.items().at(1).id);
+    board.removeSelected();
+    EXPECT_EQ(board.selectedID(), board.items().first().id);
+    EXPECT_EQ(board.items().at(1).frame, QRectF(310, 0, 50, 80)) << "the rest is re-placed";
+    board.undo();
+    EXPECT_EQ(board.items().size(), 3);
 }
 
 TEST(CaptureBoardTest, ApplyingLayoutsRecordsOnlyChanges)
@@ -154,21 +162,6 @@ TEST(CaptureBoardTest, MovesRecordOnlyChangesAndHistoryKeepsFiftySteps)
     ASSERT_EQ(board.items().size(), 2);
     EXPECT_EQ(board.items().at(1).frame, QRectF(100, 0, 50, 50));
     EXPECT_EQ(board.layout(), CaptureBoardLayout::alternating);
-}
-
-TEST(CaptureBoardTest, RemovingSelectedItem)
-{
-    CaptureBoard board(documentOf(100, 100));
-    board.removeSelected();
-    EXPECT_EQ(board.items().size(), 1) << "a board never becomes empty";
-    board.addImages({filledImage(50, 50, Qt::white), filledImage(70, 70, Qt::white)});
-    board.select(board.items().at(1).id);
-    board.removeSelected();
-    ASSERT_EQ(board.items().size(), 2);
-    EXPECT_EQ(board.selectedID(), board.items().first().id);
-    EXPECT_EQ(board.items().at(1).frame, QRectF(100, 0, 70, 70)) << "the rest is re-placed";
-    board.undo();
-    EXPECT_EQ(board.items().size(), 3);
 }
 
 TEST(CaptureBoardTest, MarkersAreNumberedAcrossImages)

@@ -1,6 +1,5 @@
 #include "WorkspaceTest.h"
 
-#include <QFile>
 #include <QFont>
 #include <QPainter>
 
@@ -15,25 +14,19 @@ protected:
     }
 
     void TearDown() override { qunsetenv("TAVIMO_OCR"); }
-
-    // One line of large dark text on white, its top-left corner at `origin`.
-    static QImage textImage(const QString &text, QPoint origin)
-    {
-        QImage image(900, 400, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(40);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(origin, QSize(800, 60)), Qt::AlignLeft | Qt::AlignTop, text);
-        return image;
-    }
 };
 
 TEST_F(OnDeviceTest, RecognisesTheTextAndPlacesDetectedWordsInTheSourceImage)
 {
-    workspace->accept(textImage("Quarterly invoice", QPoint(300, 200)));
+    QImage image(900, 400, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(40);
+    painter.setFont(font);
+    painter.drawText(QRect(300, 200, 800, 60), Qt::AlignLeft | Qt::AlignTop, "Quarterly invoice");
+    painter.end();
+    workspace->accept(image);
     CaptureDocument &document = *workspace->document();
     document.setTool(CaptureTool::crop);
     document.finishGesture(QPointF(250, 150), QPointF(850, 350));
@@ -42,7 +35,6 @@ TEST_F(OnDeviceTest, RecognisesTheTextAndPlacesDetectedWordsInTheSourceImage)
     waitWhile(&CaptureWorkspace::recognizing);
     ASSERT_TRUE(workspace->recognizedText());
     EXPECT_TRUE(workspace->recognizedText()->contains("invoice")) << workspace->recognizedText()->toStdString();
-    EXPECT_EQ(workspace->notice(), "Text recognized on this computer");
 
     workspace->findTextRegions();
     waitWhile(&CaptureWorkspace::detectingText);
@@ -52,14 +44,4 @@ TEST_F(OnDeviceTest, RecognisesTheTextAndPlacesDetectedWordsInTheSourceImage)
     EXPECT_NEAR(words.first().left(), 300, 8);
     EXPECT_NEAR(words.first().top(), 200, 16);
     EXPECT_GT(words.last().left(), words.first().right());
-}
-
-TEST_F(OnDeviceTest, AMissingRecogniserIsReported)
-{
-    qputenv("TAVIMO_OCR", QFile::encodeName(path("missing")));
-    open();
-    workspace->recognizeText();
-    waitWhile(&CaptureWorkspace::recognizing);
-    EXPECT_EQ(workspace->notice(), "Text recognition is not available: the tavimo-ocr program is not installed.");
-    EXPECT_FALSE(workspace->recognizedText());
 }

@@ -159,7 +159,7 @@ TEST_F(WorkspaceTest, PinningHandsOverTheImageAndAnIndependentBoard)
     EXPECT_EQ(workspace->recent().size(), 1);
 }
 
-TEST_F(WorkspaceTest, CloseIsBlockedWhileBusyAndCancelOrDiscardDecide)
+TEST_F(WorkspaceTest, CloseAsksUnlessBusyAndSaveAndCloseClosesOnlyWhenTheImageWasWritten)
 {
     workspace->closeCapture();
     EXPECT_TRUE(panels.alerts.isEmpty()) << "nothing open";
@@ -174,11 +174,14 @@ TEST_F(WorkspaceTest, CloseIsBlockedWhileBusyAndCancelOrDiscardDecide)
     EXPECT_EQ(panels.alerts.size(), 1);
     EXPECT_TRUE(workspace->document()) << "cancelled";
 
-    const QString exported = path("export.png");
+    panels.answerAlerts(0);
+    workspace->closeCapture();
+    EXPECT_EQ(panels.saveRequests.size(), 1);
+    EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
+
+    const QString exported = path("closing.png");
     panels.saveTo(exported);
-    ASSERT_TRUE(workspace->saveImage(false));
     workspace->setRecognizedText(QString("words"));
-    panels.answerAlerts(2);
     workspace->closeCapture();
     EXPECT_FALSE(workspace->board());
     EXPECT_TRUE(workspace->savedPath().isEmpty());
@@ -186,22 +189,7 @@ TEST_F(WorkspaceTest, CloseIsBlockedWhileBusyAndCancelOrDiscardDecide)
     EXPECT_FALSE(workspace->recognizedText());
     EXPECT_EQ(workspace->notice(), "Capture closed");
     EXPECT_TRUE(QFile::exists(exported));
-    EXPECT_EQ(workspace->recent().size(), 1);
-}
-
-TEST_F(WorkspaceTest, SaveAndCloseClosesOnlyWhenTheImageWasWritten)
-{
-    open();
-    panels.answerAlerts(0);
-    workspace->closeCapture();
-    EXPECT_EQ(panels.saveRequests.size(), 1);
-    EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
-
-    const QString destination = path("closing.png");
-    panels.saveTo(destination);
-    workspace->closeCapture();
-    EXPECT_TRUE(QFile::exists(destination));
-    EXPECT_FALSE(workspace->document());
+    EXPECT_EQ(workspace->recent().size(), 1) << "the history entry stays";
 }
 
 TEST_F(WorkspaceTest, ACaptureChangedWhileTheCloseAlertIsOpenStaysOpen)

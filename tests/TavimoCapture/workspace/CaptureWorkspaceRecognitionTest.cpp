@@ -2,30 +2,14 @@
 
 #include "CaptureOCRFailure.h"
 
-#include <QMutex>
-
-namespace {
-
-// The image sizes the scripted recognition saw, written on the thread pool.
-struct Seen {
-    QMutex mutex;
-    QList<QSize> sizes;
-
-    void record(const QImage &image)
-    {
-        const QMutexLocker lock(&mutex);
-        sizes.append(image.size());
-    }
-};
-
-} // namespace
-
+// Scripted recognition that records the size of each image it is given. The
+// pool thread's writes are read after the workspace reports the result.
 class RecognitionTest : public WorkspaceTest {
 protected:
     void script(const QString &text)
     {
         recognition.recognize = [seen = m_seen, text](const QImage &image) {
-            seen->record(image);
+            seen->append(image.size());
             return text;
         };
         makeWorkspace();
@@ -34,13 +18,13 @@ protected:
     void script(const QList<CaptureOCRRegion> &regions)
     {
         recognition.regions = [seen = m_seen, regions](const QImage &image) {
-            seen->record(image);
+            seen->append(image.size());
             return regions;
         };
         makeWorkspace();
     }
 
-    std::shared_ptr<Seen> m_seen = std::make_shared<Seen>();
+    std::shared_ptr<QList<QSize>> m_seen = std::make_shared<QList<QSize>>();
 };
 
 TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShownAndClosingWaits)
@@ -60,7 +44,7 @@ TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShownAndClosingWaits)
     EXPECT_TRUE(panels.alerts.isEmpty()) << "closing while recognition runs does nothing";
     waitWhile(&CaptureWorkspace::recognizing);
 
-    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(90, 60)}) << "once, and without the frame";
+    EXPECT_EQ(*m_seen, QList<QSize>{QSize(90, 60)}) << "once, and without the frame";
     EXPECT_EQ(workspace->recognizedText(), QString("Hello\nworld"));
     EXPECT_EQ(workspace->notice(), "Text recognized on this computer");
     workspace->closeCapture();
@@ -122,7 +106,7 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     EXPECT_FALSE(workspace->canCloseCapture());
     waitWhile(&CaptureWorkspace::detectingText);
 
-    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(400, 300)});
+    EXPECT_EQ(*m_seen, QList<QSize>{QSize(400, 300)});
     // (210, 120, 30, 10) in the source, grown by 3 for the highlight.
     EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(207, 117, 36, 16)});
     EXPECT_TRUE(workspace->canCloseCapture());
@@ -138,7 +122,7 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     ASSERT_EQ(document.annotations().size(), 1);
     workspace->findTextRegions();
     waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_EQ(m_seen->sizes.last(), QSize(455, 300));
+    EXPECT_EQ(m_seen->last(), QSize(455, 300));
     EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(152, 117, 36, 16)});
 
     script(QList<CaptureOCRRegion>{});

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalSpy>
 
 namespace {
 
@@ -74,8 +75,9 @@ TEST_F(WorkspaceTest, AcceptedBoardsShowTheirArrangementAndTheWorkspaceFollowsTh
     const CaptureBoardItem first = accepted->items().at(0);
     EXPECT_EQ(workspace->document(), accepted->activeDocument());
     workspace->setRecognizedText(QString("text of the other image"));
+    QSignalSpy changes(workspace.get(), &CaptureWorkspace::changed);
     accepted->select(first.id);
-    waitForChange();
+    ASSERT_TRUE(changes.wait(5000)) << "the workspace follows from the event loop";
     EXPECT_EQ(workspace->document(), first.document);
     EXPECT_FALSE(workspace->recognizedText()) << "the text belonged to the other image";
 }

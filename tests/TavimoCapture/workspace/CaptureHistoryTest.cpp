@@ -4,7 +4,6 @@
 #include "TestFiles.h"
 #include "TestImageFiles.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -49,31 +48,6 @@ mode_t permissions(const QString &path)
 QString sidecar(const QString &folder, const QString &name)
 {
     return folder + "/" + name.chopped(4) + ".json";
-}
-
-// A one-colour RGB PNG stored in the seven passes of Adam7 interlacing.
-QByteArray interlacedPng(QSize size, QColor colour)
-{
-    QByteArray header;
-    QDataStream stream(&header, QIODevice::WriteOnly);
-    stream << quint32(size.width()) << quint32(size.height()) << quint8(8) << quint8(2) << quint8(0) << quint8(0)
-           << quint8(1);
-    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-    const char rgb[3] = {char(colour.red()), char(colour.green()), char(colour.blue())};
-    QByteArray rows;
-    for (const auto &pass : passes) {
-        const int width = (size.width() - pass[0] + pass[2] - 1) / pass[2];
-        const int height = (size.height() - pass[1] + pass[3] - 1) / pass[3];
-        for (int row = 0; width > 0 && row < height; ++row) {
-            rows += '\0';
-            for (int x = 0; x < width; ++x)
-                rows.append(rgb, 3);
-        }
-    }
-    using TestImageFiles::pngChunk;
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", qCompress(rows).mid(4)) +
-           pngChunk("IEND", QByteArray());
 }
 
 // A temporary folder holding the history folder and an exported file.
@@ -297,7 +271,7 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
     }
 
     history.clear();
-    history.savePng(interlacedPng(QSize(800, 400), QColor(20, 120, 220)));
+    history.savePng(TestImageFiles::interlacedPng(QSize(800, 400), QColor(20, 120, 220)));
     const QImage interlaced = history.items().first().thumbnail();
     EXPECT_EQ(interlaced.size(), QSize(360, 180));
     EXPECT_EQ(interlaced.pixelColor(100, 50), QColor(20, 120, 220));

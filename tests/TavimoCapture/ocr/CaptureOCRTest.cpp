@@ -103,12 +103,6 @@ TEST_F(OCRTest, ImageWithoutTextGivesNoTextAndNoRegions)
     EXPECT_TRUE(CaptureOCR::regions(blank).isEmpty());
 }
 
-TEST_F(OCRTest, LinesAreJoinedByLineFeedsInReadingOrder)
-{
-    EXPECT_EQ(CaptureOCR::recognize(textImage({"Hello world", "Second line here"})),
-              QStringLiteral("Hello world\nSecond line here"));
-}
-
 TEST_F(OCRTest, WordsAreBoxedWhereTheyWereDrawnWithoutPunctuation)
 {
     const QList<CaptureOCRRegion> regions = CaptureOCR::regions(textImage({"alpha, beta"}));
@@ -119,13 +113,7 @@ TEST_F(OCRTest, WordsAreBoxedWhereTheyWereDrawnWithoutPunctuation)
     expectNear(regions[1].rect, drawnRect("alpha, ", "beta"));
 }
 
-TEST_F(OCRTest, TransparentImageIsReadOverWhite)
-{
-    EXPECT_EQ(CaptureOCR::recognize(textImage({"Transparent"}, QSize(480, 120), Qt::transparent)),
-              QStringLiteral("Transparent"));
-}
-
-TEST_F(OCRTest, LargeImageIsReadInPiecesInReadingOrder)
+TEST_F(OCRTest, LargeImageIsReadInPiecesWithLinesInReadingOrder)
 {
     QStringList lines;
     for (int index = 1; index <= 16; ++index)
@@ -134,9 +122,10 @@ TEST_F(OCRTest, LargeImageIsReadInPiecesInReadingOrder)
     EXPECT_EQ(text, lines.join('\n'));
 }
 
-TEST_F(OCRTest, CallsRunSideBySide)
+TEST_F(OCRTest, CallsRunSideBySideAndTransparencyIsReadOverWhite)
 {
-    QFuture<QString> first = QtConcurrent::run([] { return CaptureOCR::recognize(textImage({"first"})); });
+    QFuture<QString> first =
+        QtConcurrent::run([] { return CaptureOCR::recognize(textImage({"first"}, QSize(480, 120), Qt::transparent)); });
     QFuture<QString> second = QtConcurrent::run([] { return CaptureOCR::recognize(textImage({"second"})); });
     EXPECT_EQ(first.result(), QStringLiteral("first"));
     EXPECT_EQ(second.result(), QStringLiteral("second"));
@@ -153,21 +142,21 @@ TEST_F(OCRTest, MissingLanguageDataOrHelperIsExplained)
 {
     qputenv("TESSDATA_PREFIX", QFile::encodeName(m_folder.path()));
     EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::languageDataMissing);
-    EXPECT_EQ(description(CaptureOCRFailure::languageDataMissing),
-              QStringLiteral("Text recognition is not available: the English language data is not installed."));
-
     qputenv("TAVIMO_OCR", QFile::encodeName(m_folder.filePath("missing")));
     EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::helperMissing);
+    EXPECT_EQ(description(CaptureOCRFailure::languageDataMissing),
+              "Text recognition is not available: the English language data is not installed.");
+    EXPECT_EQ(description(CaptureOCRFailure::helperMissing),
+              "Text recognition is not available: the tavimo-ocr program is not installed.");
 }
 
 TEST_F(OCRTest, HelperCrashOrGarbageIsAFailure)
 {
-    useFakeHelper("kill -SEGV $$");
-    EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::failed);
-    useFakeHelper("echo '{\"text\": '");
-    EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::failed);
-    useFakeHelper("exit 65");
-    EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::failed);
+    for (const QByteArray &script :
+         {QByteArray("kill -SEGV $$"), QByteArray("echo '{\"text\": '"), QByteArray("exit 65")}) {
+        useFakeHelper(script);
+        EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::failed) << script.constData();
+    }
     EXPECT_EQ(failureOf(QImage()), CaptureOCRFailure::failed);
 }
 
@@ -189,33 +178,26 @@ TEST_F(OCRTest, LineWithoutWordBoxesIsOneRegion)
 
 TEST_F(OCRTest, HelperRefusesMalformedImages)
 {
-    const QByteArray rows(4 * 3 * 3, '\xff');
-    const QList<QByteArray> malformed{
-        QByteArray(),
-        "P5\n4 3\n255\n" + rows,
-        "P6\n4 3\n65535\n" + rows,
-        "P6\n4 3\n255\n" + rows.chopped(1),
-        "P6\n4 3\n255\n" + rows + "x",
-        "P6\n-4 3\n255\n" + rows,
-        "P6\n0 3\n255\n",
-        "P6\n100000 100000\n255\n",
-        "P6\n4294967300 1\n255\n" + rows,
-    };
-    for (const QByteArray &input : malformed) {
-        QProcess helper;
+    const auto run = [](const QByteArray &input, QProcess &helper) {
         helper.start(QStringLiteral(TAVIMO_OCR_HELPER), {});
         helper.write(input);
         helper.closeWriteChannel();
-        ASSERT_TRUE(helper.waitForFinished());
-        EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit) << input.left(24).constData();
-        EXPECT_EQ(helper.exitCode(), 65) << input.left(24).constData();
+        return helper.waitForFinished();
+    };
+    const QByteArray rows(4 * 3 * 3, '\xff');
+    for (const QByteArray &input :
+         {QByteArray(), "P5\n4 3\n255\n" + rows, "P6\n4 3\n65535\n" + rows, "P6\n4 3\n255\n" + rows.chopped(1),
+          "P6\n4 3\n255\n" + rows + "x", "P6\n-4 3\n255\n" + rows, QByteArray("P6\n0 3\n255\n"),
+          QByteArray("P6\n100000 100000\n255\n"), "P6\n4294967300 1\n255\n" + rows}) {
+        SCOPED_TRACE(input.left(24).constData());
+        QProcess helper;
+        ASSERT_TRUE(run(input, helper));
+        EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(helper.exitCode(), 65);
         EXPECT_TRUE(helper.readAllStandardOutput().isEmpty());
     }
 
     QProcess helper;
-    helper.start(QStringLiteral(TAVIMO_OCR_HELPER), {});
-    helper.write("P6 4 3 255\n" + rows);
-    helper.closeWriteChannel();
-    ASSERT_TRUE(helper.waitForFinished());
+    ASSERT_TRUE(run("P6 4 3 255\n" + rows, helper));
     EXPECT_EQ(helper.exitCode(), 0);
 }

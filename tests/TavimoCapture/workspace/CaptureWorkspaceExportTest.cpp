@@ -7,8 +7,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 namespace {
 
@@ -19,14 +17,9 @@ QSize pngSize(const QByteArray &png)
     return QImage::fromData(png, "png").size();
 }
 
-std::optional<QString> answer(const QString &path)
-{
-    return path;
-}
-
 } // namespace
 
-TEST_F(WorkspaceTest, CopyingPutsThePngOnTheClipboardAndKeepsOneHistoryEntry)
+TEST_F(WorkspaceTest, CopyingTwiceKeepsOneHistoryEntryHoldingTheClipboardPng)
 {
     workspace->copyImage();
     EXPECT_EQ(clipboard.writes, 0) << "nothing open";
@@ -37,71 +30,57 @@ TEST_F(WorkspaceTest, CopyingPutsThePngOnTheClipboardAndKeepsOneHistoryEntry)
     workspace->copyImage();
     EXPECT_TRUE(committed) << "text being typed becomes part of the image";
     EXPECT_EQ(pngSize(clipboard.png), QSize(64, 48));
-    EXPECT_EQ(workspace->notice(), "Image copied");
-    ASSERT_EQ(workspace->recent().size(), 1);
     const QString entry = workspace->historyIdentifier();
-    EXPECT_EQ(workspace->recent().first().id(), entry);
-    EXPECT_EQ(readFile(workspace->recent().first().path()), clipboard.png) << "one encoding for both";
 
     addRectangle(document);
     workspace->copyImage();
-    EXPECT_EQ(workspace->recent().size(), 1);
-    EXPECT_EQ(workspace->historyIdentifier(), entry);
+    ASSERT_EQ(workspace->recent().size(), 1);
+    EXPECT_EQ(workspace->recent().first().id(), entry);
     EXPECT_EQ(readFile(workspace->recent().first().path()), clipboard.png);
-    EXPECT_EQ(shown, 1) << "only opening showed the editor";
 }
 
-TEST_F(WorkspaceTest, ARefusedClipboardIsReportedAndNothingIsRecorded)
+TEST_F(WorkspaceTest, FailedClipboardOrHistoryIsReported)
 {
     open();
     clipboard.refuse = true;
     workspace->copyImage();
     EXPECT_EQ(workspace->notice(), description(CaptureFailure::write));
     EXPECT_EQ(shown, 2);
-    EXPECT_TRUE(workspace->recent().isEmpty());
-    EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
-}
+    EXPECT_TRUE(workspace->recent().isEmpty()) << "nothing copied, nothing recorded";
 
-TEST_F(WorkspaceTest, AnExportStandsWhenTheHistoryCannotRecordIt)
-{
     writeFile(historyFolder(), "a file where the history folder should be");
-    open();
+    clipboard.refuse = false;
     workspace->copyImage();
-    EXPECT_EQ(pngSize(clipboard.png), QSize(120, 80));
+    EXPECT_EQ(pngSize(clipboard.png), QSize(120, 80)) << "the export stands";
     EXPECT_TRUE(workspace->notice().startsWith("Image exported, but recent history could not be updated: The folder"))
         << workspace->notice().toStdString();
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
-    EXPECT_TRUE(workspace->recent().isEmpty());
 }
 
-TEST_F(WorkspaceTest, SavingAsksWhereWithTodaysNameThenOverwritesTheExportWithoutAsking)
+TEST_F(WorkspaceTest, SaveOverwritesTheExportWithoutAskingAndAsksWhenItWasDeleted)
 {
     EXPECT_FALSE(workspace->saveImage(false));
     EXPECT_EQ(events, QList<TavimoEvent>{TavimoEvent::captureExport}) << "recorded even with nothing open";
-    EXPECT_TRUE(panels.saveRequests.isEmpty());
 
     CaptureDocument &document = open(QSize(30, 20));
-    const QString before = QDateTime::currentDateTimeUtc().date().toString("yyyy-MM-dd");
+    const auto named = [](QDate day) {
+        return "Capture-" + day.toString("yyyy-MM-dd") + ".png image/png";
+    };
+    const QDate before = QDateTime::currentDateTimeUtc().date();
     EXPECT_FALSE(workspace->saveImage(false)) << "cancelled";
-    const QString after = QDateTime::currentDateTimeUtc().date().toString("yyyy-MM-dd");
     ASSERT_EQ(panels.saveRequests.size(), 1);
     const QString request = panels.saveRequests.first();
-    EXPECT_TRUE(request == "Capture-" + before + ".png image/png" || request == "Capture-" + after + ".png image/png")
+    EXPECT_TRUE(request == named(before) || request == named(QDateTime::currentDateTimeUtc().date()))
         << request.toStdString();
     EXPECT_TRUE(workspace->savedPath().isEmpty());
-    EXPECT_TRUE(workspace->notice().isEmpty());
 
     const QString destination = path("Capture.png");
-    panels.save = [&](const QString &) {
-        return answer(destination);
-    };
+    panels.saveTo(destination);
     EXPECT_TRUE(workspace->saveImage(false));
     EXPECT_EQ(pngSize(readFile(destination)), QSize(30, 20));
     EXPECT_EQ(workspace->savedPath(), destination);
     EXPECT_EQ(workspace->notice(), "Image saved");
-    ASSERT_EQ(workspace->recent().size(), 1);
-    const QString sidecar = workspace->recent().first().path().chopped(4) + ".json";
-    EXPECT_EQ(QJsonDocument::fromJson("[" + readFile(sidecar) + "]").array().first().toString(), destination)
+    EXPECT_EQ(CaptureHistory(historyFolder()).reopen(workspace->recent().first())->exportPath, destination)
         << "the entry links the export";
 
     const QByteArray first = readFile(destination);
@@ -110,16 +89,12 @@ TEST_F(WorkspaceTest, SavingAsksWhereWithTodaysNameThenOverwritesTheExportWithou
     EXPECT_EQ(panels.saveRequests.size(), 2) << "Save overwrote the export without asking";
     EXPECT_NE(readFile(destination), first);
     EXPECT_EQ(workspace->recent().size(), 1);
-    EXPECT_EQ(events.size(), 4);
 
     ASSERT_TRUE(QFile::remove(destination));
-    const QString other = path("Other.png");
-    panels.save = [&](const QString &) {
-        return answer(other);
-    };
+    panels.saveTo(path("Other.png"));
     EXPECT_TRUE(workspace->saveImage(false));
     EXPECT_EQ(panels.saveRequests.size(), 3) << "the deleted export is asked for again";
-    EXPECT_EQ(workspace->savedPath(), other);
+    EXPECT_EQ(workspace->savedPath(), path("Other.png"));
 
     EXPECT_TRUE(workspace->saveImage(true));
     EXPECT_EQ(panels.saveRequests.size(), 4) << "Save As always asks";
@@ -129,22 +104,17 @@ TEST_F(WorkspaceTest, ACaptureChangedWhileTheSavePanelIsOpenIsNotWritten)
 {
     CaptureDocument &document = open();
     const QString destination = path("out.png");
-    panels.save = [&](const QString &) {
-        addRectangle(document);
-        return answer(destination);
-    };
-    EXPECT_FALSE(workspace->saveImage(false));
-    EXPECT_EQ(workspace->notice(), changedWhileSaving);
-    EXPECT_FALSE(QFile::exists(destination));
-    EXPECT_TRUE(workspace->savedPath().isEmpty());
-
-    panels.save = [&](const QString &) {
-        open();
-        return answer(destination);
-    };
-    EXPECT_FALSE(workspace->saveImage(false));
-    EXPECT_EQ(workspace->notice(), changedWhileSaving);
-    EXPECT_FALSE(QFile::exists(destination));
+    for (const std::function<void()> &change :
+         {std::function<void()>([&] { addRectangle(document); }), std::function<void()>([this] { open(); })}) {
+        panels.save = [&](const QString &) {
+            change();
+            return std::optional(destination);
+        };
+        EXPECT_FALSE(workspace->saveImage(false));
+        EXPECT_EQ(workspace->notice(), changedWhileSaving);
+        EXPECT_FALSE(QFile::exists(destination));
+        EXPECT_TRUE(workspace->savedPath().isEmpty());
+    }
     EXPECT_TRUE(workspace->recent().isEmpty());
 }
 
@@ -152,14 +122,11 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
 {
     open(QSize(300, 200));
     const QString destination = path("kept.png");
-    panels.save = [&](const QString &) {
-        return answer(destination);
-    };
+    panels.saveTo(destination);
     ASSERT_TRUE(workspace->saveImage(false));
     const QByteArray previous = readFile(destination);
 
     addRectangle(*workspace->document());
-    shown = 0;
     {
         const FileSizeLimit limit(64);
         EXPECT_FALSE(workspace->saveImage(false));
@@ -167,27 +134,17 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
     EXPECT_EQ(readFile(destination), previous);
     EXPECT_EQ(workspace->savedPath(), destination);
     EXPECT_EQ(workspace->notice(), QString("The file “%1” could not be written: File too large.").arg(destination));
-    EXPECT_EQ(shown, 1);
 
     writeFile(path("blocker"), "a file where a folder should be");
-    const QString blocked = path("blocker/out.png");
-    panels.save = [&](const QString &) {
-        return answer(blocked);
-    };
+    panels.saveTo(path("blocker/out.png"));
     EXPECT_FALSE(workspace->saveImage(true));
     EXPECT_EQ(workspace->savedPath(), destination);
-    EXPECT_TRUE(workspace->notice().contains(QDir::toNativeSeparators(blocked)));
+    EXPECT_TRUE(workspace->notice().contains(path("blocker/out.png")));
 }
 
 TEST_F(WorkspaceTest, PinningHandsOverTheImageAndAnIndependentBoard)
 {
-    workspace->pinImage();
-    EXPECT_TRUE(workspace->notice().isEmpty());
-
     open(QSize(40, 30));
-    workspace->pinImage();
-    EXPECT_EQ(workspace->notice(), "Image pinned") << "without a pin window the export still counts";
-
     QImage pinned;
     std::unique_ptr<CaptureBoard> snapshot;
     workspace->setPin([&](const QImage &image, std::unique_ptr<CaptureBoard> board) {
@@ -197,80 +154,42 @@ TEST_F(WorkspaceTest, PinningHandsOverTheImageAndAnIndependentBoard)
     workspace->pinImage();
     EXPECT_EQ(pinned.size(), QSize(40, 30));
     ASSERT_TRUE(snapshot);
-    EXPECT_NE(snapshot.get(), workspace->board());
-    EXPECT_NE(snapshot->activeDocument(), workspace->document());
     addRectangle(*snapshot->activeDocument());
     EXPECT_TRUE(workspace->document()->annotations().isEmpty());
     EXPECT_EQ(workspace->recent().size(), 1);
 }
 
-TEST_F(WorkspaceTest, ClosingAsksAndCancelKeepsTheCapture)
+TEST_F(WorkspaceTest, CloseAsksUnlessBusyAndSaveAndCloseClosesOnlyWhenTheImageWasWritten)
 {
     workspace->closeCapture();
     EXPECT_TRUE(panels.alerts.isEmpty()) << "nothing open";
 
     open();
-    workspace->closeCapture();
-    ASSERT_EQ(panels.alerts.size(), 1);
-    const CaptureAlert alert = panels.alerts.first();
-    EXPECT_EQ(alert.message, "Close this capture?");
-    EXPECT_EQ(alert.informativeText,
-              "Save the current image before closing, or discard the editor changes. Existing exports and recent "
-              "history will remain available. Closing the capture allows a pending update to finish.");
-    EXPECT_EQ(alert.buttons, QStringList({"Save and Close", "Cancel", "Discard and Close"}));
-    EXPECT_EQ(alert.cancelButton, 1);
-    EXPECT_TRUE(workspace->document());
-
     workspace->setBusy(true);
-    EXPECT_FALSE(workspace->canCloseCapture());
     workspace->closeCapture();
-    EXPECT_EQ(panels.alerts.size(), 1) << "a running capture blocks closing";
-}
+    EXPECT_TRUE(panels.alerts.isEmpty()) << "a running capture blocks closing";
+    workspace->setBusy(false);
 
-TEST_F(WorkspaceTest, DiscardAndCloseEmptiesTheWorkspaceButKeepsExports)
-{
-    open();
-    const QString exported = path("export.png");
-    panels.save = [&](const QString &) {
-        return answer(exported);
-    };
-    ASSERT_TRUE(workspace->saveImage(false));
+    workspace->closeCapture();
+    EXPECT_EQ(panels.alerts.size(), 1);
+    EXPECT_TRUE(workspace->document()) << "cancelled";
+
+    panels.answerAlerts(0);
+    workspace->closeCapture();
+    EXPECT_EQ(panels.saveRequests.size(), 1);
+    EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
+
+    const QString exported = path("closing.png");
+    panels.saveTo(exported);
     workspace->setRecognizedText(QString("words"));
-
-    panels.alert = [](const CaptureAlert &) {
-        return 2;
-    };
     workspace->closeCapture();
-    EXPECT_FALSE(workspace->document());
     EXPECT_FALSE(workspace->board());
-    EXPECT_FALSE(workspace->showingBoard());
     EXPECT_TRUE(workspace->savedPath().isEmpty());
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
     EXPECT_FALSE(workspace->recognizedText());
     EXPECT_EQ(workspace->notice(), "Capture closed");
     EXPECT_TRUE(QFile::exists(exported));
-    EXPECT_EQ(workspace->recent().size(), 1);
-    EXPECT_TRUE(workspace->contentSignature().isEmpty());
-}
-
-TEST_F(WorkspaceTest, SaveAndCloseClosesOnlyWhenTheImageWasWritten)
-{
-    open();
-    panels.alert = [](const CaptureAlert &) {
-        return 0;
-    };
-    workspace->closeCapture();
-    EXPECT_EQ(panels.saveRequests.size(), 1);
-    EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
-
-    const QString destination = path("closing.png");
-    panels.save = [&](const QString &) {
-        return answer(destination);
-    };
-    workspace->closeCapture();
-    EXPECT_TRUE(QFile::exists(destination));
-    EXPECT_FALSE(workspace->document());
-    EXPECT_EQ(workspace->notice(), "Capture closed");
+    EXPECT_EQ(workspace->recent().size(), 1) << "the history entry stays";
 }
 
 TEST_F(WorkspaceTest, ACaptureChangedWhileTheCloseAlertIsOpenStaysOpen)

@@ -2,34 +2,14 @@
 
 #include "CaptureOCRFailure.h"
 
-#include <QMutex>
-
-#include <atomic>
-
-namespace {
-
-// What the scripted recognition saw, written on the thread pool.
-struct Seen {
-    QMutex mutex;
-    QList<QSize> sizes;
-    std::atomic<int> calls = 0;
-
-    void record(const QImage &image)
-    {
-        const QMutexLocker lock(&mutex);
-        sizes.append(image.size());
-        ++calls;
-    }
-};
-
-} // namespace
-
+// Scripted recognition that records the size of each image it is given. The
+// pool thread's writes are read after the workspace reports the result.
 class RecognitionTest : public WorkspaceTest {
 protected:
     void script(const QString &text)
     {
         recognition.recognize = [seen = m_seen, text](const QImage &image) {
-            seen->record(image);
+            seen->append(image.size());
             return text;
         };
         makeWorkspace();
@@ -38,16 +18,16 @@ protected:
     void script(const QList<CaptureOCRRegion> &regions)
     {
         recognition.regions = [seen = m_seen, regions](const QImage &image) {
-            seen->record(image);
+            seen->append(image.size());
             return regions;
         };
         makeWorkspace();
     }
 
-    std::shared_ptr<Seen> m_seen = std::make_shared<Seen>();
+    std::shared_ptr<QList<QSize>> m_seen = std::make_shared<QList<QSize>>();
 };
 
-TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShown)
+TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShownAndClosingWaits)
 {
     script("Hello\nworld");
     workspace->recognizeText();
@@ -57,17 +37,18 @@ TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShown)
     CaptureComposition framed;
     framed.padding = 30;
     document.setComposition(framed);
+    panels.answerAlerts(2);
     workspace->recognizeText();
-    EXPECT_TRUE(workspace->recognizing());
-    EXPECT_FALSE(workspace->canCloseCapture());
     workspace->recognizeText();
+    workspace->closeCapture();
+    EXPECT_TRUE(panels.alerts.isEmpty()) << "closing while recognition runs does nothing";
     waitWhile(&CaptureWorkspace::recognizing);
 
-    EXPECT_EQ(m_seen->calls, 1) << "a second start while running is ignored";
-    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(90, 60)}) << "the image without its frame";
+    EXPECT_EQ(*m_seen, QList<QSize>{QSize(90, 60)}) << "once, and without the frame";
     EXPECT_EQ(workspace->recognizedText(), QString("Hello\nworld"));
     EXPECT_EQ(workspace->notice(), "Text recognized on this computer");
-    EXPECT_TRUE(workspace->canCloseCapture());
+    workspace->closeCapture();
+    EXPECT_FALSE(workspace->document());
 
     script("");
     open();
@@ -96,24 +77,7 @@ TEST_F(RecognitionTest, ARecognitionResultForChangedContentIsDropped)
     EXPECT_EQ(workspace->notice(), "replaced");
 }
 
-TEST_F(RecognitionTest, ClosingWhileRecognitionRunsDoesNothing)
-{
-    script("words");
-    open();
-    panels.alert = [](const CaptureAlert &) {
-        return 2;
-    };
-    workspace->recognizeText();
-    workspace->closeCapture();
-    EXPECT_TRUE(panels.alerts.isEmpty());
-    EXPECT_TRUE(workspace->document());
-    waitWhile(&CaptureWorkspace::recognizing);
-
-    workspace->closeCapture();
-    EXPECT_FALSE(workspace->document());
-}
-
-TEST_F(RecognitionTest, RecognitionFailuresAreReported)
+TEST_F(RecognitionTest, RecognitionAndDetectionFailuresAreReported)
 {
     recognition.recognize = [](const QImage &) -> QString {
         throw CaptureOCRError(CaptureOCRFailure::failed);
@@ -124,8 +88,12 @@ TEST_F(RecognitionTest, RecognitionFailuresAreReported)
     workspace->recognizeText();
     waitWhile(&CaptureWorkspace::recognizing);
     EXPECT_EQ(workspace->notice(), description(CaptureOCRFailure::failed));
-    EXPECT_EQ(shown, 1);
     EXPECT_FALSE(workspace->recognizedText());
+
+    workspace->findTextRegions();
+    waitWhile(&CaptureWorkspace::detectingText);
+    EXPECT_EQ(workspace->notice(), "no detection scripted");
+    EXPECT_EQ(shown, 2);
 }
 
 TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
@@ -135,15 +103,13 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     document.setTool(CaptureTool::crop);
     document.finishGesture(QPointF(200, 100), QPointF(600, 400));
     workspace->findTextRegions();
-    EXPECT_TRUE(workspace->detectingText());
     EXPECT_FALSE(workspace->canCloseCapture());
     waitWhile(&CaptureWorkspace::detectingText);
 
-    EXPECT_EQ(m_seen->sizes, QList<QSize>{QSize(400, 300)});
+    EXPECT_EQ(*m_seen, QList<QSize>{QSize(400, 300)});
     // (210, 120, 30, 10) in the source, grown by 3 for the highlight.
     EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(207, 117, 36, 16)});
-    EXPECT_EQ(workspace->notice(),
-              "Click highlighted words to hide them. Review the image for text that was not detected.");
+    EXPECT_TRUE(workspace->canCloseCapture());
 
     // A lens left of the crop, with its rim as wide as its stroke, widens the
     // content image to the left.
@@ -156,7 +122,7 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     ASSERT_EQ(document.annotations().size(), 1);
     workspace->findTextRegions();
     waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_EQ(m_seen->sizes.last(), QSize(455, 300));
+    EXPECT_EQ(m_seen->last(), QSize(455, 300));
     EXPECT_EQ(document.detectedTextRects(), QList<QRectF>{QRectF(152, 117, 36, 16)});
 
     script(QList<CaptureOCRRegion>{});
@@ -185,14 +151,4 @@ TEST_F(RecognitionTest, DetectionForAnEditedOrReplacedDocumentIsDropped)
     EXPECT_TRUE(first->detectedTextRects().isEmpty());
     EXPECT_TRUE(workspace->document()->detectedTextRects().isEmpty());
     EXPECT_EQ(workspace->notice(), "");
-}
-
-TEST_F(RecognitionTest, DetectionFailuresAreReported)
-{
-    open();
-    shown = 0;
-    workspace->findTextRegions();
-    waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_EQ(workspace->notice(), "no detection scripted");
-    EXPECT_EQ(shown, 1);
 }

@@ -20,6 +20,20 @@ public:
         return alert.cancelButton;
     };
 
+    // The save panel chooses `path`; every alert answers `button`.
+    void saveTo(const QString &path)
+    {
+        save = [path](const QString &) {
+            return std::optional(path);
+        };
+    }
+    void answerAlerts(qsizetype button)
+    {
+        alert = [button](const CaptureAlert &) {
+            return button;
+        };
+    }
+
     QList<QStringList> openRequests;
     QStringList saveRequests;
     QList<CaptureAlert> alerts;

@@ -15,6 +15,14 @@ QByteArray bigEndian(quint32 value)
     return bytes;
 }
 
+// One PNG chunk: length, type, data and checksum.
+QByteArray pngChunk(const char *type, const QByteArray &data)
+{
+    const QByteArray typed = QByteArray(type) + data;
+    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size())));
+    return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
+}
+
 QByteArray pngStart(QSize size)
 {
     // Bit depth 1, two palette colours (white, black), deflate, no interlace:
@@ -26,13 +34,6 @@ QByteArray pngStart(QSize size)
 }
 
 } // namespace
-
-QByteArray pngChunk(const char *type, const QByteArray &data)
-{
-    const QByteArray typed = QByteArray(type) + data;
-    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size())));
-    return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
-}
 
 QByteArray pngHeaderOnly(QSize size)
 {
@@ -47,6 +48,28 @@ QByteArray whitePng(QSize size)
     // qCompress prefixes the zlib stream with its own length.
     const QByteArray stream = qCompress(pixels, 9).mid(4);
     return pngStart(size) + pngChunk("IDAT", stream) + pngChunk("IEND", QByteArray());
+}
+
+QByteArray interlacedPng(QSize size, QColor colour)
+{
+    // Bit depth 8, RGB, deflate, no filter, Adam7.
+    const QByteArray header =
+        bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) + QByteArray::fromHex("0802000001");
+    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const char rgb[3] = {char(colour.red()), char(colour.green()), char(colour.blue())};
+    QByteArray rows;
+    for (const auto &[left, top, across, down] : passes) {
+        const int width = (size.width() - left + across - 1) / across;
+        const int height = (size.height() - top + down - 1) / down;
+        for (int row = 0; width > 0 && row < height; ++row) {
+            rows += '\0';
+            for (int x = 0; x < width; ++x)
+                rows.append(rgb, 3);
+        }
+    }
+    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk("IHDR", header) +
+           pngChunk("IDAT", qCompress(rows).mid(4)) + pngChunk("IEND", QByteArray());
 }
 
 QByteArray jpegClaiming(QSize size)

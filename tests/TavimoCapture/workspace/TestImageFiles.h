@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -9,13 +10,13 @@
 // than the file holds.
 namespace TestImageFiles {
 
-// One PNG chunk: length, type, data and checksum.
-QByteArray pngChunk(const char *type, const QByteArray &data);
 // A PNG signature and header for `size`, followed by one IDAT chunk of
 // garbage: the size can be read, the pixels cannot.
 QByteArray pngHeaderOnly(QSize size);
 // A complete one-bit palette PNG of `size`, all white: big images stay small.
 QByteArray whitePng(QSize size);
+// A one-colour RGB PNG of `size` stored in the seven passes of Adam7 interlacing.
+QByteArray interlacedPng(QSize size, QColor colour);
 // A real JPEG whose frame header is rewritten to claim `size` (at most 65535 a side).
 QByteArray jpegClaiming(QSize size);
 // The image encoded by Qt in `format` ("png", "tiff", ...).

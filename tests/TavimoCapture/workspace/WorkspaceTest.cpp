@@ -60,9 +60,3 @@ void WorkspaceTest::waitWhile(bool (CaptureWorkspace::*flag)() const)
     while ((*workspace.*flag)())
         ASSERT_TRUE(changes.wait(20000));
 }
-
-void WorkspaceTest::waitForChange()
-{
-    QSignalSpy changes(workspace.get(), &CaptureWorkspace::changed);
-    ASSERT_TRUE(changes.wait(5000));
-}

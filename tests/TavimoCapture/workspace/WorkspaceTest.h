@@ -29,8 +29,6 @@ protected:
     static void addRectangle(CaptureDocument &document);
     // Runs the event loop until `flag` is off.
     void waitWhile(bool (CaptureWorkspace::*flag)() const);
-    // Runs the event loop until the workspace announces a change.
-    void waitForChange();
 
     QTemporaryDir m_root;
     std::unique_ptr<UserDefaults> defaults;

@@ -32,9 +32,9 @@ TestX11Client::~TestX11Client()
     xcb_disconnect(m_connection);
 }
 
-bool TestX11Client::press(const QString &keys)
+bool TestX11Client::xdotool(const QStringList &arguments)
 {
-    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}) == 0;
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 bool TestX11Client::isConnected() const

@@ -10,10 +10,7 @@
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void *memory) const { std::free(memory); }
-};
-template <typename T> using Malloced = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Malloced = std::unique_ptr<T, decltype([](T *memory) { std::free(memory); })>;
 
 } // namespace
 

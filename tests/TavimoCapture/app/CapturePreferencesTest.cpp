@@ -99,6 +99,9 @@ TEST_F(CapturePreferencesTest, EveryChangeIsWrittenAtOnce)
     EXPECT_EQ(preferences.thumbnailSeconds(), 30.0);
     EXPECT_EQ(preferences.thumbnailShortcut(), CaptureThumbnailShortcut::e);
 
-    preferences.setThumbnailSeconds(std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(reopened.doubleValue("capture.thumbnailSeconds"), 5.0);
+    for (const double notANumber :
+         {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()}) {
+        preferences.setThumbnailSeconds(notANumber);
+        EXPECT_EQ(reopened.doubleValue("capture.thumbnailSeconds"), 5.0);
+    }
 }

@@ -73,4 +73,10 @@ TEST_F(CaptureShortcutsX11Test, KeyHeldByAnotherProgramIsReportedAndTheOthersWor
               QStringList{"Capture area or window: shortcut Ctrl+Shift+2 is unavailable. Use the menu bar command."});
     EXPECT_EQ(press("ctrl+shift+o"), std::vector{CaptureMode::ocr});
     EXPECT_EQ(press("ctrl+shift+1"), std::vector{CaptureMode::screen});
+
+    shortcuts.unregisterShortcuts();
+    ASSERT_TRUE(rival.grabKey(XK_1, ctrlShift));
+    EXPECT_EQ(shortcuts.registerShortcuts(),
+              (QStringList{"Capture area or window: shortcut Ctrl+Shift+2 is unavailable. Use the menu bar command.",
+                           "Capture main display: shortcut Ctrl+Shift+1 is unavailable. Use the menu bar command."}));
 }

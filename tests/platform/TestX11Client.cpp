@@ -10,10 +10,7 @@
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void *memory) const { std::free(memory); }
-};
-template <typename T> using Malloced = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Malloced = std::unique_ptr<T, decltype([](T *memory) { std::free(memory); })>;
 
 } // namespace
 
@@ -32,9 +29,9 @@ TestX11Client::~TestX11Client()
     xcb_disconnect(m_connection);
 }
 
-bool TestX11Client::press(const QString &keys)
+bool TestX11Client::xdotool(const QStringList &arguments)
 {
-    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}) == 0;
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 bool TestX11Client::isConnected() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -14,8 +14,10 @@ public:
     TestX11Client(const TestX11Client &) = delete;
     TestX11Client &operator=(const TestX11Client &) = delete;
 
-    // Types keys through XTEST, as a user would ("ctrl+shift+2", "Num_Lock").
-    static bool press(const QString &keys);
+    // Runs xdotool, which acts through XTEST as a user would; true on success.
+    static bool xdotool(const QStringList &arguments);
+    // Types keys ("ctrl+shift+2", "Num_Lock").
+    static bool press(const QString &keys) { return xdotool({QStringLiteral("key"), keys}); }
 
     bool isConnected() const;
     // Grabs `keysym` with exactly `modifiers` on the root window; true when

@@ -5,6 +5,10 @@
 #include <QFutureWatcher>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
 // Runs the event loop until `future` is settled (or a generous limit passes,
 // so that a broken test fails instead of hanging), then hands it back.
 template <typename T> QFuture<T> settled(QFuture<T> future)
@@ -23,4 +27,16 @@ template <typename T> QFuture<T> settled(QFuture<T> future)
 template <typename T> T resultOf(QFuture<T> future)
 {
     return settled(future).result();
+}
+
+// The `Error` that `future` failed with.
+template <typename Error, typename T> Error failureOf(QFuture<T> future)
+{
+    try {
+        settled(future).waitForFinished();
+    } catch (const Error &error) {
+        return error;
+    }
+    ADD_FAILURE() << "the future did not fail with the expected error";
+    throw std::logic_error("no error");
 }

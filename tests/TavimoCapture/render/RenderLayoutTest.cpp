@@ -17,18 +17,14 @@ QList<CaptureLegendEntry> entries(int count, const QString &text)
 
 TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
 {
-    CaptureComposition composition;
-    composition.padding = 40;
-    composition.shadow = 10;
+    CaptureComposition composition{.legend = {.fitToContent = false}, .padding = 40, .shadow = 10};
     const QRectF extent(0, 0, 1000, 800);
     CaptureCompositionLayout layout = CaptureRenderer::baseLayout(extent, composition, {});
     EXPECT_EQ(layout.canvasSize, QSizeF(1120, 920));
     EXPECT_EQ(layout.imageRect, QRectF(60, 60, 1000, 800));
     EXPECT_TRUE(layout.legendRect.isNull());
 
-    composition.legend.fitToContent = false;
-    composition.legend.height = 160;
-    const QList<CaptureLegendEntry> one = entries(1, QStringLiteral("Save"));
+    const QList<CaptureLegendEntry> one = entries(1, "Save");
     ASSERT_EQ(CaptureRenderer::legendRows(one, 1088), QList<double>{24});
     layout = CaptureRenderer::baseLayout(extent, composition, one);
     EXPECT_EQ(layout.canvasSize, QSizeF(1120, 1108));
@@ -36,20 +32,17 @@ TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
     EXPECT_FALSE(layout.legendOverflow);
 
     // Twelve rows need 24 + 12 * 34 = 432 pixels, more than the set 160.
-    const QList<CaptureLegendEntry> many = entries(12, QStringLiteral("Step"));
     for (const bool fit : {false, true}) {
         composition.legend.fitToContent = fit;
-        layout = CaptureRenderer::baseLayout(extent, composition, many);
+        layout = CaptureRenderer::baseLayout(extent, composition, entries(12, "Step"));
         EXPECT_EQ(layout.legendRect.height(), 432);
         EXPECT_EQ(layout.legendOverflow, !fit);
     }
-
-    composition.legend.height = std::numeric_limits<double>::quiet_NaN();
-    composition.legend.fitToContent = false;
+    composition.legend = {.height = std::numeric_limits<double>::quiet_NaN(), .fitToContent = false};
     EXPECT_EQ(CaptureRenderer::baseLayout(extent, composition, one).legendRect.height(), 320);
 
     // A narrow image is centred above a legend 240 wide.
-    layout = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 100), CaptureComposition(), entries(1, "A"));
+    layout = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 100), {}, entries(1, "A"));
     EXPECT_EQ(layout.canvasSize.width(), 240);
     EXPECT_EQ(layout.imageRect.x(), 70);
     EXPECT_EQ(layout.legendRect.width(), 208);
@@ -57,8 +50,7 @@ TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
 
 TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
 {
-    CaptureComposition composition;
-    composition.legend.placement = CaptureLegendPlacement::right;
+    CaptureComposition composition{.legend = {.placement = CaptureLegendPlacement::right}};
     const QRectF extent(0, 0, 1500, 2000);
     const CaptureCompositionLayout layout = CaptureRenderer::baseLayout(
         extent, composition, entries(3, "A longer description that wraps over several lines when the box is narrow"));
@@ -80,8 +72,7 @@ TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
     // Text that cannot fit gets the widest legend; a set width is clamped.
     const QList<CaptureLegendEntry> five = entries(5, "Row");
     EXPECT_EQ(CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, five).legendRect.width(), 4096);
-    composition.legend.fitToContent = false;
-    composition.legend.width = 20;
+    composition.legend = {.placement = CaptureLegendPlacement::left, .width = 20, .fitToContent = false};
     const CaptureCompositionLayout set = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, five);
     EXPECT_EQ(set.legendRect.width(), 80);
     double needed = 24 + 32;
@@ -110,45 +101,35 @@ TEST(CaptureRendererLayout, LensesOutsideTheCropWidenTheContent)
 
 TEST(CaptureRendererGeometry, BoundsByTool)
 {
-    CaptureAnnotation arrow = mark(CaptureTool::arrow, {0, 100}, {100, 100});
-    arrow.style.lineWidth = 1;
-    CaptureAnnotation curved = arrow;
-    curved.style.arrowCurved = true;
-    CaptureAnnotation freehand = mark(CaptureTool::freehand, {});
-    freehand.style.lineWidth = 3;
+    const CaptureStyle teardrop{.fontSize = 40, .numberShape = CaptureNumberShape::teardrop};
+    CaptureAnnotation freehand = mark(CaptureTool::freehand, {}, {}, {.lineWidth = 3});
     freehand.points = {QPointF(10, 10), QPointF(30, 5), QPointF(20, 40)};
-    CaptureAnnotation teardrop = mark(CaptureTool::number, {100, 100});
-    teardrop.style.fontSize = 40;
-    teardrop.style.numberShape = CaptureNumberShape::teardrop;
-    CaptureAnnotation reversed = mark(CaptureTool::rectangle, {50, 60}, {10, 20});
-    reversed.style.lineWidth = 4;
     const struct {
         CaptureAnnotation annotation;
         QRectF bounds;
     } cases[] = {
-        {arrow, QRectF(-10, 90, 120, 20)},
-        {curved, QRectF(-10, 30, 120, 80)},
+        {mark(CaptureTool::arrow, {0, 100}, {100, 100}, {.lineWidth = 1}), QRectF(-10, 90, 120, 20)},
+        {mark(CaptureTool::arrow, {0, 100}, {100, 100}, {.lineWidth = 1, .arrowCurved = true}),
+         QRectF(-10, 30, 120, 80)},
         {freehand, QRectF(7, 2, 26, 41)},
-        {teardrop, QRectF(67, 17.5, 66, 83.5)},
-        {reversed, QRectF(8, 18, 44, 44)},
+        {mark(CaptureTool::number, {100, 100}, {}, teardrop), QRectF(67, 17.5, 66, 83.5)},
+        {mark(CaptureTool::rectangle, {50, 60}, {10, 20}, {.lineWidth = 4}), QRectF(8, 18, 44, 44)},
         {lens(QRectF(0, 0, 10, 10), QRectF(50, 50, 20, 20), 5), QRectF(0, 0, 70, 70)},
     };
     for (const auto &test : cases)
         EXPECT_EQ(CaptureRenderer::annotationBounds(test.annotation), test.bounds)
             << qPrintable(rawValue(test.annotation.tool));
-
-    EXPECT_EQ(CaptureRenderer::numberRect(teardrop), QRectF(67, 17.5, 66, 66));
-    CaptureAnnotation small = mark(CaptureTool::number, {100, 100});
-    small.style.fontSize = 10;
-    EXPECT_EQ(CaptureRenderer::numberRect(small), QRectF(88, 88, 24, 24));
-    EXPECT_EQ(CaptureRenderer::shapePath(reversed).boundingRect(), QRectF(10, 20, 40, 40));
+    EXPECT_EQ(CaptureRenderer::numberRect(mark(CaptureTool::number, {100, 100}, {}, teardrop)),
+              QRectF(67, 17.5, 66, 66));
+    EXPECT_EQ(CaptureRenderer::numberRect(mark(CaptureTool::number, {100, 100}, {}, {.fontSize = 10})),
+              QRectF(88, 88, 24, 24));
 
     CaptureAnnotation text = mark(CaptureTool::text, {20, 30});
-    text.text = QStringLiteral("Hello");
+    text.text = "Hello";
     const QRectF single = CaptureRenderer::annotationBounds(text);
     EXPECT_EQ(single.topLeft(), QPointF(15, 26));
     EXPECT_GT(single.width(), 10 + 32);
-    text.text = QStringLiteral("Hello\nHello");
+    text.text = "Hello\nHello";
     const QRectF twoLines = CaptureRenderer::annotationBounds(text);
     EXPECT_DOUBLE_EQ(twoLines.width(), single.width());
     EXPECT_NEAR(twoLines.height() - 8, 2 * (single.height() - 8), 1);

@@ -49,8 +49,7 @@ TEST(CaptureRendererMarks, ToolsWithoutAMarkDrawNothing)
 
 TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
 {
-    CaptureAnnotation arrow = mark(CaptureTool::arrow, {20, 60}, {120, 60});
-    arrow.style.lineWidth = 4;
+    CaptureAnnotation arrow = mark(CaptureTool::arrow, {20, 60}, {120, 60}, {.lineWidth = 4});
     QImage image = painted(arrow, Qt::white);
     // Head length 20, barbs at 30 degrees: they end at (120 - 17.3, 60 -+ 10).
     EXPECT_TRUE(isBlue(image, 103, 51));
@@ -61,23 +60,19 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
     EXPECT_TRUE(isBlue(painted(arrow, Qt::white), 36, 51));
 
     // A line width below 1 draws 1 wide; coinciding ends give a head of length 0.
-    CaptureAnnotation dot = mark(CaptureTool::arrow, {150, 100}, {150, 100});
-    dot.style.lineWidth = 0.2;
-    EXPECT_FALSE(isBlue(painted(dot, Qt::white), 146, 97));
+    EXPECT_FALSE(
+        isBlue(painted(mark(CaptureTool::arrow, {150, 100}, {150, 100}, {.lineWidth = 0.2}), Qt::white), 146, 97));
 
     // The quadratic through the default control point (70, 40) passes (70, 70) halfway.
-    CaptureAnnotation curved = mark(CaptureTool::arrow, {20, 100}, {120, 100});
-    curved.style.arrowCurved = true;
-    curved.style.arrowHead = CaptureArrowHead::none;
-    image = painted(curved, Qt::white);
+    image = painted(
+        mark(CaptureTool::arrow, {20, 100}, {120, 100}, {.arrowHead = CaptureArrowHead::none, .arrowCurved = true}),
+        Qt::white);
     EXPECT_TRUE(isBlue(image, 70, 70));
     EXPECT_FALSE(isBlue(image, 70, 100));
 
-    CaptureAnnotation dashed = mark(CaptureTool::arrow, {10, 20}, {190, 20});
-    dashed.style.lineWidth = 4;
-    dashed.style.arrowHead = CaptureArrowHead::none;
-    dashed.style.arrowDash = CaptureArrowDash::dashed;
-    image = painted(dashed, Qt::white);
+    image = painted(mark(CaptureTool::arrow, {10, 20}, {190, 20},
+                         {.lineWidth = 4, .arrowHead = CaptureArrowHead::none, .arrowDash = CaptureArrowDash::dashed}),
+                    Qt::white);
     // Dashes of 12 with gaps of 8, each end rounded by 2: ink over 8...24, 28...44.
     for (const auto &[x, inked] : {std::pair{16, true}, {26, false}, {36, true}, {46, false}})
         EXPECT_EQ(isBlue(image, x, 20), inked) << x;
@@ -90,11 +85,9 @@ TEST(CaptureRendererMarks, FreehandStrokesAndHighlighterOpacity)
     EXPECT_EQ(image.pixelColor(50, 40).alpha(), 0);
 
     // A highlighter crossing itself keeps one opacity where it overlaps.
-    CaptureAnnotation highlighter = mark(CaptureTool::freehand, {});
+    CaptureAnnotation highlighter =
+        mark(CaptureTool::freehand, {}, {}, {.brush = CaptureBrush::highlighter, .brushOpacity = 100, .lineWidth = 10});
     highlighter.points = {QPointF(10, 10), QPointF(90, 90), QPointF(90, 10), QPointF(10, 90)};
-    highlighter.style.brush = CaptureBrush::highlighter;
-    highlighter.style.brushOpacity = 100;
-    highlighter.style.lineWidth = 10;
     image = painted(highlighter, Qt::transparent);
     for (const QPoint at : {QPoint(50, 50), QPoint(30, 30), QPoint(90, 50)})
         EXPECT_NEAR(image.pixelColor(at).alpha(), 204, 1) << at.x() << "," << at.y();
@@ -104,10 +97,9 @@ TEST(CaptureRendererMarks, FreehandStrokesAndHighlighterOpacity)
 
 TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
 {
-    CaptureAnnotation number = mark(CaptureTool::number, {100, 150});
+    CaptureAnnotation number =
+        mark(CaptureTool::number, {100, 150}, {}, {.fontSize = 40, .numberShape = CaptureNumberShape::teardrop});
     number.number = 7;
-    number.style.fontSize = 40;
-    number.style.numberShape = CaptureNumberShape::teardrop;
     QImage image = painted(number, Qt::white);
     // The disc of 66 spans y 67.5...133.5 above its tip at (100, 150); its label is white.
     EXPECT_TRUE(isBlue(image, 100, 147));
@@ -118,10 +110,9 @@ TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
     const auto *pixels = reinterpret_cast<const QRgb *>(label.constBits());
     EXPECT_GT(std::count(pixels, pixels + 30 * 25, qRgb(255, 255, 255)), 20);
 
-    CaptureAnnotation text = mark(CaptureTool::text, {20, 20});
-    text.text = QStringLiteral("Hi");
-    text.style.textBackgroundEnabled = true;
-    text.style.textBackgroundColor = QColor(255, 255, 0);
+    CaptureAnnotation text = mark(CaptureTool::text, {20, 20}, {},
+                                  {.textBackgroundEnabled = true, .textBackgroundColor = QColor(255, 255, 0)});
+    text.text = "Hi";
     image = painted(text, Qt::white);
     const QRectF bounds = CaptureRenderer::annotationBounds(text);
     EXPECT_EQ(image.pixelColor(17, int(bounds.center().y())), QColor(255, 255, 0));
@@ -141,9 +132,7 @@ TEST(CaptureRendererMarks, RedactionCoversEveryTouchedPixelOpaque)
 
 TEST(CaptureRendererMarks, SecureMosaicBlocksFollowSplitMix64)
 {
-    CaptureAnnotation mosaic = mark(CaptureTool::pixelate, {10.5, 20.5}, {51, 60});
-    mosaic.style.pixelSize = 8;
-    QImage image = painted(mosaic, QColor(200, 0, 0), QSize(300, 300));
+    QImage image = painted(mark(CaptureTool::pixelate, {10.5, 20.5}, {51, 60}, {.pixelSize = 8}), QColor(200, 0, 0));
     // Blocks of 8 from (10, 20); the last column and row are cut at x = 51 and y = 60.
     for (int y = 20; y < 60; ++y) {
         for (int x = 10; x < 51; ++x) {
@@ -155,14 +144,10 @@ TEST(CaptureRendererMarks, SecureMosaicBlocksFollowSplitMix64)
     EXPECT_EQ(image.pixelColor(30, 60), QColor(200, 0, 0));
 
     // Block sizes are held within 2 and 256.
-    mosaic.start = QPointF(0, 0);
-    mosaic.end = QPointF(300, 300);
-    mosaic.style.pixelSize = 1;
-    image = painted(mosaic, Qt::white, QSize(300, 300));
+    image = painted(mark(CaptureTool::pixelate, {0, 0}, {300, 300}, {.pixelSize = 1}), Qt::white, QSize(300, 300));
     EXPECT_EQ(qRed(image.pixel(3, 0)), mosaicGrey(1, 0));
     EXPECT_EQ(qRed(image.pixel(2, 1)), mosaicGrey(1, 0));
-    mosaic.style.pixelSize = 1000;
-    image = painted(mosaic, Qt::white, QSize(300, 300));
+    image = painted(mark(CaptureTool::pixelate, {0, 0}, {300, 300}, {.pixelSize = 1000}), Qt::white, QSize(300, 300));
     EXPECT_EQ(qRed(image.pixel(255, 255)), mosaicGrey(0, 0));
     EXPECT_EQ(qRed(image.pixel(256, 0)), mosaicGrey(1, 0));
 }

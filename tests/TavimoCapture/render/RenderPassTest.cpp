@@ -19,10 +19,8 @@ QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
 
 CaptureAnnotation spotlight(const QRectF &rect, double opacity)
 {
-    CaptureAnnotation annotation = mark(CaptureTool::rectangle, rect.topLeft(), rect.bottomRight());
-    annotation.style.shapeMode = CaptureShapeMode::spotlight;
-    annotation.style.spotlightOpacity = opacity;
-    return annotation;
+    return mark(CaptureTool::rectangle, rect.topLeft(), rect.bottomRight(),
+                {.shapeMode = CaptureShapeMode::spotlight, .spotlightOpacity = opacity});
 }
 
 } // namespace
@@ -30,8 +28,7 @@ CaptureAnnotation spotlight(const QRectF &rect, double opacity)
 TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
 {
     const QImage red = filledImage(200, 200, QColor(255, 0, 0));
-    CaptureAnnotation blur = mark(CaptureTool::blur, {20, 20}, {180, 180});
-    blur.style.blurRadius = 5;
+    const CaptureAnnotation blur = mark(CaptureTool::blur, {20, 20}, {180, 180}, {.blurRadius = 5});
     const CaptureAnnotation redaction = mark(CaptureTool::redact, {40, 40}, {160, 160});
     for (const CaptureAnnotation &hiding : {blur, mark(CaptureTool::imagePixelate, {30, 30}, {170, 170})}) {
         // The effect comes after the redaction in the list and still never shows the red below it.
@@ -50,9 +47,7 @@ TEST(CaptureRendererPass, BlurAtTheImageEdgeHasNoFringe)
     const QImage green = filledImage(160, 120, QColor(30, 160, 90));
     // Held to 1 and 80: the direct and the reduced blur.
     for (const double radius : {0.0, 16.0, 500.0}) {
-        CaptureAnnotation blur = mark(CaptureTool::blur, {0, 0}, {160, 120});
-        blur.style.blurRadius = radius;
-        const QImage result = pass(green, {blur});
+        const QImage result = pass(green, {mark(CaptureTool::blur, {0, 0}, {160, 120}, {.blurRadius = radius})});
         for (const QPoint at : {QPoint(0, 0), QPoint(159, 119), QPoint(80, 0), QPoint(0, 60)})
             EXPECT_EQ(result.pixel(at), qRgb(30, 160, 90)) << radius << " at " << at.x() << "," << at.y();
     }
@@ -62,9 +57,8 @@ TEST(CaptureRendererPass, SecureMarksStayAboveLaterMarksAndLenses)
 {
     QImage base = filledImage(300, 200, Qt::white);
     QPainter(&base).fillRect(QRect(20, 20, 40, 40), QColor(0, 200, 0));
-    CaptureAnnotation arrow = mark(CaptureTool::arrow, {80, 70}, {160, 70});
-    arrow.style.arrowHead = CaptureArrowHead::none;
-    arrow.style.lineWidth = 10;
+    const CaptureAnnotation arrow =
+        mark(CaptureTool::arrow, {80, 70}, {160, 70}, {.lineWidth = 10, .arrowHead = CaptureArrowHead::none});
     // One lens sits over the redaction, the other magnifies it.
     const QImage result = pass(base, {mark(CaptureTool::redact, {100, 50}, {140, 90}), arrow,
                                       lens(QRectF(20, 20, 40, 40), QRectF(90, 40, 80, 80), 2),
@@ -114,10 +108,7 @@ TEST(CaptureRendererPass, EffectSettingsAreHeldInRange)
         painter.fillRect(QRect(x, 0, 3, 300), QColor(x % 255, 0, 120));
     painter.end();
     const auto effect = [&base](CaptureTool tool, double blurRadius, double pixelSize) {
-        CaptureAnnotation annotation = mark(tool, {20, 20}, {280, 280});
-        annotation.style.blurRadius = blurRadius;
-        annotation.style.pixelSize = pixelSize;
-        return pass(base, {annotation});
+        return pass(base, {mark(tool, {20, 20}, {280, 280}, {.blurRadius = blurRadius, .pixelSize = pixelSize})});
     };
     EXPECT_EQ(effect(CaptureTool::blur, 0, 12), effect(CaptureTool::blur, 1, 12));
     EXPECT_EQ(effect(CaptureTool::blur, 500, 12), effect(CaptureTool::blur, 80, 12));

@@ -14,22 +14,23 @@ inline QImage filledImage(int width, int height, const QColor &color)
 }
 
 // A blue mark of `tool` from `start` to `end`.
-inline CaptureAnnotation mark(CaptureTool tool, const QPointF &start, const QPointF &end = {})
+inline CaptureAnnotation mark(CaptureTool tool, const QPointF &start, const QPointF &end = {},
+                              const CaptureStyle &style = {})
 {
     CaptureAnnotation annotation;
     annotation.tool = tool;
     annotation.start = start;
     annotation.end = end;
     annotation.color = QColor(0, 0, 255);
+    annotation.style = style;
     return annotation;
 }
 
 // A square magnifier showing `source` in `lens`.
 inline CaptureAnnotation lens(const QRectF &source, const QRectF &lens, double lineWidth)
 {
-    CaptureAnnotation annotation = mark(CaptureTool::magnifier, source.topLeft(), source.bottomRight());
+    CaptureAnnotation annotation = mark(CaptureTool::magnifier, source.topLeft(), source.bottomRight(),
+                                        {.magnifierOval = false, .lineWidth = lineWidth});
     annotation.destination = lens;
-    annotation.style.magnifierOval = false;
-    annotation.style.lineWidth = lineWidth;
     return annotation;
 }

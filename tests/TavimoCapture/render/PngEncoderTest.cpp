@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 // A strict decoder: checks every CRC and the Adler-32 of the image data.
@@ -27,26 +29,17 @@ QImage decode(const QByteArray &bytes)
     return image;
 }
 
-QImage noise(int width, int height, QImage::Format format)
+// Noise whose rows repeat every `period` rows. Within the deflate window each
+// band refers back into the rows before it: a wrong dictionary decodes to other pixels.
+QImage noise(int width, int height, QImage::Format format, int period = std::numeric_limits<int>::max())
 {
     QImage image(width, height, format);
-    QRandomGenerator generator(7);
     for (int y = 0; y < height; ++y) {
+        QRandomGenerator generator(quint32(y % period));
         auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
             line[x] = generator.generate();
     }
-    return image;
-}
-
-// Noise rows that repeat within the deflate window, so each band refers back
-// into the rows before it: a wrong dictionary would decode to other pixels.
-QImage repeating(int width, int height, QImage::Format format)
-{
-    const QImage pattern = noise(width, 4, format);
-    QImage image(width, height, format);
-    for (int y = 0; y < height; ++y)
-        memcpy(image.scanLine(y), pattern.constScanLine((y * 3) % 4), size_t(image.bytesPerLine()));
     return image;
 }
 
@@ -64,9 +57,9 @@ TEST(CapturePngEncoder, RoundTripKeepsEveryPixelAndAlpha)
     QImage grey(3, 2, QImage::Format_Grayscale8);
     grey.fill(77);
     // Several megabytes are compressed in bands on every core.
-    const QImage bands = repeating(1531, 977, QImage::Format_ARGB32);
+    const QImage bands = noise(1531, 977, QImage::Format_ARGB32, 4);
     const QImage opaqueBands =
-        repeating(2000, 700, QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        noise(2000, 700, QImage::Format_RGB32, 4).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage clearLastPixel = opaqueBands;
     clearLastPixel.setPixel(1999, 699, qRgba(0, 0, 0, 0));
     const struct {

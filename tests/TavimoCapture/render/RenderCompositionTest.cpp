@@ -158,15 +158,13 @@ TEST(CaptureRendererExport, ZoomedCanvasDrawsTheSameComposition)
     EXPECT_EQ(qAlpha(canvas.pixel(5, 60)), 0) << "padding";
 
     // On a canvas of density 2 each source pixel keeps its own device pixel.
-    QImage checker(120, 80, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < checker.height(); ++y) {
-        for (int x = 0; x < checker.width(); ++x)
-            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    }
+    QImage checker = filledImage(120, 80, Qt::black);
+    QPainter(&checker).fillRect(checker.rect(), QBrush(Qt::white, Qt::Dense4Pattern));
     QImage dense = filledImage(120, 80, Qt::transparent);
     dense.setDevicePixelRatio(2);
     dense = drawnAtHalfSize(dense, checker, {}, {.legend = {}, .cornerRadius = 10});
-    EXPECT_EQ(dense.pixel(60, 40), qRgb(0, 0, 0));
-    EXPECT_EQ(dense.pixel(61, 40), qRgb(255, 255, 255));
+    ASSERT_NE(checker.pixel(60, 40), checker.pixel(61, 40));
+    for (int x = 55; x < 65; ++x)
+        EXPECT_EQ(dense.pixel(x, 40), checker.pixel(x, 40)) << x;
     EXPECT_EQ(qAlpha(dense.pixel(1, 1)), 0);
 }

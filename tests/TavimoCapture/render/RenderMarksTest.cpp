@@ -37,16 +37,6 @@ int mosaicGrey(quint64 column, quint64 row)
 
 } // namespace
 
-TEST(CaptureRendererMarks, ToolsWithoutAMarkDrawNothing)
-{
-    for (const CaptureTool tool : {CaptureTool::select, CaptureTool::crop, CaptureTool::magnifier, CaptureTool::blur,
-                                   CaptureTool::imagePixelate}) {
-        CaptureAnnotation annotation = mark(tool, {5, 5}, {50, 50});
-        annotation.destination = QRectF(0, 0, 60, 60);
-        EXPECT_EQ(painted(annotation, Qt::white), filledImage(200, 200, Qt::white)) << qPrintable(rawValue(tool));
-    }
-}
-
 TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
 {
     CaptureAnnotation arrow = mark(CaptureTool::arrow, {20, 60}, {120, 60}, {.lineWidth = 4});
@@ -129,7 +119,8 @@ TEST(CaptureRendererMarks, RedactionCoversEveryTouchedPixelOpaque)
 
 TEST(CaptureRendererMarks, SecureMosaicBlocksFollowSplitMix64)
 {
-    QImage image = painted(mark(CaptureTool::pixelate, {10.5, 20.5}, {51, 60}, {.pixelSize = 8}), QColor(200, 0, 0));
+    const QImage image =
+        painted(mark(CaptureTool::pixelate, {10.5, 20.5}, {51, 60}, {.pixelSize = 8}), QColor(200, 0, 0));
     // Blocks of 8 from (10, 20); the last column and row are cut at x = 51 and y = 60.
     for (int y = 20; y < 60; ++y) {
         for (int x = 10; x < 51; ++x) {
@@ -139,12 +130,4 @@ TEST(CaptureRendererMarks, SecureMosaicBlocksFollowSplitMix64)
     }
     EXPECT_EQ(image.pixelColor(51, 30), QColor(200, 0, 0));
     EXPECT_EQ(image.pixelColor(30, 60), QColor(200, 0, 0));
-
-    // Block sizes are held within 2 and 256.
-    image = painted(mark(CaptureTool::pixelate, {0, 0}, {300, 300}, {.pixelSize = 1}), Qt::white, QSize(300, 300));
-    EXPECT_EQ(qRed(image.pixel(3, 0)), mosaicGrey(1, 0));
-    EXPECT_EQ(qRed(image.pixel(2, 1)), mosaicGrey(1, 0));
-    image = painted(mark(CaptureTool::pixelate, {0, 0}, {300, 300}, {.pixelSize = 1000}), Qt::white, QSize(300, 300));
-    EXPECT_EQ(qRed(image.pixel(255, 255)), mosaicGrey(0, 0));
-    EXPECT_EQ(qRed(image.pixel(256, 0)), mosaicGrey(1, 0));
 }

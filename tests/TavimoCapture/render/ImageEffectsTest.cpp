@@ -3,11 +3,10 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace {
 
@@ -32,37 +31,10 @@ QImage screenshotLike(int width, int height)
     return image;
 }
 
-// The whole image blurred the straightforward way.
-QImage blurredWhole(const QImage &image, double sigma)
+cv::Mat pixelsOf(const QImage &image)
 {
-    QImage result(image.size(), QImage::Format_ARGB32_Premultiplied);
-    const cv::Mat input(image.height(), image.width(), CV_8UC4, const_cast<uchar *>(image.constBits()),
-                        size_t(image.bytesPerLine()));
-    cv::Mat output(result.height(), result.width(), CV_8UC4, result.bits(), size_t(result.bytesPerLine()));
-    cv::GaussianBlur(input, output, cv::Size(0, 0), sigma, sigma, cv::BORDER_REPLICATE);
-    return result;
-}
-
-struct Difference {
-    int maximum = 0;
-    double mean = 0;
-};
-
-Difference compare(const QImage &region, const QImage &whole, const QPoint &origin)
-{
-    Difference difference;
-    qint64 total = 0;
-    for (int y = 0; y < region.height(); ++y) {
-        const uchar *a = region.constScanLine(y);
-        const uchar *b = whole.constScanLine(origin.y() + y) + 4 * origin.x();
-        for (int byte = 0; byte < 4 * region.width(); ++byte) {
-            const int delta = std::abs(int(a[byte]) - int(b[byte]));
-            difference.maximum = std::max(difference.maximum, delta);
-            total += delta;
-        }
-    }
-    difference.mean = double(total) / (4.0 * region.width() * region.height());
-    return difference;
+    return cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar *>(image.constBits()),
+                   size_t(image.bytesPerLine()));
 }
 
 } // namespace
@@ -73,24 +45,16 @@ TEST(CaptureImageEffects, RegionBlurMatchesBlurringTheWholeImage)
     // Inside, at a corner and across an edge: replication only at the true image edges.
     const QList<QRect> targets{QRect(150, 120, 160, 120), QRect(0, 0, 120, 90), QRect(380, 280, 100, 80)};
     for (const double radius : {3.0, 16.0, 40.0, 80.0}) {
-        const QImage whole = blurredWhole(image, radius);
+        cv::Mat whole;
+        cv::GaussianBlur(pixelsOf(image), whole, cv::Size(0, 0), radius, radius, cv::BORDER_REPLICATE);
         for (const QRect &target : targets) {
-            const Difference difference =
-                compare(CaptureImageEffects::blur(image, target, radius), whole, target.topLeft());
-            EXPECT_LE(difference.maximum, radius <= 8 ? 2 : 6) << radius << " at " << target.x() << "," << target.y();
-            EXPECT_LE(difference.mean, 1.0) << radius << " at " << target.x() << "," << target.y();
+            SCOPED_TRACE(testing::Message() << radius << " at " << target.x() << "," << target.y());
+            const QImage region = CaptureImageEffects::blur(image, target, radius);
+            const cv::Mat expected = whole(cv::Rect(target.x(), target.y(), target.width(), target.height()));
+            EXPECT_LE(cv::norm(pixelsOf(region), expected, cv::NORM_INF), radius <= 8 ? 2 : 6);
+            EXPECT_LE(cv::norm(pixelsOf(region), expected, cv::NORM_L1) / (4.0 * region.width() * region.height()),
+                      1.0);
         }
-    }
-}
-
-TEST(CaptureImageEffects, BlurAtTheImageEdgeHasNoFringe)
-{
-    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(30, 160, 90));
-    for (const double radius : {1.0, 16.0, 80.0}) {
-        const QImage blurred = CaptureImageEffects::blur(image, image.rect(), radius);
-        for (const QPoint at : {QPoint(0, 0), QPoint(299, 199), QPoint(150, 0), QPoint(0, 100)})
-            EXPECT_EQ(blurred.pixel(at), image.pixel(at)) << radius;
     }
 }
 

@@ -1,22 +1,24 @@
 #include "CaptureRenderer.h"
-#include "RenderTestImages.h"
+#include "RenderTestMarks.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
-QImage render(const QImage &image, const CaptureComposition &composition,
+QImage render(const QImage &image, const QRectF &crop, const CaptureComposition &composition,
               const QList<CaptureAnnotation> &annotations = {}, const QList<CaptureLegendEntry> &legend = {})
 {
-    return CaptureRenderer::renderImage(image, image.size(), QRectF(image.rect()), annotations, composition, legend);
+    return CaptureRenderer::renderImage(image, image.size(), crop, annotations, composition, legend);
 }
 
-CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, const CaptureComposition &composition)
+CaptureRenderError renderError(const QRectF &crop, const CaptureComposition &composition)
 {
     try {
-        CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), sourceSize, crop, {}, composition, {});
+        render(filledImage(4, 4, Qt::red), crop, composition);
     } catch (const CaptureRenderFailure &failure) {
         return failure.code();
     }
@@ -24,39 +26,43 @@ CaptureRenderError renderError(const QSizeF &sourceSize, const QRectF &crop, con
     return CaptureRenderError::allocationFailed;
 }
 
+// The composition drawn at half size, as the editor's zoomed canvas does.
+QImage drawnAtHalfSize(QImage canvas, const QImage &image, const QList<CaptureAnnotation> &annotations,
+                       const CaptureComposition &composition)
+{
+    QPainter painter(&canvas);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(0.5, 0.5);
+    CaptureRenderer::drawComposition(painter, image, image.size(), QRectF(image.rect()), annotations, composition, {});
+    return canvas;
+}
+
 } // namespace
 
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {
     CaptureComposition composition;
-    const QImage exported = CaptureRenderer::renderImage(filledImage(4, 4, Qt::red), QSizeF(4, 4),
-                                                         QRectF(0, 0, 10000, 8000), {}, composition, {});
+    const QImage exported = render(filledImage(4, 4, Qt::red), QRectF(0, 0, 10000, 8000), composition);
     EXPECT_EQ(exported.size(), QSize(10000, 8000));
     EXPECT_EQ(exported.pixel(1, 1), qRgb(255, 0, 0));
     EXPECT_EQ(exported.pixel(9999, 7999), 0u);
 
-    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 10000, 8001), composition), CaptureRenderError::imageTooLarge);
+    EXPECT_EQ(renderError(QRectF(0, 0, 10000, 8001), composition), CaptureRenderError::imageTooLarge);
     EXPECT_EQ(description(CaptureRenderError::imageTooLarge),
               QStringLiteral("This image is too large to export. Crop it to 80 megapixels or fewer."));
+    EXPECT_EQ(renderError(QRectF(0, 0, 0.5, 4), composition), CaptureRenderError::invalidImage);
+    EXPECT_EQ(renderError(QRectF(0, std::nan(""), 4, 4), composition), CaptureRenderError::invalidImage);
     composition.padding = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 4, 4), composition), CaptureRenderError::imageTooLarge);
-
-    composition = CaptureComposition();
-    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, 0, 0.5, 4), composition), CaptureRenderError::invalidImage);
-    EXPECT_EQ(renderError(QSizeF(4, 4), QRectF(0, std::nan(""), 4, 4), composition), CaptureRenderError::invalidImage);
-    EXPECT_EQ(description(CaptureRenderError::invalidImage), QStringLiteral("This image could not be opened."));
-    EXPECT_EQ(description(CaptureRenderError::allocationFailed),
-              QStringLiteral("There is not enough memory to render this capture."));
+    EXPECT_EQ(renderError(QRectF(0, 0, 4, 4), composition), CaptureRenderError::imageTooLarge);
 }
 
 TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 {
     QImage image = filledImage(100, 80, Qt::blue);
     image.setPixel(30, 20, qRgb(255, 0, 0));
-    CaptureComposition composition;
-    composition.padding = 10;
-    const QImage exported =
-        CaptureRenderer::renderImage(image, image.size(), QRectF(30, 20, 50, 40), {}, composition, {});
+    CaptureComposition composition{.legend = {}, .padding = 10};
+    const QRectF crop(30, 20, 50, 40);
+    const QImage exported = render(image, crop, composition);
     EXPECT_EQ(exported.size(), QSize(70, 60));
     EXPECT_EQ(exported.pixel(10, 10), qRgb(255, 0, 0));
     EXPECT_EQ(exported.pixel(59, 49), qRgb(0, 0, 255));
@@ -65,46 +71,34 @@ TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
 
     composition.background = CaptureBackground::solid;
     composition.backgroundColor = QColor(0, 255, 0);
-    EXPECT_EQ(
-        CaptureRenderer::renderImage(image, image.size(), QRectF(30, 20, 50, 40), {}, composition, {}).pixel(2, 2),
-        qRgb(0, 255, 0));
+    EXPECT_EQ(render(image, crop, composition).pixel(2, 2), qRgb(0, 255, 0));
 }
 
 TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 {
     const QImage image = filledImage(200, 100, Qt::blue);
-    CaptureComposition composition;
-    composition.cornerRadius = 500;
-    QImage exported = render(image, composition);
+    QImage exported = render(image, image.rect(), {.legend = {}, .cornerRadius = 500});
     // Half the shorter side at most: a capsule.
-    EXPECT_EQ(qAlpha(exported.pixel(2, 2)), 0);
     EXPECT_EQ(qAlpha(exported.pixel(12, 12)), 0);
     EXPECT_EQ(exported.pixel(1, 50), qRgb(0, 0, 255));
     EXPECT_EQ(exported.pixel(100, 1), qRgb(0, 0, 255));
     EXPECT_EQ(qAlpha(exported.pixel(50, 5)), 255);
 
-    composition.cornerRadius = 20;
-    composition.borderWidth = 4;
-    composition.borderColor = QColor(255, 255, 0);
-    exported = render(image, composition);
+    exported = render(image, image.rect(),
+                      {.legend = {}, .cornerRadius = 20, .borderWidth = 4, .borderColor = QColor(255, 255, 0)});
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(exported.pixel(x, 50), qRgb(255, 255, 0)) << x;
     EXPECT_EQ(exported.pixel(4, 50), qRgb(0, 0, 255));
-    EXPECT_EQ(exported.pixel(100, 96), qRgb(255, 255, 0));
-    EXPECT_EQ(exported.pixel(100, 95), qRgb(0, 0, 255));
     // The band follows the corner: along the diagonal it lies 20 - 20 / sqrt(2) in.
     EXPECT_EQ(qAlpha(exported.pixel(3, 3)), 0);
     EXPECT_EQ(exported.pixel(7, 7), qRgb(255, 255, 0));
 
-    composition = CaptureComposition();
-    composition.shadow = 10;
-    exported = render(image, composition);
+    exported = render(image, image.rect(), {.legend = {}, .shadow = 10});
     EXPECT_EQ(exported.size(), QSize(240, 140));
     EXPECT_EQ(exported.pixel(20, 20), qRgb(0, 0, 255));
     // The shadow is lifted toward the top edge: darker above the image than below it.
     const int above = qAlpha(exported.pixel(120, 17));
-    const int below = qAlpha(exported.pixel(120, 122));
-    EXPECT_GT(above, below);
+    EXPECT_GT(above, qAlpha(exported.pixel(120, 122)));
     EXPECT_GT(above, 0);
     EXPECT_EQ(qRed(exported.pixel(120, 17)), 0);
     EXPECT_EQ(qAlpha(exported.pixel(0, 139)), 0);
@@ -112,17 +106,10 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
 
 TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 {
-    QImage image = filledImage(400, 300, QColor(0, 128, 0));
-    CaptureAnnotation lens;
-    lens.tool = CaptureTool::magnifier;
-    lens.start = QPointF(120, 120);
-    lens.end = QPointF(160, 160);
-    lens.destination = QRectF(50, 110, 60, 60);
-    lens.style.lineWidth = 3;
-    lens.style.magnifierOval = false;
-    lens.color = Qt::blue;
+    const QImage image = filledImage(400, 300, QColor(0, 128, 0));
     const QRectF crop(100, 100, 200, 150);
-    const QImage exported = CaptureRenderer::renderImage(image, image.size(), crop, {lens}, CaptureComposition(), {});
+    const QImage exported =
+        render(image, crop, CaptureComposition(), {lens(QRectF(120, 120, 40, 40), QRectF(50, 110, 60, 60), 3)});
     // The lens reaches 50 + 3 to the left of the crop.
     EXPECT_EQ(exported.size(), QSize(253, 150));
     EXPECT_EQ(exported.pixel(53, 0), qRgb(0, 128, 0));
@@ -130,84 +117,52 @@ TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
     EXPECT_EQ(exported.pixel(3 + 30, 40), qRgb(0, 128, 0)) << "lens content";
     EXPECT_EQ(exported.pixel(3 - 1, 40), qRgb(0, 0, 255)) << "lens outline";
 
-    CaptureAnnotation outside = lens;
-    outside.start = QPointF(90, 120);
-    const QImage without = CaptureRenderer::renderImage(image, image.size(), crop, {outside}, CaptureComposition(), {});
-    EXPECT_EQ(without.size(), QSize(200, 150));
-    EXPECT_EQ(without, CaptureRenderer::renderImage(image, image.size(), crop, {}, CaptureComposition(), {}));
+    // A lens whose source leaves the crop is not drawn.
+    const CaptureAnnotation outside = lens(QRectF(90, 120, 40, 40), QRectF(50, 110, 60, 60), 3);
+    EXPECT_EQ(render(image, crop, CaptureComposition(), {outside}), render(image, crop, CaptureComposition()));
 }
 
 TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
 {
     const QImage image = filledImage(300, 100, Qt::blue);
-    CaptureComposition composition;
-    composition.legend.fitToContent = false;
-    const QImage exported = render(image, composition, {}, {{QUuid::createUuid(), 1, QStringLiteral("Open the menu")}});
+    const QImage exported = render(image, image.rect(), {.legend = {.fitToContent = false}}, {},
+                                   {{QUuid::createUuid(), 1, QStringLiteral("Open the menu")}});
     EXPECT_EQ(exported.size(), QSize(300, 100 + 12 + 160 + 16));
-    const QRgb box = exported.pixel(150, 112 + 150);
-    EXPECT_EQ(qAlpha(box), 245);
-    EXPECT_EQ(qRed(box), 245);
+    EXPECT_EQ(exported.pixel(150, 112 + 150), qRgba(245, 245, 245, 245));
+    EXPECT_EQ(qAlpha(exported.pixel(150, 106)), 0);
     int dark = 0;
     for (int y = 112 + 12; y < 112 + 36; ++y) {
         for (int x = 28; x < 150; ++x)
             dark += qRed(exported.pixel(x, y)) < 100;
     }
     EXPECT_GT(dark, 30) << "the row text is drawn";
-    EXPECT_EQ(qAlpha(exported.pixel(150, 106)), 0);
 }
 
-TEST(CaptureRendererExport, ScaledCanvasDrawsTheSameComposition)
+TEST(CaptureRendererExport, ZoomedCanvasDrawsTheSameComposition)
 {
-    // The editor draws through a zoomed painter; effects and rounded corners follow it.
+    // Effects and rounded corners follow the zoomed painter.
     QImage image = filledImage(400, 200, QColor(255, 0, 0));
     QPainter(&image).fillRect(QRect(200, 0, 200, 200), QColor(0, 0, 255));
-    CaptureAnnotation blur;
-    blur.tool = CaptureTool::blur;
-    blur.start = QPointF(100, 50);
-    blur.end = QPointF(300, 150);
-    CaptureAnnotation redaction = blur;
-    redaction.tool = CaptureTool::redact;
-    redaction.start = QPointF(20, 20);
-    redaction.end = QPointF(60, 60);
-    CaptureComposition composition;
-    composition.cornerRadius = 30;
-    composition.padding = 20;
-
-    QImage canvas = filledImage(220, 120, Qt::transparent);
-    QPainter painter(&canvas);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.scale(0.5, 0.5);
-    CaptureRenderer::drawComposition(painter, image, image.size(), QRectF(image.rect()), {blur, redaction}, composition,
-                                     {});
-    painter.end();
+    const QImage canvas =
+        drawnAtHalfSize(filledImage(220, 120, Qt::transparent), image,
+                        {mark(CaptureTool::blur, {100, 50}, {300, 150}), mark(CaptureTool::redact, {20, 20}, {60, 60})},
+                        {.legend = {}, .padding = 20, .cornerRadius = 30});
     // Source (x, y) lands at ((x + 20) / 2, (y + 20) / 2).
     EXPECT_EQ(canvas.pixel(20, 20), qRgb(0, 0, 0));
     EXPECT_EQ(canvas.pixel(40, 60), qRgb(255, 0, 0));
-    const QRgb blurred = canvas.pixel(110, 60);
-    EXPECT_GT(qRed(blurred), 60);
-    EXPECT_GT(qBlue(blurred), 60);
+    EXPECT_GT(qRed(canvas.pixel(110, 60)), 60);
+    EXPECT_GT(qBlue(canvas.pixel(110, 60)), 60);
     EXPECT_EQ(qAlpha(canvas.pixel(13, 13)), 0) << "rounded corner";
     EXPECT_EQ(qAlpha(canvas.pixel(5, 60)), 0) << "padding";
-}
 
-TEST(CaptureRendererExport, HighDensityCanvasKeepsEveryPixel)
-{
-    // One source pixel per device pixel: a zoom of 0.5 on a canvas of density 2.
-    QImage checker(120, 80, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < checker.height(); ++y) {
-        for (int x = 0; x < checker.width(); ++x)
-            checker.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    }
-    CaptureComposition composition;
-    composition.cornerRadius = 10;
-    QImage canvas = filledImage(120, 80, Qt::transparent);
-    canvas.setDevicePixelRatio(2);
-    QPainter painter(&canvas);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.scale(0.5, 0.5);
-    CaptureRenderer::drawComposition(painter, checker, checker.size(), QRectF(checker.rect()), {}, composition, {});
-    painter.end();
-    EXPECT_EQ(canvas.pixel(60, 40), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(61, 40), qRgb(255, 255, 255));
-    EXPECT_EQ(qAlpha(canvas.pixel(1, 1)), 0);
+    // On a canvas of density 2 each source pixel keeps its own device pixel.
+    QImage checker = filledImage(120, 80, Qt::black);
+    QPainter(&checker).fillRect(checker.rect(), QBrush(Qt::white, Qt::Dense4Pattern));
+    QImage dense = filledImage(120, 80, Qt::transparent);
+    dense.setDevicePixelRatio(2);
+    dense = drawnAtHalfSize(dense, checker, {}, {.legend = {}, .cornerRadius = 10});
+    ASSERT_NE(checker.pixel(60, 40), checker.pixel(61, 40));
+    for (int x = 55; x < 65; ++x)
+        EXPECT_EQ(dense.pixel(x, 40), checker.pixel(x, 40)) << x;
+    EXPECT_EQ(qAlpha(dense.pixel(1, 1)), 0);
 }

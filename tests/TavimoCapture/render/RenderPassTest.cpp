@@ -1,5 +1,5 @@
 #include "CaptureRenderer.h"
-#include "RenderTestImages.h"
+#include "RenderTestMarks.h"
 
 #include <QPainter>
 
@@ -7,6 +7,7 @@
 
 namespace {
 
+// The annotation pass over `base` on a transparent canvas.
 QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
 {
     QImage canvas = filledImage(base.width(), base.height(), Qt::transparent);
@@ -16,31 +17,10 @@ QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
     return canvas;
 }
 
-CaptureAnnotation mark(CaptureTool tool, const QRectF &rect)
-{
-    CaptureAnnotation annotation;
-    annotation.tool = tool;
-    annotation.start = rect.topLeft();
-    annotation.end = rect.bottomRight();
-    annotation.color = QColor(0, 0, 255);
-    return annotation;
-}
-
 CaptureAnnotation spotlight(const QRectF &rect, double opacity)
 {
-    CaptureAnnotation annotation = mark(CaptureTool::rectangle, rect);
-    annotation.style.shapeMode = CaptureShapeMode::spotlight;
-    annotation.style.spotlightOpacity = opacity;
-    return annotation;
-}
-
-CaptureAnnotation lens(const QRectF &source, const QRectF &destination)
-{
-    CaptureAnnotation annotation = mark(CaptureTool::magnifier, source);
-    annotation.destination = destination;
-    annotation.style.magnifierOval = false;
-    annotation.style.lineWidth = 2;
-    return annotation;
+    return mark(CaptureTool::rectangle, rect.topLeft(), rect.bottomRight(),
+                {.shapeMode = CaptureShapeMode::spotlight, .spotlightOpacity = opacity});
 }
 
 } // namespace
@@ -48,11 +28,9 @@ CaptureAnnotation lens(const QRectF &source, const QRectF &destination)
 TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
 {
     const QImage red = filledImage(200, 200, QColor(255, 0, 0));
-    CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(20, 20, 160, 160));
-    blur.style.blurRadius = 5;
-    const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(40, 40, 120, 120));
-    CaptureAnnotation effect = mark(CaptureTool::imagePixelate, QRectF(30, 30, 140, 140));
-    for (const CaptureAnnotation &hiding : {blur, effect}) {
+    const CaptureAnnotation blur = mark(CaptureTool::blur, {20, 20}, {180, 180}, {.blurRadius = 5});
+    const CaptureAnnotation redaction = mark(CaptureTool::redact, {40, 40}, {160, 160});
+    for (const CaptureAnnotation &hiding : {blur, mark(CaptureTool::imagePixelate, {30, 30}, {170, 170})}) {
         // The effect comes after the redaction in the list and still never shows the red below it.
         const QImage result = pass(red, {redaction, hiding});
         for (const QPoint at : {QPoint(100, 100), QPoint(60, 60), QPoint(140, 100)})
@@ -64,15 +42,14 @@ TEST(CaptureRendererPass, BlurOverARedactionShowsOnlyBlurredBlack)
     EXPECT_LT(qRed(blurred.pixel(38, 100)), 215);
 }
 
-TEST(CaptureRendererPass, EffectsAtTheImageEdgeHaveNoFringe)
+TEST(CaptureRendererPass, BlurAtTheImageEdgeHasNoFringe)
 {
     const QImage green = filledImage(160, 120, QColor(30, 160, 90));
+    // Held to 1 and 80: the direct and the reduced blur.
     for (const double radius : {0.0, 16.0, 500.0}) {
-        CaptureAnnotation blur = mark(CaptureTool::blur, QRectF(0, 0, 160, 120));
-        blur.style.blurRadius = radius;
-        const QImage result = pass(green, {blur});
-        for (const QPoint at : {QPoint(0, 0), QPoint(159, 119), QPoint(80, 0)})
-            EXPECT_EQ(result.pixel(at), qRgb(30, 160, 90)) << radius;
+        const QImage result = pass(green, {mark(CaptureTool::blur, {0, 0}, {160, 120}, {.blurRadius = radius})});
+        for (const QPoint at : {QPoint(0, 0), QPoint(159, 119), QPoint(80, 0), QPoint(0, 60)})
+            EXPECT_EQ(result.pixel(at), qRgb(30, 160, 90)) << radius << " at " << at.x() << "," << at.y();
     }
 }
 
@@ -80,14 +57,12 @@ TEST(CaptureRendererPass, SecureMarksStayAboveLaterMarksAndLenses)
 {
     QImage base = filledImage(300, 200, Qt::white);
     QPainter(&base).fillRect(QRect(20, 20, 40, 40), QColor(0, 200, 0));
-    const CaptureAnnotation redaction = mark(CaptureTool::redact, QRectF(100, 50, 40, 40));
-    CaptureAnnotation arrow = mark(CaptureTool::arrow, QRectF(80, 70, 80, 0));
-    arrow.style.arrowHead = CaptureArrowHead::none;
-    arrow.style.lineWidth = 10;
+    const CaptureAnnotation arrow =
+        mark(CaptureTool::arrow, {80, 70}, {160, 70}, {.lineWidth = 10, .arrowHead = CaptureArrowHead::none});
     // One lens sits over the redaction, the other magnifies it.
-    const CaptureAnnotation covering = lens(QRectF(20, 20, 40, 40), QRectF(90, 40, 80, 80));
-    const CaptureAnnotation magnifying = lens(QRectF(95, 45, 50, 50), QRectF(180, 80, 100, 100));
-    const QImage result = pass(base, {redaction, arrow, covering, magnifying});
+    const QImage result = pass(base, {mark(CaptureTool::redact, {100, 50}, {140, 90}), arrow,
+                                      lens(QRectF(20, 20, 40, 40), QRectF(90, 40, 80, 80), 2),
+                                      lens(QRectF(95, 45, 50, 50), QRectF(180, 80, 100, 100), 2)});
     EXPECT_EQ(result.pixel(120, 70), qRgb(0, 0, 0));
     EXPECT_EQ(result.pixel(105, 55), qRgb(0, 0, 0));
     EXPECT_EQ(result.pixel(85, 70), qRgb(0, 0, 255)) << "the arrow shows beside the redaction";
@@ -105,7 +80,7 @@ TEST(CaptureRendererPass, FirstSpotlightGovernsTheDimming)
     EXPECT_EQ(result.pixel(30, 30), qRgb(255, 255, 255));
     EXPECT_EQ(result.pixel(120, 30), qRgb(255, 255, 255));
     // A redaction covers the dimming.
-    const QImage covered = pass(white, {mark(CaptureTool::redact, QRectF(60, 60, 20, 20)), spotlight(QRectF(), 50)});
+    const QImage covered = pass(white, {mark(CaptureTool::redact, {60, 60}, {80, 80}), spotlight(QRectF(), 50)});
     EXPECT_EQ(covered.pixel(70, 70), qRgb(0, 0, 0));
 }
 
@@ -114,31 +89,26 @@ TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
     QImage base = filledImage(600, 400, QColor(0, 128, 0));
     QPainter(&base).fillRect(QRect(10, 10, 100, 50), QColor(200, 0, 0));
     // A 100 x 50 source in a 300 x 300 lens: zoom 3, 300 x 150 centred vertically.
-    const CaptureAnnotation magnifier = lens(QRectF(10, 10, 100, 50), QRectF(250, 50, 300, 300));
+    CaptureAnnotation magnifier = lens(QRectF(10, 10, 100, 50), QRectF(250, 50, 300, 300), 2);
     const QImage result = pass(base, {magnifier});
     EXPECT_EQ(result.pixel(400, 110), qRgb(255, 255, 255));
     EXPECT_EQ(result.pixel(400, 290), qRgb(255, 255, 255));
     EXPECT_EQ(result.pixel(400, 200), qRgb(200, 0, 0));
     EXPECT_EQ(result.pixel(260, 200), qRgb(200, 0, 0));
 
-    CaptureAnnotation pending = magnifier;
-    pending.destination.reset();
-    EXPECT_EQ(pass(base, {pending}), pass(base, {}));
+    magnifier.destination.reset();
+    EXPECT_EQ(pass(base, {magnifier}), pass(base, {}));
 }
 
 TEST(CaptureRendererPass, EffectSettingsAreHeldInRange)
 {
     QImage base = filledImage(300, 300, Qt::white);
-    {
-        QPainter painter(&base);
-        for (int x = 0; x < 300; x += 7)
-            painter.fillRect(QRect(x, 0, 3, 300), QColor(x % 255, 0, 120));
-    }
+    QPainter painter(&base);
+    for (int x = 0; x < 300; x += 7)
+        painter.fillRect(QRect(x, 0, 3, 300), QColor(x % 255, 0, 120));
+    painter.end();
     const auto effect = [&base](CaptureTool tool, double blurRadius, double pixelSize) {
-        CaptureAnnotation annotation = mark(tool, QRectF(20, 20, 260, 260));
-        annotation.style.blurRadius = blurRadius;
-        annotation.style.pixelSize = pixelSize;
-        return pass(base, {annotation});
+        return pass(base, {mark(tool, {20, 20}, {280, 280}, {.blurRadius = blurRadius, .pixelSize = pixelSize})});
     };
     EXPECT_EQ(effect(CaptureTool::blur, 0, 12), effect(CaptureTool::blur, 1, 12));
     EXPECT_EQ(effect(CaptureTool::blur, 500, 12), effect(CaptureTool::blur, 80, 12));

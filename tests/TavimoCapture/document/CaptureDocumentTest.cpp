@@ -2,7 +2,7 @@
 #include "CaptureAnnotationDefaults.h"
 #include "CaptureRenderer.h"
 #include "DocumentMarkers.h"
-#include "RenderTestImages.h"
+#include "RenderTestMarks.h"
 #include "UserDefaults.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "CaptureBoard.h"
 #include "CaptureRenderer.h"
 #include "DocumentMarkers.h"
-#include "RenderTestImages.h"
+#include "RenderTestMarks.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppUpdates.h"
-#include "MoxterClient.h"
+#include "RecordingClient.h"
 #include "TavimoSignals.h"
 #include "UpdateFixture.h"
 
@@ -9,23 +9,12 @@
 
 #include <memory>
 
-// Keeps the events the telemetry facade hands over instead of sending them.
-class RecordingClient : public MoxterClient {
-public:
-    RecordingClient();
-    void setConsent(bool, const std::optional<QString> &, bool) override {}
-    void event(TavimoEvent event) override;
-
-    QStringList events;
-};
-
 // An AppUpdates over the loopback feed, with telemetry recorded and a busy
 // state the test controls.
 class CoordinatorFixture {
 public:
-    explicit CoordinatorFixture(QHash<QString, QString> bundleOverrides = {});
+    explicit CoordinatorFixture(const QHash<QString, QString> &bundleOverrides = {});
 
-    BundleInfo bundle(const QHash<QString, QString> &overrides) const;
     void start();
     // The "update.*" events recorded so far.
     QStringList updateEvents() const;

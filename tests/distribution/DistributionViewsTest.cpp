@@ -44,10 +44,8 @@ TEST(AppDistributionSettings, ReviewBuildDisablesEveryControl)
     CoordinatorFixture run({{"CFBundleIdentifier", "local.tavimo.capture.review"}});
     run.start();
     AppDistributionSettings settings(*run.updates);
-    EXPECT_EQ(settings.size(), QSize(520, 540));
-    EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled());
-    EXPECT_FALSE(settings.automaticDownloadsToggle()->isEnabled());
-    EXPECT_FALSE(settings.checkButton()->isEnabled());
+    EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled() || settings.automaticDownloadsToggle()->isEnabled() ||
+                 settings.checkButton()->isEnabled());
     EXPECT_EQ(settings.statusLabel()->text(), "Updates are disabled in review builds.");
     EXPECT_TRUE(settings.pendingWorkButton()->isHidden());
     QStringList toggles;

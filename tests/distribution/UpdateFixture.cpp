@@ -72,7 +72,7 @@ UpdaterEnvironment UpdateFixture::environment()
     environment.relaunch = [this](const QString &path) {
         relaunches.append(path);
     };
-    environment.sslConfiguration = server.clientConfiguration();
+    environment.sslConfiguration = tls;
     environment.prompt = [this](const AppcastItem &item, UpdaterEnvironment::Answer answer) {
         prompted.append(item);
         if (choice)

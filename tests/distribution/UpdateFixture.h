@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppcastItem.h"
-#include "LoopbackFeedServer.h"
+#include "LoopbackHttpsServer.h"
 #include "TestSigningKey.h"
 #include "UpdaterConfiguration.h"
 #include "UpdaterEnvironment.h"
@@ -49,7 +49,9 @@ public:
     QTemporaryDir root;
     QString installedPath;
     QString runningBuild = QStringLiteral("3");
-    LoopbackFeedServer server;
+    LoopbackHttpsServer server;
+    // The certificates the updater trusts.
+    QSslConfiguration tls = server.clientTls();
     TestSigningKey key;
     std::unique_ptr<UserDefaults> defaults;
     QStringList relaunches;

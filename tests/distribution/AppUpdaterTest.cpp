@@ -236,10 +236,12 @@ TEST(AppUpdater, PostponedInstallationRunsOnceWhenReleased)
     EXPECT_EQ(run.fixture.relaunches.size(), 1);
 }
 
-TEST(AppUpdater, SettingsPersistAndScheduledChecksWaitADay)
+TEST(AppUpdater, AutomaticSettingsPersistAndADayLaterInstallWithoutAsking)
 {
     UpdaterRun run;
-    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch()));
+    run.fixture.publish({UpdateFixture::release("7")});
+    const double now = double(QDateTime::currentSecsSinceEpoch());
+    run.fixture.defaults->setValue("updates.lastCheckTime", now);
     run.make();
     EXPECT_FALSE(run.updater->automaticallyChecksForUpdates() || run.updater->automaticallyDownloadsUpdates());
     QSignalSpy downloads(run.updater.get(), &AppUpdater::automaticallyDownloadsUpdatesChanged);
@@ -251,20 +253,11 @@ TEST(AppUpdater, SettingsPersistAndScheduledChecksWaitADay)
     EXPECT_TRUE(run.updater->canCheckForUpdates()) << "the last check was just now";
     EXPECT_EQ(run.fixture.server.requestCount("/appcast.xml"), 0);
 
-    AppUpdater reloaded(run.fixture.configuration(), run.fixture.environment());
-    EXPECT_TRUE(reloaded.automaticallyChecksForUpdates() && reloaded.automaticallyDownloadsUpdates());
-}
-
-TEST(AppUpdater, ScheduledCheckWithAutomaticDownloadsInstallsWithoutAsking)
-{
-    UpdaterRun run;
-    run.fixture.publish({UpdateFixture::release("7")});
-    run.fixture.defaults->setValue("updates.automaticChecks", true);
-    run.fixture.defaults->setValue("updates.automaticDownloads", true);
-    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch() - 25 * 3600));
+    run.updater.reset();
+    run.fixture.defaults->setValue("updates.lastCheckTime", now - 25 * 3600);
     QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
     run.make();
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(10000)) << "the next start checks by itself";
     EXPECT_EQ(run.delegate.steps, QStringList({"found 7", "downloaded 7", "install 7", "finish"}));
     EXPECT_TRUE(run.fixture.prompted.isEmpty());
 }
@@ -276,12 +269,8 @@ TEST(AppUpdater, DoesNotStartWithoutAnInstalledFileToReplace)
         UpdaterEnvironment environment = fixture.environment();
         environment.installedPath = installed;
         AppUpdater updater(fixture.configuration(), environment);
-        try {
-            updater.start();
-            ADD_FAILURE() << "started over " << installed.toStdString();
-        } catch (const UpdaterFailure &failure) {
-            EXPECT_EQ(failure.code(), UpdaterError::notInstallable);
-        }
+        EXPECT_EQ(UpdateFixture::failureOf([&] { updater.start(); }), UpdaterError::notInstallable)
+            << installed.toStdString();
         EXPECT_FALSE(updater.canCheckForUpdates());
     }
 }

@@ -8,25 +8,11 @@
 
 namespace {
 
-const QString waitingMessage =
-    "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
-const QString workTitle = "Save or Close Capture to Update…";
-
 // Checks and waits until the cycle has run its course.
 void checkAndWait(CoordinatorFixture &run)
 {
     run.updates->check();
     ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->canCheck(); }, 10000));
-}
-
-// Checks while the app is busy and waits until build 7 is downloaded and held back.
-void waitForPendingInstallation(CoordinatorFixture &run)
-{
-    run.feed.publish({UpdateFixture::release("7")});
-    run.busy = true;
-    run.start();
-    run.updates->check();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->hasPendingInstallation(); }, 10000));
 }
 
 } // namespace
@@ -137,14 +123,14 @@ TEST(AppUpdates, IdleAppInstallsAtOnce)
 TEST(AppUpdates, BusyAppWaitsThenInstallsWithinASecondOfBecomingIdle)
 {
     CoordinatorFixture run;
-    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [] {});
+    run.configurePendingWork([] {});
     QAction *pendingWork = run.updates->pendingWorkMenuItem();
     ASSERT_NE(pendingWork, nullptr);
     EXPECT_FALSE(pendingWork->isVisible());
-    waitForPendingInstallation(run);
+    ASSERT_NO_FATAL_FAILURE(run.holdBackAnUpdate());
 
-    EXPECT_EQ(run.updates->message(), waitingMessage);
-    EXPECT_EQ(run.updates->pendingWorkActionTitle(), workTitle);
+    EXPECT_EQ(run.updates->message(), run.waitingMessage);
+    EXPECT_EQ(run.updates->pendingWorkActionTitle(), run.workTitle);
     EXPECT_TRUE(pendingWork->isVisible() && pendingWork->isEnabled());
     EXPECT_FALSE(run.updates->canCheck());
     EXPECT_EQ(run.updateEvents(), QStringList({"update.found", "update.downloaded"}));
@@ -173,7 +159,7 @@ TEST(AppUpdates, ResolvingPendingWorkInstallsOnceTheWorkIsClosed)
 {
     CoordinatorFixture run;
     int actions = 0;
-    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [&] {
+    run.configurePendingWork([&] {
         ++actions;
         run.updates->resolvePendingWork();
         run.busy = actions < 2;
@@ -181,12 +167,12 @@ TEST(AppUpdates, ResolvingPendingWorkInstallsOnceTheWorkIsClosed)
     EXPECT_EQ(run.updates->pendingWorkActionTitle(), std::nullopt);
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 0) << "nothing is pending yet";
-    waitForPendingInstallation(run);
+    ASSERT_NO_FATAL_FAILURE(run.holdBackAnUpdate());
 
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 1) << "the action does not run again from inside itself";
     EXPECT_TRUE(run.updates->hasPendingInstallation()) << "the work stayed open";
-    EXPECT_EQ(run.updates->message(), waitingMessage);
+    EXPECT_EQ(run.updates->message(), run.waitingMessage);
 
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 2);

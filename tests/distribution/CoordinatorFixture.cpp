@@ -1,6 +1,9 @@
 #include "CoordinatorFixture.h"
 
 #include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -34,6 +37,20 @@ void CoordinatorFixture::start()
         ++busyQuestions;
         return busy;
     });
+}
+
+void CoordinatorFixture::configurePendingWork(std::function<void()> action)
+{
+    updates->configurePendingWorkAction(workTitle, waitingMessage, std::move(action));
+}
+
+void CoordinatorFixture::holdBackAnUpdate()
+{
+    feed.publish({UpdateFixture::release("7")});
+    busy = true;
+    start();
+    updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return updates->hasPendingInstallation(); }, 10000));
 }
 
 QStringList CoordinatorFixture::updateEvents() const

@@ -13,9 +13,17 @@
 // state the test controls.
 class CoordinatorFixture {
 public:
+    // The pending-work action as the editor configures it.
+    static inline const QString workTitle = "Save or Close Capture to Update…";
+    static inline const QString waitingMessage =
+        "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
+
     explicit CoordinatorFixture(const QHash<QString, QString> &bundleOverrides = {});
 
     void start();
+    void configurePendingWork(std::function<void()> action);
+    // Starts busy, checks and waits until build 7 is downloaded and held back.
+    void holdBackAnUpdate();
     // The "update.*" events recorded so far.
     QStringList updateEvents() const;
     // The build recorded as about to be installed, if any.

@@ -5,6 +5,7 @@
 #include "TestSigningKey.h"
 #include "UpdaterConfiguration.h"
 #include "UpdaterEnvironment.h"
+#include "UpdaterError.h"
 #include "UserDefaults.h"
 
 #include <QStringList>
@@ -36,6 +37,8 @@ public:
 
     static QByteArray program(const QString &label);
     static Release release(const QString &version);
+    // The error `job` failed with, if any.
+    static std::optional<UpdaterError> failureOf(const std::function<void()> &job);
     // Serves "/appcast.xml" listing `releases` and serves each archive.
     void publish(const QList<Release> &releases);
 

@@ -1,6 +1,5 @@
 #include "UpdateInstaller.h"
 #include "UpdateFixture.h"
-#include "UpdaterError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,12 +31,9 @@ TEST(UpdateInstaller, ReplacesByRenameThroughLinksKeepingPermissions)
     for (const auto &[installed, source] : {std::pair{fixture.root.filePath("app/gone"), archive},
                                             {fixture.installedPath, fixture.root.filePath("none")},
                                             {fixture.installedPath, fixture.root.filePath("tmp")}}) {
-        try {
-            UpdateInstaller::replace(installed, source);
-            ADD_FAILURE() << "replaced " << installed.toStdString() << " with " << source.toStdString();
-        } catch (const UpdaterFailure &failure) {
-            EXPECT_EQ(failure.code(), UpdaterError::installFailed);
-        }
+        SCOPED_TRACE(source.toStdString());
+        EXPECT_EQ(UpdateFixture::failureOf([&] { UpdateInstaller::replace(installed, source); }),
+                  UpdaterError::installFailed);
         EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
         EXPECT_EQ(QDir(fixture.root.filePath("app")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"tavimo-capture"});

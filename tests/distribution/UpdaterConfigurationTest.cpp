@@ -2,7 +2,7 @@
 #include "Appcast.h"
 #include "BuildVersion.h"
 #include "BundleInfo.h"
-#include "UpdaterError.h"
+#include "UpdateFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +19,6 @@ std::optional<UpdaterConfiguration> configured(const QString &feed, const QStrin
 int compared(const QString &left, const QString &right)
 {
     return BuildVersion::compare(BuildVersion::parse(left).value(), BuildVersion::parse(right).value());
-}
-
-std::optional<UpdaterError> failureOf(const std::function<void()> &job)
-{
-    try {
-        job();
-        return std::nullopt;
-    } catch (const UpdaterFailure &failure) {
-        return failure.code();
-    }
 }
 
 } // namespace
@@ -82,7 +72,8 @@ TEST(Appcast, ReadsItemsAndRefusesOtherDocuments)
 
     EXPECT_EQ(Appcast::newestUpdate(items, {5})->version, "6");
     EXPECT_FALSE(Appcast::newestUpdate(items, {6}));
-    EXPECT_EQ(failureOf([&] { Appcast::validate(items[1]); }), UpdaterError::missingSignature);
+    EXPECT_EQ(UpdateFixture::failureOf([&] { Appcast::validate(items[1]); }), UpdaterError::missingSignature);
     for (const QByteArray &document : {QByteArray("<html/>"), QByteArray("<rss><channel><item>"), QByteArray()})
-        EXPECT_EQ(failureOf([&] { Appcast::parse(document); }), UpdaterError::invalidFeed) << document.constData();
+        EXPECT_EQ(UpdateFixture::failureOf([&] { Appcast::parse(document); }), UpdaterError::invalidFeed)
+            << document.constData();
 }

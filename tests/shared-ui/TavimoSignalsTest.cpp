@@ -95,14 +95,15 @@ TEST_F(TavimoSignalsTest, OffAndOnForgetsEverythingAndEndsWithOneConsentUnderANe
     EXPECT_EQ(defaults->boolValue(markerKey), true);
 }
 
-TEST_F(TavimoSignalsTest, AnEventJustBeforeTurningOffIsDropped)
+TEST_F(TavimoSignalsTest, AnEventJustBeforeTurningOffIsDroppedEvenWhenTurnedOnAgain)
 {
     launch();
     telemetry->track(TavimoEvent::captureArea);
     telemetry->setEnabled(false);
     telemetry->track(TavimoEvent::captureScreen);
+    telemetry->setEnabled(true);
     settle();
-    EXPECT_EQ(client->calls, QStringList({"withdraw"}));
+    EXPECT_EQ(client->calls, QStringList({"withdraw", "consent"}));
 }
 
 TEST_F(TavimoSignalsTest, TheCitySwitchFollowsUsage)

@@ -2,8 +2,8 @@
 #include "LoopbackHttpsServer.h"
 
 #include <QDateTime>
-#include <QFutureWatcher>
-#include <QSignalSpy>
+#include <QFuture>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,7 @@ const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x9B");
 
 template <typename T> T awaitResult(const QFuture<T> &future)
 {
-    QFutureWatcher<T> watcher;
-    QSignalSpy finished(&watcher, &QFutureWatcher<T>::finished);
-    watcher.setFuture(future);
-    if (!future.isFinished())
-        finished.wait(20000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return future.isFinished(); }, 20000));
     return future.result();
 }
 

@@ -69,7 +69,10 @@ TEST_F(BetaSupportViewTest, CopyPutsTheMessageAndAppDetailsOnTheClipboard)
     EXPECT_FALSE(shows("Copied."));
     editor().setPlainText("The arrow tool snaps too early.");
     controlTitled(*view, "Copy report")->click();
-    EXPECT_EQ(clipboard.text, "The arrow tool snaps too early.\n\n" + telemetry->reviewedMetadata());
+    const AppSignalContext &context = telemetry->context();
+    EXPECT_EQ(clipboard.text,
+              "The arrow tool snaps too early.\n\nApp: local.tavimo.capture\nRelease: 0.4.0+57\nSystem: " + context.os +
+                  "\nArchitecture: " + context.architecture + "\nMemory class: " + context.memoryClass);
     EXPECT_TRUE(shows("Copied."));
     EXPECT_EQ(editor().toPlainText(), "The arrow tool snaps too early.");
     EXPECT_TRUE(client->reports.isEmpty());

@@ -153,15 +153,6 @@ TEST_F(TavimoSignalsTest, AnUnconfiguredBuildOrEarlierRefusalRecordsNothing)
     EXPECT_TRUE(client->calls.isEmpty());
 }
 
-TEST_F(TavimoSignalsTest, AppDetailsUseTheSystemsOwnWords)
-{
-    const AppSignalContext &context = launch().context();
-    EXPECT_EQ(telemetry->reviewedMetadata(),
-              QStringList({"App: local.tavimo.capture", "Release: 0.4.0+57", "System: " + context.os,
-                           "Architecture: " + context.architecture, "Memory class: " + context.memoryClass})
-                  .join('\n'));
-}
-
 TEST(TavimoSignalsDeliveryTest, TheOpeningReachesTheServiceWithTheStoredIdentifier)
 {
     LoopbackHttpsServer server;

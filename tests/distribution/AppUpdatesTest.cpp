@@ -55,6 +55,7 @@ TEST(AppUpdates, UnusableFeedSettingsLeaveUpdatesUnpublished)
         EXPECT_TRUE(run.updateEvents().isEmpty());
         EXPECT_EQ(run.feed.server.requestCount("/appcast.xml"), 0);
         EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed"));
+        EXPECT_EQ(run.feed.leftoverFiles(), QStringList{"tavimo-capture"});
     }
 }
 

@@ -55,11 +55,12 @@ struct UpdaterRun {
         updater->start();
     }
 
-    // Runs one user-initiated cycle to its end.
+    // Runs one user-initiated cycle to its end and returns its steps.
     QStringList check()
     {
         if (!updater)
             make();
+        delegate.steps.clear();
         QSignalSpy finished(&delegate, &RecordingDelegate::finished);
         updater->checkForUpdates();
         EXPECT_TRUE(finished.wait(10000));
@@ -74,13 +75,29 @@ struct UpdaterRun {
 
 const QStringList untouchedFolders{QStringLiteral("tavimo-capture")};
 
+QStringList aborted(UpdaterError error)
+{
+    return {QStringLiteral("abort %1").arg(int(error)), QStringLiteral("finish %1").arg(int(error))};
+}
+
+// Publishes build 7, signed before `spoil` changes it.
+std::function<void(UpdateFixture &)> publishedSpoilt(std::function<void(UpdateFixture::Release &)> spoil)
+{
+    return [spoil](UpdateFixture &fixture) {
+        UpdateFixture::Release release = UpdateFixture::release("7");
+        release.signature = fixture.key.sign(release.archive);
+        spoil(release);
+        fixture.publish({release});
+    };
+}
+
 } // namespace
 
 TEST(AppUpdater, InstallsTheNewestSignedBuildAndRelaunches)
 {
     UpdaterRun run;
-    UpdateFixture::Release invalid = UpdateFixture::release(QStringLiteral("9"));
-    invalid.version = QStringLiteral("9-beta");
+    UpdateFixture::Release invalid = UpdateFixture::release("9");
+    invalid.version = "9-beta";
     run.fixture.publish(
         {UpdateFixture::release("4"), UpdateFixture::release("12"), UpdateFixture::release("5"), invalid});
 
@@ -93,107 +110,82 @@ TEST(AppUpdater, InstallsTheNewestSignedBuildAndRelaunches)
     EXPECT_EQ(run.fixture.prompted.size(), 1);
     EXPECT_TRUE(run.updater->canCheckForUpdates());
     EXPECT_GT(run.fixture.defaults->doubleValue("updates.lastCheckTime").value_or(0), 0);
-
-    run.delegate.steps.clear();
-    EXPECT_EQ(run.check(), QStringList({"abort 1001", "finish 1001"})) << "the installed build is now the running one";
+    EXPECT_EQ(run.check(), aborted(UpdaterError::noUpdate)) << "the installed build is now the running one";
 }
 
 TEST(AppUpdater, OlderOrEqualBuildsAreNoUpdate)
 {
     UpdaterRun run;
-    run.fixture.runningBuild = QStringLiteral("3.1");
+    run.fixture.runningBuild = "3.1";
     run.fixture.publish({UpdateFixture::release("3.1"), UpdateFixture::release("3.0.9"), UpdateFixture::release("2")});
-    EXPECT_EQ(run.check(), QStringList({"abort 1001", "finish 1001"}));
+    EXPECT_EQ(run.check(), aborted(UpdaterError::noUpdate));
     EXPECT_EQ(run.archiveRequests("3.1"), 0);
     EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed"));
 }
 
-TEST(AppUpdater, RefusesArchivesThatDoNotMatchTheFeed)
+TEST(AppUpdater, RefusesUnsafeFeedsAndArchivesInstallingNothing)
 {
     struct Case {
         const char *name;
-        std::function<void(UpdateFixture::Release &)> spoil;
+        std::function<void(UpdateFixture &)> setUp;
         UpdaterError error;
-        bool downloads;
+        bool found; // the item passed the feed's checks and its archive was requested
+    };
+    const auto serving = [](const char *path, LoopbackHttpsServer::Response response) {
+        return [=](UpdateFixture &fixture) {
+            fixture.publish({UpdateFixture::release("7")});
+            fixture.server.serve(path, response);
+        };
     };
     const QList<Case> cases{
-        {"one byte flipped", [](auto &r) { r.archive[100] = char(r.archive[100] ^ 1); }, UpdaterError::badSignature,
-         true},
-        {"signed by another key", [](auto &r) { r.signature = TestSigningKey().sign(r.archive); },
+        {"one byte flipped", publishedSpoilt([](auto &r) { r.archive[100] = char(r.archive[100] ^ 1); }),
          UpdaterError::badSignature, true},
-        {"malformed signature", [](auto &r) { r.signature = QByteArray("not base64!"); }, UpdaterError::badSignature,
-         true},
-        {"missing signature", [](auto &r) { r.signature = QByteArray(); }, UpdaterError::missingSignature, false},
-        {"announced longer", [](auto &r) { r.length = r.archive.size() + 1; }, UpdaterError::wrongLength, true},
-        {"announced shorter", [](auto &r) { r.length = r.archive.size() - 1; }, UpdaterError::archiveTooLarge, true},
-        {"beyond the archive bound", [](auto &r) { r.length = 512LL * 1024 * 1024 + 1; }, UpdaterError::archiveTooLarge,
-         false},
-        {"plain http", [](auto &r) { r.url = "http://127.0.0.1:1/archive"; }, UpdaterError::insecureLocation, false},
-        {"signed but not a program",
-         [](auto &r) {
+        {"signed by another key", publishedSpoilt([](auto &r) { r.signature = TestSigningKey().sign(r.archive); }),
+         UpdaterError::badSignature, true},
+        {"malformed signature", publishedSpoilt([](auto &r) { r.signature = QByteArray("not base64!"); }),
+         UpdaterError::badSignature, true},
+        {"missing signature", publishedSpoilt([](auto &r) { r.signature = QByteArray(); }),
+         UpdaterError::missingSignature, false},
+        {"announced longer", publishedSpoilt([](auto &r) { r.length = r.archive.size() + 1; }),
+         UpdaterError::wrongLength, true},
+        {"announced shorter", publishedSpoilt([](auto &r) { r.length = r.archive.size() - 1; }),
+         UpdaterError::archiveTooLarge, true},
+        {"beyond the archive bound", publishedSpoilt([](auto &r) { r.length = 512LL * 1024 * 1024 + 1; }),
+         UpdaterError::archiveTooLarge, false},
+        {"plain http archive", publishedSpoilt([](auto &r) { r.url = "http://127.0.0.1:1/archive"; }),
+         UpdaterError::insecureLocation, false},
+        {"signed but not a program", publishedSpoilt([](auto &r) {
              r.archive = "#!/bin/sh\nrm -rf ~\n" + QByteArray(100, ' ');
              r.signature.reset();
-         },
+         }),
          UpdaterError::notExecutable, true},
+        {"truncated download",
+         serving("/archive-7",
+                 {200, UpdateFixture::program("build 7").left(1000), {}, UpdateFixture::program("build 7").size()}),
+         UpdaterError::downloadFailed, true},
+        {"redirect to plain http", serving("/archive-7", {302, {}, "http://127.0.0.1:1/archive-7", 0}),
+         UpdaterError::downloadFailed, true},
+        {"feed over 1 MiB", serving("/appcast.xml", {200, QByteArray(1024 * 1024 + 1, ' '), {}, -1}),
+         UpdaterError::feedTooLarge, false},
+        {"not a feed", serving("/appcast.xml", {200, "<html>maintenance</html>", {}, -1}), UpdaterError::invalidFeed,
+         false},
+        {"server error", serving("/appcast.xml", {500, "oops", {}, -1}), UpdaterError::feedUnavailable, false},
+        {"untrusted certificate",
+         [](UpdateFixture &fixture) {
+             fixture.publish({UpdateFixture::release("7")});
+             fixture.tls = QSslConfiguration::defaultConfiguration();
+         },
+         UpdaterError::feedUnavailable, false},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         UpdaterRun run;
-        UpdateFixture::Release release = UpdateFixture::release("7");
-        release.signature = run.fixture.key.sign(release.archive);
-        c.spoil(release);
-        run.fixture.publish({release});
-        const int code = int(c.error);
-        QStringList expected{QStringLiteral("abort %1").arg(code), QStringLiteral("finish %1").arg(code)};
-        if (c.downloads)
-            expected.prepend("found 7");
-        EXPECT_EQ(run.check(), expected) << c.name;
-        EXPECT_EQ(run.archiveRequests("7"), c.downloads ? 1 : 0) << c.name;
-        EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed")) << c.name;
-        EXPECT_EQ(run.fixture.leftoverFiles(), untouchedFolders) << c.name;
-        EXPECT_TRUE(run.fixture.relaunches.isEmpty()) << c.name;
-    }
-}
-
-TEST(AppUpdater, RefusesUnsafeOrBrokenTransfers)
-{
-    {
-        UpdaterRun run;
-        UpdateFixture::Release release = UpdateFixture::release("7");
-        run.fixture.publish({release});
-        run.fixture.server.serve("/archive-7", {200, release.archive.left(1000), {}, release.archive.size()});
-        EXPECT_EQ(run.check().mid(1), QStringList({"abort 2001", "finish 2001"})) << "truncated download";
+        c.setUp(run.fixture);
+        EXPECT_EQ(run.check(), (c.found ? QStringList{"found 7"} : QStringList()) + aborted(c.error));
+        EXPECT_EQ(run.archiveRequests("7"), c.found ? 1 : 0);
+        EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("installed"));
         EXPECT_EQ(run.fixture.leftoverFiles(), untouchedFolders);
-    }
-    {
-        UpdaterRun run;
-        run.fixture.publish({UpdateFixture::release("7")});
-        run.fixture.server.serve("/archive-7", {302, {}, "http://127.0.0.1:1/archive-7", 0});
-        EXPECT_EQ(run.check().mid(1), QStringList({"abort 2001", "finish 2001"})) << "redirect to plain http";
-    }
-    {
-        UpdaterRun run;
-        run.fixture.server.serve("/appcast.xml", {200, QByteArray(1024 * 1024 + 1, ' '), {}, -1});
-        EXPECT_EQ(run.check(), QStringList({"abort 1003", "finish 1003"})) << "feed over 1 MiB";
-    }
-    {
-        UpdaterRun run;
-        run.fixture.server.serve("/appcast.xml", {200, "<html>maintenance</html>", {}, -1});
-        EXPECT_EQ(run.check(), QStringList({"abort 1000", "finish 1000"})) << "not a feed";
-    }
-    {
-        UpdaterRun run;
-        run.fixture.server.serve("/appcast.xml", {500, "oops", {}, -1});
-        EXPECT_EQ(run.check(), QStringList({"abort 1002", "finish 1002"})) << "server error";
-    }
-    {
-        UpdaterRun run;
-        run.fixture.publish({UpdateFixture::release("7")});
-        UpdaterEnvironment environment = run.fixture.environment();
-        environment.sslConfiguration = QSslConfiguration::defaultConfiguration();
-        run.updater = std::make_unique<AppUpdater>(run.fixture.configuration(), environment);
-        run.updater->setDelegate(&run.delegate);
-        run.updater->start();
-        EXPECT_EQ(run.check(), QStringList({"abort 1002", "finish 1002"})) << "untrusted certificate";
+        EXPECT_TRUE(run.fixture.relaunches.isEmpty());
     }
 }
 
@@ -202,11 +194,9 @@ TEST(AppUpdater, AnswersOtherThanInstallDownloadNothing)
     UpdaterRun run;
     run.fixture.publish({UpdateFixture::release("7")});
     run.fixture.choice = UpdateChoice::remindLater;
-    EXPECT_EQ(run.check(), QStringList({"found 7", "abort 4008", "finish 4008"}));
-
-    run.delegate.steps.clear();
+    EXPECT_EQ(run.check(), QStringList{"found 7"} + aborted(UpdaterError::installationPostponed));
     run.fixture.choice = UpdateChoice::skipVersion;
-    EXPECT_EQ(run.check(), QStringList({"found 7", "abort 4007", "finish 4007"}));
+    EXPECT_EQ(run.check(), QStringList{"found 7"} + aborted(UpdaterError::installationCanceled));
     EXPECT_EQ(run.archiveRequests("7"), 0);
 
     // A skipped build is not offered by scheduled checks, but asking still offers it.
@@ -215,9 +205,8 @@ TEST(AppUpdater, AnswersOtherThanInstallDownloadNothing)
     QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
     run.updater->setAutomaticallyChecksForUpdates(true);
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(run.delegate.steps, QStringList({"abort 1001", "finish 1001"}));
+    EXPECT_EQ(run.delegate.steps, aborted(UpdaterError::noUpdate));
 
-    run.delegate.steps.clear();
     run.fixture.choice = UpdateChoice::install;
     EXPECT_EQ(run.check().first(), "found 7");
     EXPECT_EQ(run.fixture.installedContents(), UpdateFixture::program("build 7"));
@@ -229,7 +218,6 @@ TEST(AppUpdater, PostponedInstallationRunsOnceWhenReleased)
     run.fixture.publish({UpdateFixture::release("7")});
     run.make();
     run.delegate.postpone = true;
-    QSignalSpy canCheck(run.updater.get(), &AppUpdater::canCheckForUpdatesChanged);
     run.updater->checkForUpdates();
     ASSERT_TRUE(QTest::qWaitFor([&] { return run.delegate.steps.contains("downloaded 7"); }, 10000));
     EXPECT_FALSE(run.updater->canCheckForUpdates()) << "the cycle lasts while the installation waits";
@@ -248,40 +236,28 @@ TEST(AppUpdater, PostponedInstallationRunsOnceWhenReleased)
     EXPECT_EQ(run.fixture.relaunches.size(), 1);
 }
 
-TEST(AppUpdater, SettingsPersistAndScheduledChecksWaitADay)
+TEST(AppUpdater, AutomaticSettingsPersistAndADayLaterInstallWithoutAsking)
 {
     UpdaterRun run;
-    run.fixture.publish({});
-    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch()));
+    run.fixture.publish({UpdateFixture::release("7")});
+    const double now = double(QDateTime::currentSecsSinceEpoch());
+    run.fixture.defaults->setValue("updates.lastCheckTime", now);
     run.make();
-    EXPECT_FALSE(run.updater->automaticallyChecksForUpdates());
-    EXPECT_FALSE(run.updater->automaticallyDownloadsUpdates());
-    QSignalSpy checks(run.updater.get(), &AppUpdater::automaticallyChecksForUpdatesChanged);
+    EXPECT_FALSE(run.updater->automaticallyChecksForUpdates() || run.updater->automaticallyDownloadsUpdates());
     QSignalSpy downloads(run.updater.get(), &AppUpdater::automaticallyDownloadsUpdatesChanged);
     run.updater->setAutomaticallyChecksForUpdates(true);
     run.updater->setAutomaticallyDownloadsUpdates(true);
     run.updater->setAutomaticallyDownloadsUpdates(true);
-    EXPECT_EQ(checks.size(), 1);
     EXPECT_EQ(downloads.size(), 1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(run.updater->canCheckForUpdates()) << "the last check was just now";
     EXPECT_EQ(run.fixture.server.requestCount("/appcast.xml"), 0);
 
-    AppUpdater reloaded(run.fixture.configuration(), run.fixture.environment());
-    EXPECT_TRUE(reloaded.automaticallyChecksForUpdates());
-    EXPECT_TRUE(reloaded.automaticallyDownloadsUpdates());
-}
-
-TEST(AppUpdater, ScheduledCheckWithAutomaticDownloadsInstallsWithoutAsking)
-{
-    UpdaterRun run;
-    run.fixture.publish({UpdateFixture::release("7")});
-    run.fixture.defaults->setValue("updates.automaticChecks", true);
-    run.fixture.defaults->setValue("updates.automaticDownloads", true);
-    run.fixture.defaults->setValue("updates.lastCheckTime", double(QDateTime::currentSecsSinceEpoch() - 25 * 3600));
+    run.updater.reset();
+    run.fixture.defaults->setValue("updates.lastCheckTime", now - 25 * 3600);
     QSignalSpy finished(&run.delegate, &RecordingDelegate::finished);
     run.make();
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.wait(10000)) << "the next start checks by itself";
     EXPECT_EQ(run.delegate.steps, QStringList({"found 7", "downloaded 7", "install 7", "finish"}));
     EXPECT_TRUE(run.fixture.prompted.isEmpty());
 }
@@ -293,12 +269,8 @@ TEST(AppUpdater, DoesNotStartWithoutAnInstalledFileToReplace)
         UpdaterEnvironment environment = fixture.environment();
         environment.installedPath = installed;
         AppUpdater updater(fixture.configuration(), environment);
-        try {
-            updater.start();
-            ADD_FAILURE() << "started over " << installed.toStdString();
-        } catch (const UpdaterFailure &failure) {
-            EXPECT_EQ(failure.code(), UpdaterError::notInstallable);
-        }
+        EXPECT_EQ(UpdateFixture::failureOf([&] { updater.start(); }), UpdaterError::notInstallable)
+            << installed.toStdString();
         EXPECT_FALSE(updater.canCheckForUpdates());
     }
 }

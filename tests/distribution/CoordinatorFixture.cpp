@@ -1,27 +1,13 @@
 #include "CoordinatorFixture.h"
 
-#include "AppSignalContext.h"
-
 #include <QCoreApplication>
+#include <QTest>
 
-RecordingClient::RecordingClient() : MoxterClient(std::nullopt, AppSignalContext{})
-{
-}
+#include <gtest/gtest.h>
 
-void RecordingClient::event(TavimoEvent event)
-{
-    events.append(rawValue(event));
-}
+namespace {
 
-CoordinatorFixture::CoordinatorFixture(QHash<QString, QString> bundleOverrides)
-    : client(new RecordingClient),
-      tavimoSignals(std::make_unique<TavimoSignals>(bundle({}), *feed.defaults, std::unique_ptr<MoxterClient>(client)))
-{
-    tavimoSignals->start();
-    updates = std::make_unique<AppUpdates>(bundle(bundleOverrides), feed.environment(), *tavimoSignals);
-}
-
-BundleInfo CoordinatorFixture::bundle(const QHash<QString, QString> &overrides) const
+BundleInfo bundle(const UpdateFixture &feed, const QHash<QString, QString> &overrides)
 {
     QHash<QString, QString> values{
         {"CFBundleIdentifier", "local.tavimo.capture"},
@@ -35,6 +21,16 @@ BundleInfo CoordinatorFixture::bundle(const QHash<QString, QString> &overrides) 
     return BundleInfo(values);
 }
 
+} // namespace
+
+CoordinatorFixture::CoordinatorFixture(const QHash<QString, QString> &bundleOverrides)
+    : client(new RecordingClient), tavimoSignals(std::make_unique<TavimoSignals>(bundle(feed, {}), *feed.defaults,
+                                                                                 std::unique_ptr<MoxterClient>(client)))
+{
+    tavimoSignals->start();
+    updates = std::make_unique<AppUpdates>(bundle(feed, bundleOverrides), feed.environment(), *tavimoSignals);
+}
+
 void CoordinatorFixture::start()
 {
     updates->start([this] {
@@ -43,10 +39,24 @@ void CoordinatorFixture::start()
     });
 }
 
+void CoordinatorFixture::configurePendingWork(std::function<void()> action)
+{
+    updates->configurePendingWorkAction(workTitle, waitingMessage, std::move(action));
+}
+
+void CoordinatorFixture::holdBackAnUpdate()
+{
+    feed.publish({UpdateFixture::release("7")});
+    busy = true;
+    start();
+    updates->check();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return updates->hasPendingInstallation(); }, 10000));
+}
+
 QStringList CoordinatorFixture::updateEvents() const
 {
     QCoreApplication::processEvents();
-    return client->events.filter(QRegularExpression("^update\\."));
+    return client->calls.filter(QRegularExpression("^update\\."));
 }
 
 std::optional<QString> CoordinatorFixture::pendingInstallationMarker() const

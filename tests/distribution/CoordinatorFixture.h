@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppUpdates.h"
-#include "MoxterClient.h"
+#include "RecordingClient.h"
 #include "TavimoSignals.h"
 #include "UpdateFixture.h"
 
@@ -9,24 +9,21 @@
 
 #include <memory>
 
-// Keeps the events the telemetry facade hands over instead of sending them.
-class RecordingClient : public MoxterClient {
-public:
-    RecordingClient();
-    void setConsent(bool, const std::optional<QString> &, bool) override {}
-    void event(TavimoEvent event) override;
-
-    QStringList events;
-};
-
 // An AppUpdates over the loopback feed, with telemetry recorded and a busy
 // state the test controls.
 class CoordinatorFixture {
 public:
-    explicit CoordinatorFixture(QHash<QString, QString> bundleOverrides = {});
+    // The pending-work action as the editor configures it.
+    static inline const QString workTitle = "Save or Close Capture to Update…";
+    static inline const QString waitingMessage =
+        "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
 
-    BundleInfo bundle(const QHash<QString, QString> &overrides) const;
+    explicit CoordinatorFixture(const QHash<QString, QString> &bundleOverrides = {});
+
     void start();
+    void configurePendingWork(std::function<void()> action);
+    // Starts busy, checks and waits until build 7 is downloaded and held back.
+    void holdBackAnUpdate();
     // The "update.*" events recorded so far.
     QStringList updateEvents() const;
     // The build recorded as about to be installed, if any.

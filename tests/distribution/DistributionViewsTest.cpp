@@ -3,6 +3,7 @@
 #include "PendingWorkUpdateNotice.h"
 #include "UpdatePrompt.h"
 #include "UpdateSettingsWindow.h"
+#include "WidgetLookup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,24 +16,11 @@
 
 namespace {
 
-const QString workTitle = "Save or Close Capture to Update…";
-const QString waitingMessage =
-    "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
-
 QMessageBox *openPrompt()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
             return box;
-    }
-    return nullptr;
-}
-
-QPushButton *button(QMessageBox *box, const QString &text)
-{
-    for (QAbstractButton *button : box->buttons()) {
-        if (button->text() == text)
-            return qobject_cast<QPushButton *>(button);
     }
     return nullptr;
 }
@@ -44,16 +32,11 @@ TEST(AppDistributionSettings, ReviewBuildDisablesEveryControl)
     CoordinatorFixture run({{"CFBundleIdentifier", "local.tavimo.capture.review"}});
     run.start();
     AppDistributionSettings settings(*run.updates);
-    EXPECT_EQ(settings.size(), QSize(520, 540));
-    EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled());
-    EXPECT_FALSE(settings.automaticDownloadsToggle()->isEnabled());
-    EXPECT_FALSE(settings.checkButton()->isEnabled());
+    EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled() || settings.automaticDownloadsToggle()->isEnabled() ||
+                 settings.checkButton()->isEnabled());
     EXPECT_EQ(settings.statusLabel()->text(), "Updates are disabled in review builds.");
     EXPECT_TRUE(settings.pendingWorkButton()->isHidden());
-    QStringList toggles;
-    for (const QCheckBox *toggle : settings.findChildren<QCheckBox *>())
-        toggles << toggle->text();
-    EXPECT_TRUE(toggles.contains("Share usage statistics")) << "the support footer follows the updates";
+    EXPECT_TRUE(controlTitled(settings, "Share usage statistics")) << "the support footer follows the updates";
 }
 
 TEST(AppDistributionSettings, DownloadToggleFollowsAutomaticChecks)
@@ -82,22 +65,18 @@ TEST(AppDistributionSettings, DownloadToggleFollowsAutomaticChecks)
 TEST(PendingWorkUpdateNotice, ShowsWhileAnUpdateWaitsAndResolvesTheWork)
 {
     CoordinatorFixture run;
-    run.feed.publish({UpdateFixture::release("7")});
-    run.updates->configurePendingWorkAction(workTitle, waitingMessage, [&] { run.busy = false; });
-    run.busy = true;
-    run.start();
+    run.configurePendingWork([&] { run.busy = false; });
     QWidget editor;
     auto *notice = new PendingWorkUpdateNotice(*run.updates, &editor);
     AppDistributionSettings settings(*run.updates);
     EXPECT_TRUE(notice->isHidden());
 
-    run.updates->check();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.updates->hasPendingInstallation(); }, 10000));
+    ASSERT_NO_FATAL_FAILURE(run.holdBackAnUpdate());
     EXPECT_FALSE(notice->isHidden());
-    EXPECT_EQ(notice->messageLabel()->text(), waitingMessage);
-    EXPECT_EQ(notice->workButton()->text(), workTitle);
+    EXPECT_EQ(notice->messageLabel()->text(), run.waitingMessage);
+    EXPECT_EQ(notice->workButton()->text(), run.workTitle);
     EXPECT_FALSE(settings.pendingWorkButton()->isHidden());
-    EXPECT_EQ(settings.pendingWorkButton()->text(), workTitle);
+    EXPECT_EQ(settings.pendingWorkButton()->text(), run.workTitle);
 
     notice->workButton()->click();
     EXPECT_TRUE(notice->isHidden());
@@ -133,8 +112,8 @@ TEST(UpdatePrompt, AnswersWithTheChosenButton)
         QMessageBox *box = openPrompt();
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->informativeText().contains("0.7.0"));
-        ASSERT_NE(button(box, text), nullptr) << text;
-        button(box, text)->click();
+        ASSERT_NE(controlTitled(*box, text), nullptr) << text;
+        controlTitled(*box, text)->click();
         EXPECT_EQ(answered, expected) << text;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -37,6 +37,16 @@ UpdateFixture::Release UpdateFixture::release(const QString &version)
     return Release{version, program(QStringLiteral("build ") + version), std::nullopt, -1, QString()};
 }
 
+std::optional<UpdaterError> UpdateFixture::failureOf(const std::function<void()> &job)
+{
+    try {
+        job();
+        return std::nullopt;
+    } catch (const UpdaterFailure &failure) {
+        return failure.code();
+    }
+}
+
 void UpdateFixture::publish(const QList<Release> &releases)
 {
     QByteArray feed = "<?xml version=\"1.0\"?>\n<rss version=\"2.0\" xmlns:tavimo=\"urn:tavimo:appcast\"><channel>"
@@ -72,7 +82,7 @@ UpdaterEnvironment UpdateFixture::environment()
     environment.relaunch = [this](const QString &path) {
         relaunches.append(path);
     };
-    environment.sslConfiguration = server.clientConfiguration();
+    environment.sslConfiguration = tls;
     environment.prompt = [this](const AppcastItem &item, UpdaterEnvironment::Answer answer) {
         prompted.append(item);
         if (choice)

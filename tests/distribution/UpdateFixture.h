@@ -1,10 +1,11 @@
 #pragma once
 
 #include "AppcastItem.h"
-#include "LoopbackFeedServer.h"
+#include "LoopbackHttpsServer.h"
 #include "TestSigningKey.h"
 #include "UpdaterConfiguration.h"
 #include "UpdaterEnvironment.h"
+#include "UpdaterError.h"
 #include "UserDefaults.h"
 
 #include <QStringList>
@@ -36,6 +37,8 @@ public:
 
     static QByteArray program(const QString &label);
     static Release release(const QString &version);
+    // The error `job` failed with, if any.
+    static std::optional<UpdaterError> failureOf(const std::function<void()> &job);
     // Serves "/appcast.xml" listing `releases` and serves each archive.
     void publish(const QList<Release> &releases);
 
@@ -49,7 +52,9 @@ public:
     QTemporaryDir root;
     QString installedPath;
     QString runningBuild = QStringLiteral("3");
-    LoopbackFeedServer server;
+    LoopbackHttpsServer server;
+    // The certificates the updater trusts.
+    QSslConfiguration tls = server.clientTls();
     TestSigningKey key;
     std::unique_ptr<UserDefaults> defaults;
     QStringList relaunches;

@@ -1,35 +1,12 @@
 #include "UpdateInstaller.h"
 #include "UpdateFixture.h"
-#include "UpdaterError.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QString written(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(contents);
-    return path;
-}
-
-std::optional<UpdaterError> failureOf(const std::function<void()> &job)
-{
-    try {
-        job();
-        return std::nullopt;
-    } catch (const UpdaterFailure &failure) {
-        return failure.code();
-    }
-}
-
-} // namespace
-
-TEST(UpdateInstaller, ReplacesThroughLinksAndKeepsPermissions)
+TEST(UpdateInstaller, ReplacesByRenameThroughLinksKeepingPermissions)
 {
     UpdateFixture fixture;
     const QFile::Permissions mode =
@@ -37,17 +14,28 @@ TEST(UpdateInstaller, ReplacesThroughLinksAndKeepsPermissions)
     QFile::setPermissions(fixture.installedPath, mode);
     const QString link = fixture.root.filePath("tavimo-link");
     ASSERT_TRUE(QFile::link(fixture.installedPath, link));
-    const QString archive = written(fixture.root.filePath("tmp/archive"), UpdateFixture::program("new"));
+    const QString archive = fixture.root.filePath("tmp/archive");
+    QFile newBuild(archive);
+    ASSERT_TRUE(newBuild.open(QIODevice::WriteOnly) && newBuild.write(UpdateFixture::program("new")) > 0);
+    newBuild.close();
+    QFile running(fixture.installedPath);
+    ASSERT_TRUE(running.open(QIODevice::ReadOnly));
 
     UpdateInstaller::replace(link, archive);
+    EXPECT_EQ(running.readAll(), UpdateFixture::program("installed")) << "the old file is renamed over, not rewritten";
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
     EXPECT_EQ(QFile::permissions(fixture.installedPath) & 0x7077, mode & 0x7077);
     EXPECT_EQ(QDir(fixture.root.filePath("app")).entryList(QDir::Files | QDir::Hidden), QStringList{"tavimo-capture"});
 
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::replace(fixture.root.filePath("app/gone"), archive); }),
-              UpdaterError::installFailed);
-    EXPECT_EQ(failureOf([&] { UpdateInstaller::replace(fixture.installedPath, fixture.root.filePath("none")); }),
-              UpdaterError::installFailed);
-    EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
+    for (const auto &[installed, source] : {std::pair{fixture.root.filePath("app/gone"), archive},
+                                            {fixture.installedPath, fixture.root.filePath("none")},
+                                            {fixture.installedPath, fixture.root.filePath("tmp")}}) {
+        SCOPED_TRACE(source.toStdString());
+        EXPECT_EQ(UpdateFixture::failureOf([&] { UpdateInstaller::replace(installed, source); }),
+                  UpdaterError::installFailed);
+        EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
+        EXPECT_EQ(QDir(fixture.root.filePath("app")).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"tavimo-capture"});
+    }
 }

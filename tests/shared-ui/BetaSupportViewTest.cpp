@@ -7,8 +7,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollArea>
 #include <QTest>
 
 namespace {
@@ -28,11 +26,10 @@ protected:
     PrivateClipboard clipboard;
     std::unique_ptr<BetaSupportView> view;
 
-    BetaSupportView &open(bool configured = true)
+    void open(bool configured = true)
     {
         launch("57", configured);
         view = std::make_unique<BetaSupportView>(*telemetry, clipboard);
-        return *view;
     }
     QPlainTextEdit &editor() const { return *view->findChild<QPlainTextEdit *>(); }
     QAbstractButton &send() const { return *controlTitled(*view, "Send report"); }
@@ -42,12 +39,10 @@ protected:
         const QLabel *label = labelContaining(*view, text);
         return label && !label->isHidden();
     }
-
-    // Types `message` and presses Send report.
-    void sendMessage(const QString &message)
+    bool sendsWith(const QString &text)
     {
-        editor().setPlainText(message);
-        send().click();
+        editor().setPlainText(text);
+        return send().isEnabled();
     }
 };
 
@@ -56,69 +51,57 @@ TEST_F(BetaSupportViewTest, SendFollowsTheLengthLimitInUtf16Units)
     open();
     EXPECT_FALSE(send().isEnabled());
     EXPECT_EQ(counter(), "0/2000 characters");
-
-    editor().setPlainText(QString(2000, 'a'));
-    EXPECT_TRUE(send().isEnabled());
-    EXPECT_EQ(counter(), "2000/2000 characters");
-
-    editor().setPlainText(QString(2001, 'a'));
-    EXPECT_FALSE(send().isEnabled());
+    EXPECT_TRUE(sendsWith(QString(2000, 'a')));
+    EXPECT_FALSE(sendsWith(QString(2001, 'a')));
     EXPECT_EQ(counter(), "2001/2000 characters");
 
     const QString emoji = QString::fromUtf8("\xF0\x9F\x93\xB8");
-    editor().setPlainText(emoji);
+    EXPECT_TRUE(sendsWith(emoji));
     EXPECT_EQ(counter(), "2/2000 characters");
-    editor().setPlainText(emoji.repeated(999) + "ab");
-    EXPECT_TRUE(send().isEnabled());
-    editor().setPlainText(emoji.repeated(1000) + "a");
-    EXPECT_FALSE(send().isEnabled());
-
-    editor().setPlainText("   \n\t\n  ");
-    EXPECT_FALSE(send().isEnabled());
+    EXPECT_TRUE(sendsWith(emoji.repeated(999) + "ab"));
+    EXPECT_FALSE(sendsWith(emoji.repeated(1000) + "a"));
+    EXPECT_FALSE(sendsWith("   \n\t\n  "));
 }
 
 TEST_F(BetaSupportViewTest, CopyPutsTheMessageAndAppDetailsOnTheClipboard)
 {
     open();
     EXPECT_FALSE(shows("Copied."));
-    controlTitled(*view, "Copy report")->click();
-    EXPECT_EQ(clipboard.text, "\n\n" + telemetry->reviewedMetadata());
-    EXPECT_TRUE(shows("Copied."));
-
     editor().setPlainText("The arrow tool snaps too early.");
     controlTitled(*view, "Copy report")->click();
-    EXPECT_EQ(clipboard.text, "The arrow tool snaps too early.\n\n" + telemetry->reviewedMetadata());
+    const AppSignalContext &context = telemetry->context();
+    EXPECT_EQ(clipboard.text,
+              "The arrow tool snaps too early.\n\nApp: local.tavimo.capture\nRelease: 0.4.0+57\nSystem: " + context.os +
+                  "\nArchitecture: " + context.architecture + "\nMemory class: " + context.memoryClass);
+    EXPECT_TRUE(shows("Copied."));
     EXPECT_EQ(editor().toPlainText(), "The arrow tool snaps too early.");
     EXPECT_TRUE(client->reports.isEmpty());
 }
 
-TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndThanked)
+TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndAFailedOneKept)
 {
     open();
     telemetry->setFeedbackIsBug(true);
-    sendMessage("  Crashes when I pin.  ");
+    editor().setPlainText("  Crashes when I pin.  ");
+    send().click();
     ASSERT_EQ(client->reports.size(), 1);
     EXPECT_EQ(client->reports[0].message, "  Crashes when I pin.  ");
     EXPECT_TRUE(client->reports[0].bug);
     EXPECT_FALSE(send().isEnabled()) << "one report at a time";
     EXPECT_TRUE(editor().isReadOnly());
-
     client->settleLastReport(true);
     ASSERT_TRUE(QTest::qWaitFor([this] { return shows("Report sent. Thank you."); }));
     EXPECT_TRUE(editor().toPlainText().isEmpty());
-    EXPECT_TRUE(shows("Report sent. Thank you."));
     EXPECT_FALSE(editor().isReadOnly());
-    EXPECT_FALSE(send().isEnabled());
-}
 
-TEST_F(BetaSupportViewTest, AFailedReportKeepsTheMessage)
-{
-    open();
-    sendMessage("Please add a ruler.");
-    ASSERT_EQ(client->reports.size(), 1);
-    EXPECT_FALSE(client->reports[0].bug);
+    telemetry->setFeedbackIsBug(false);
+    editor().setPlainText("Please add a ruler.");
+    send().click();
+    ASSERT_EQ(client->reports.size(), 2);
+    EXPECT_FALSE(client->reports[1].bug);
     client->settleLastReport(false);
     ASSERT_TRUE(QTest::qWaitFor([this] { return shows(notDelivered); }));
+    EXPECT_FALSE(shows("Report sent. Thank you."));
     EXPECT_EQ(editor().toPlainText(), "Please add a ruler.");
     EXPECT_TRUE(send().isEnabled()) << "the user may retry";
 }
@@ -127,8 +110,7 @@ TEST_F(BetaSupportViewTest, AnUnconfiguredBuildOffersCopyOnly)
 {
     open(false);
     EXPECT_TRUE(shows(notConfigured));
-    editor().setPlainText("Hello");
-    EXPECT_FALSE(send().isEnabled());
+    EXPECT_FALSE(sendsWith("Hello"));
     EXPECT_TRUE(controlTitled(*view, "Copy report")->isEnabled());
 
     open(true);
@@ -160,11 +142,7 @@ TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
     menu.actions()[0]->trigger();
     QWidget *window = telemetry->supportWindow();
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->windowTitle(), "Feedback");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->width(), 520);
-    EXPECT_GE(window->height(), 360);
-    EXPECT_LE(window->height(), 520);
     auto *content = window->findChild<BetaSupportView *>();
     ASSERT_TRUE(content);
     EXPECT_TRUE(controlTitled(*content, "Feedback")->isChecked());

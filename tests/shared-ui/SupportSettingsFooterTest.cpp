@@ -2,7 +2,6 @@
 #include "SignalsFixture.h"
 #include "WidgetLookup.h"
 
-#include <QCheckBox>
 #include <QToolButton>
 
 namespace {
@@ -11,12 +10,11 @@ class SupportSettingsFooterTest : public SignalsFixture {
 protected:
     std::unique_ptr<SupportSettingsFooter> footer;
 
-    SupportSettingsFooter &show(bool configured = true)
+    void show(bool configured = true)
     {
         launch("57", configured);
         footer = std::make_unique<SupportSettingsFooter>(*telemetry);
         footer->show();
-        return *footer;
     }
     QAbstractButton &usage() const { return *controlTitled(*footer, "Share usage statistics"); }
     QAbstractButton &city() const { return *controlTitled(*footer, "Include approximate city"); }
@@ -25,10 +23,8 @@ protected:
 TEST_F(SupportSettingsFooterTest, TheSwitchesDriveAndFollowTheConsent)
 {
     show();
-    EXPECT_TRUE(usage().isChecked());
-    EXPECT_TRUE(city().isChecked());
-    EXPECT_TRUE(usage().isEnabled());
-    EXPECT_TRUE(city().isEnabled());
+    EXPECT_TRUE(usage().isChecked() && city().isChecked());
+    EXPECT_TRUE(usage().isEnabled() && city().isEnabled());
 
     usage().click();
     EXPECT_FALSE(telemetry->enabled());
@@ -42,13 +38,9 @@ TEST_F(SupportSettingsFooterTest, TheSwitchesDriveAndFollowTheConsent)
     EXPECT_FALSE(telemetry->locationEnabled());
     settle();
     EXPECT_FALSE(client->consents.last().location);
-}
 
-TEST_F(SupportSettingsFooterTest, AnUnconfiguredBuildDisablesBothSwitches)
-{
     show(false);
-    EXPECT_FALSE(usage().isEnabled());
-    EXPECT_FALSE(city().isEnabled());
+    EXPECT_FALSE(usage().isEnabled() || city().isEnabled()) << "an unconfigured build";
 }
 
 TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)
@@ -62,7 +54,6 @@ TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)
     EXPECT_FALSE(title->isVisible());
     about->click();
     EXPECT_TRUE(title->isVisible());
-    EXPECT_TRUE(labelContaining(*footer, "app and system versions"));
     QLabel *link = labelContaining(*footer, "Privacy policy");
     ASSERT_TRUE(link);
     EXPECT_TRUE(link->text().contains("href=\"https://tavimo.example/privacy?from=app&amp;lang=en\""))

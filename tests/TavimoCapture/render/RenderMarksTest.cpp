@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 // `annotation` drawn on a fresh image of one colour.
@@ -37,7 +35,7 @@ int mosaicGrey(quint64 column, quint64 row)
 
 } // namespace
 
-TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
+TEST(CaptureRendererMarks, ArrowHeadsAndDashes)
 {
     CaptureAnnotation arrow = mark(CaptureTool::arrow, {20, 60}, {120, 60}, {.lineWidth = 4});
     QImage image = painted(arrow, Qt::white);
@@ -49,17 +47,6 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
     arrow.style.arrowHead = CaptureArrowHead::both;
     EXPECT_TRUE(isBlue(painted(arrow, Qt::white), 36, 51));
 
-    // A line width below 1 draws 1 wide; coinciding ends give a head of length 0.
-    EXPECT_FALSE(
-        isBlue(painted(mark(CaptureTool::arrow, {150, 100}, {150, 100}, {.lineWidth = 0.2}), Qt::white), 146, 97));
-
-    // The quadratic through the default control point (70, 40) passes (70, 70) halfway.
-    image = painted(
-        mark(CaptureTool::arrow, {20, 100}, {120, 100}, {.arrowHead = CaptureArrowHead::none, .arrowCurved = true}),
-        Qt::white);
-    EXPECT_TRUE(isBlue(image, 70, 70));
-    EXPECT_FALSE(isBlue(image, 70, 100));
-
     image = painted(mark(CaptureTool::arrow, {10, 20}, {190, 20},
                          {.lineWidth = 4, .arrowHead = CaptureArrowHead::none, .arrowDash = CaptureArrowDash::dashed}),
                     Qt::white);
@@ -68,21 +55,14 @@ TEST(CaptureRendererMarks, ArrowHeadsShaftsCurvesAndDashes)
         EXPECT_EQ(isBlue(image, x, 20), inked) << x;
 }
 
-TEST(CaptureRendererMarks, FreehandStrokesAndHighlighterOpacity)
+TEST(CaptureRendererMarks, HighlighterKeepsOneOpacityWhereItOverlaps)
 {
-    QImage image = painted(mark(CaptureTool::freehand, {10, 50}, {90, 50}), Qt::transparent);
-    EXPECT_EQ(image.pixelColor(50, 50).alpha(), 255);
-    EXPECT_EQ(image.pixelColor(50, 40).alpha(), 0);
-
-    // A highlighter crossing itself keeps one opacity where it overlaps.
     CaptureAnnotation highlighter =
         mark(CaptureTool::freehand, {}, {}, {.brush = CaptureBrush::highlighter, .brushOpacity = 100, .lineWidth = 10});
     highlighter.points = {QPointF(10, 10), QPointF(90, 90), QPointF(90, 10), QPointF(10, 90)};
-    image = painted(highlighter, Qt::transparent);
+    const QImage image = painted(highlighter, Qt::transparent);
     for (const QPoint at : {QPoint(50, 50), QPoint(30, 30), QPoint(90, 50)})
         EXPECT_NEAR(image.pixelColor(at).alpha(), 204, 1) << at.x() << "," << at.y();
-    highlighter.style.brushOpacity = 1;
-    EXPECT_NEAR(painted(highlighter, Qt::transparent).pixelColor(50, 50).alpha(), 13, 1);
 }
 
 TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
@@ -91,14 +71,11 @@ TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
         mark(CaptureTool::number, {100, 150}, {}, {.fontSize = 40, .numberShape = CaptureNumberShape::teardrop});
     number.number = 7;
     QImage image = painted(number, Qt::white);
-    // The disc of 66 spans y 67.5...133.5 above its tip at (100, 150); its label is white.
+    // The disc of 66 spans y 67.5...133.5 above its tip at (100, 150).
     EXPECT_TRUE(isBlue(image, 100, 147));
     EXPECT_TRUE(isBlue(image, 70, 100));
     EXPECT_FALSE(isBlue(image, 100, 153));
     EXPECT_FALSE(isBlue(image, 100, 64));
-    const QImage label = image.copy(85, 88, 30, 25);
-    const auto *pixels = reinterpret_cast<const QRgb *>(label.constBits());
-    EXPECT_GT(std::count(pixels, pixels + 30 * 25, qRgb(255, 255, 255)), 20);
 
     CaptureAnnotation text = mark(CaptureTool::text, {20, 20}, {},
                                   {.textBackgroundEnabled = true, .textBackgroundColor = QColor(255, 255, 0)});

@@ -14,7 +14,6 @@ TEST(CaptureEnumerations, DecodeCaseSensitivelyAndTitleTwoToolsSpecially)
     EXPECT_FALSE(fromRawValue<CaptureShapeMode>("Outline"));
     EXPECT_FALSE(fromRawValue<CaptureNumberShape>("TEARDROP"));
     EXPECT_EQ(capitalizedRawValue(CaptureNumberShape::teardrop), "Teardrop");
-
     EXPECT_EQ(toolTitle(CaptureTool::pixelate), "Secure mosaic");
     EXPECT_EQ(toolTitle(CaptureTool::imagePixelate), "Pixelate");
     EXPECT_TRUE(isSecureTool(CaptureTool::pixelate));
@@ -56,7 +55,6 @@ TEST(CaptureComposition, EqualityComparesColourAlpha)
     CaptureComposition second;
     second.borderColor = QColor::fromRgbF(1, 1, 1, 0.5f);
     EXPECT_NE(first, second);
-
     CaptureStyle restyled;
     restyled.textBackgroundColor = QColor::fromRgbF(1, 1, 1, 0.99f);
     EXPECT_NE(CaptureStyle(), restyled);

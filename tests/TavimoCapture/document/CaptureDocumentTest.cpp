@@ -22,7 +22,6 @@ QImage whiteImage()
 class CaptureDocumentTest : public testing::Test {
 protected:
     CaptureDocument document{whiteImage()};
-
     // A new mark drawn with `style`, leaving the selected one as it is.
     CaptureAnnotation draw(CaptureTool tool, QPointF start, QPointF end, const std::optional<CaptureStyle> &style = {})
     {
@@ -48,7 +47,6 @@ TEST_F(CaptureDocumentTest, DeletedMarkerLeavesGapInNumbering)
     addMarkers(document, 1);
     EXPECT_EQ(markerNumbers(document), QList<qint64>({1, 3, 4}));
     EXPECT_EQ(document.legendEntries().at(1).text, "");
-
     document.undo();
     document.undo();
     ASSERT_EQ(markerNumbers(document), QList<qint64>({1, 2, 3}));
@@ -80,19 +78,16 @@ TEST_F(CaptureDocumentTest, CropRoundsInwardAndIgnoresSlivers)
     document.beginMagnifier(QPointF(300, 200), QPointF(340, 240));
     document.finishMagnifier(QPointF(20, 20), QPointF(60, 60));
     ASSERT_EQ(document.annotations().size(), 1);
-
     document.setTool(CaptureTool::crop);
     const quint64 revision = document.revision();
     document.finishGesture(QPointF(10, 10), QPointF(11.5, 100));
     document.finishGesture(QPointF(-50, -50), QPointF(500, 500));
     EXPECT_EQ(document.cropRect(), QRectF(0, 0, 400, 300));
     EXPECT_EQ(document.revision(), revision);
-
     document.finishGesture(QPointF(10.4, 10.6), QPointF(100.2, 50.9));
     EXPECT_EQ(document.cropRect(), QRectF(11, 11, 89, 39));
     EXPECT_EQ(document.revision(), revision + 1);
     EXPECT_TRUE(document.annotations().isEmpty()) << "a lens whose source left the crop is dropped";
-
     document.finishGesture(QPointF(50, 300), QPointF(0, 0));
     EXPECT_EQ(document.cropRect(), QRectF(11, 11, 39, 39))
         << "a new crop, dragged either way, is cut out of the current one";
@@ -116,7 +111,6 @@ TEST_F(CaptureDocumentTest, MagnifierInTwoSteps)
     EXPECT_EQ(document.annotations().size(), 1);
     document.undo();
     EXPECT_TRUE(document.annotations().isEmpty());
-
     document.beginMagnifier(QPointF(10, 10), QPointF(30, 20));
     document.finishMagnifier(QPointF(100, 100), QPointF(101, 100));
     EXPECT_TRUE(document.pendingMagnifier()) << "a lens under 2 pixels stays pending";
@@ -141,14 +135,12 @@ TEST(CaptureDocumentDefaults, SelectingRecordsNothingButRestylingDoes)
     document.select({});
     document.setStyle({.lineWidth = 9});
     document.setColor(Qt::green);
-
     const quint64 revision = document.revision();
     document.select(arrow);
     EXPECT_EQ(document.style().lineWidth, 5);
     EXPECT_EQ(document.color(), CaptureAnnotation::systemRed());
     EXPECT_EQ(document.revision(), revision);
     EXPECT_EQ(CaptureAnnotationDefaults::load(defaults).style.lineWidth, 9) << "selecting stores nothing";
-
     document.setColor(Qt::blue);
     EXPECT_EQ(document.revision(), revision + 1);
     EXPECT_EQ(document.annotations().first().color, QColor(Qt::blue));
@@ -166,7 +158,6 @@ TEST_F(CaptureDocumentTest, ReplaceGeometryRecordsOnlyRealChanges)
     document.replaceGeometry(mark);
     EXPECT_EQ(document.revision(), revision);
     EXPECT_NE(document.annotations().first().color, QColor(Qt::blue));
-
     mark.end = QPointF(80, 90);
     document.replaceGeometry(mark);
     EXPECT_EQ(document.revision(), revision + 1);
@@ -176,7 +167,6 @@ TEST_F(CaptureDocumentTest, ReplaceGeometryRecordsOnlyRealChanges)
     stranger.end = QPointF(1, 1);
     document.replaceGeometry(stranger);
     EXPECT_EQ(document.revision(), revision + 1);
-
     // Undo steps share unchanged marks; a changed one gets its own copy.
     mark.end = QPointF(100, 110);
     document.replaceGeometry(mark);
@@ -195,7 +185,6 @@ TEST_F(CaptureDocumentTest, CompositionAndLegendUndo)
     document.setLegendEnabled(true);
     document.setTool(CaptureTool::oval);
     document.setStyle({.lineWidth = 20});
-
     document.undo();
     EXPECT_FALSE(document.legendEnabled());
     EXPECT_EQ(document.composition().padding, 40);
@@ -207,7 +196,7 @@ TEST_F(CaptureDocumentTest, CompositionAndLegendUndo)
     EXPECT_EQ(document.revision(), 4u);
 }
 
-TEST_F(CaptureDocumentTest, HitTestPrefersSecureMarksAndFollowsArrowWidthAndCurve)
+TEST_F(CaptureDocumentTest, HitTestPrefersSecureMarksAndFollowsArrowWidth)
 {
     const QUuid redaction = draw(CaptureTool::redact, QPointF(10, 10), QPointF(100, 100)).id;
     const QUuid arrow = draw(CaptureTool::arrow, QPointF(0, 50), QPointF(200, 50)).id;
@@ -221,7 +210,6 @@ TEST_F(CaptureDocumentTest, HitTestPrefersSecureMarksAndFollowsArrowWidthAndCurv
         {{150, 115}, wide},    {{-15, 100}, wide}, {{150, 121}, {}},    {{70, 208}, thin}, {{70, 209}, {}}};
     for (const auto &[point, id] : expectations)
         EXPECT_EQ(document.hitTest(point), id) << point.x() << ", " << point.y();
-
     document.setTool(CaptureTool::select);
     document.finishGesture(QPointF(50, 50), QPointF(50, 50));
     EXPECT_EQ(document.selectedID(), redaction);
@@ -244,7 +232,6 @@ TEST_F(CaptureDocumentTest, InvalidMarksAreIgnored)
     document.finishStroke({QPointF(5, 5), QPointF(50, 50)});
     EXPECT_TRUE(document.annotations().isEmpty());
     EXPECT_EQ(document.revision(), 0u);
-
     document.setTool(CaptureTool::freehand);
     document.finishStroke({QPointF(-20, 5), QPointF(nan, 1), QPointF(50, 500)});
     ASSERT_EQ(document.annotations().size(), 1);
@@ -261,7 +248,6 @@ TEST_F(CaptureDocumentTest, TextEditsRecordOneStepAndMoveTheHitArea)
     document.updateSelectedText("Hello world");
     EXPECT_EQ(document.revision(), revision + 1);
     EXPECT_EQ(document.annotations().first().text, "Hello world");
-
     const QPointF farRight(420, 30);
     EXPECT_TRUE(document.hitTest(farRight).isNull());
     document.updateSelectedText("Hello world, and a good deal more text");
@@ -283,7 +269,6 @@ TEST_F(CaptureDocumentTest, SnapshotIsIndependentAndHasNoHistory)
     document.setComposition(framed);
     int commits = 0;
     document.setPendingTextCommit([&] { ++commits; });
-
     const auto copy = document.snapshot();
     EXPECT_EQ(commits, 1);
     EXPECT_FALSE(copy->canUndo());
@@ -312,7 +297,6 @@ TEST_F(CaptureDocumentTest, ExportsThroughTheRenderer)
     draw(CaptureTool::crop, QPointF(10, 10), QPointF(210, 110));
     document.setComposition(
         {.legend = {}, .background = CaptureBackground::solid, .backgroundColor = Qt::blue, .padding = 30});
-
     EXPECT_EQ(document.contentImage().size(), QSize(200, 100));
     const QImage flattened = document.flattenedImage();
     EXPECT_EQ(flattened.size(), QSize(260, 160));

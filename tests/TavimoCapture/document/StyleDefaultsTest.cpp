@@ -17,14 +17,12 @@ class StyleDefaultsTest : public testing::Test {
 protected:
     QTemporaryDir folder;
     UserDefaults defaults{folder.filePath("defaults.json")};
-
     CaptureAnnotationDefaults::Loaded loadAnnotation(QJsonObject record)
     {
         record.insert("version", 1);
         defaults.setValue(CaptureAnnotationDefaults::key, record);
         return CaptureAnnotationDefaults::load(defaults);
     }
-
     CaptureComposition loadDecoration(QJsonObject record, const QJsonValue &version = 1)
     {
         record.insert("version", version);
@@ -59,7 +57,6 @@ TEST_F(StyleDefaultsTest, AnnotationRoundTrip)
                              .pixelSize = 64};
     const QColor green = QColor::fromRgbF(0, 1, 0, 1);
     CaptureAnnotationDefaults::save(style, green, defaults);
-
     const CaptureAnnotationDefaults::Loaded loaded = CaptureAnnotationDefaults::load(UserDefaults(defaults.filePath()));
     EXPECT_EQ(loaded.style, style);
     EXPECT_EQ(loaded.color, green);
@@ -84,12 +81,10 @@ TEST_F(StyleDefaultsTest, AnnotationFieldsAreClampedOrIgnored)
     for (const auto &[stored, expected] : lineWidths)
         EXPECT_EQ(loadAnnotation({{"lineWidth", stored}}).style.lineWidth, expected)
             << stored.toVariant().toString().toStdString();
-
     const std::pair<QString, QString> fontNames[] = {
         {QString(300, 'a'), "System"}, {"", "System"}, {QString(256, 'b'), QString(256, 'b')}};
     for (const auto &[stored, expected] : fontNames)
         EXPECT_EQ(loadAnnotation({{"fontName", stored}}).style.fontName, expected) << stored.size();
-
     const CaptureAnnotationDefaults::Loaded loaded = loadAnnotation({{"shapeMode", "Fill"},
                                                                      {"brush", "highlighter"},
                                                                      {"arrowDash", 2},
@@ -117,7 +112,6 @@ TEST_F(StyleDefaultsTest, DecorationRoundTripAndVersion)
                                          .borderWidth = 2,
                                          .borderColor = QColor::fromRgbF(0, 0, 0, 0.5f)};
     CaptureDecorationDefaults::save(composition, defaults);
-
     CaptureComposition expected = composition;
     expected.legend = CaptureLegendSettings();
     EXPECT_EQ(CaptureDecorationDefaults::load(UserDefaults(defaults.filePath())), expected);
@@ -132,7 +126,6 @@ TEST_F(StyleDefaultsTest, DecorationFieldsFallBackToZeroAndTransparent)
     EXPECT_EQ(composition.cornerRadius, 0);
     EXPECT_EQ(composition.shadow, 0);
     EXPECT_EQ(composition.background, CaptureBackground::solid);
-
     composition = loadDecoration({{"background", "Solid"}, {"border", 500}, {"color", QJsonArray{1, 0, 0}}});
     EXPECT_EQ(composition.background, CaptureBackground::transparent);
     EXPECT_EQ(composition.padding, 0);

@@ -46,7 +46,6 @@ TEST(CaptureRendererExport, PixelLimitAndBadCrops)
     EXPECT_EQ(exported.size(), QSize(10000, 8000));
     EXPECT_EQ(exported.pixel(1, 1), qRgb(255, 0, 0));
     EXPECT_EQ(exported.pixel(9999, 7999), 0u);
-
     EXPECT_EQ(renderError(QRectF(0, 0, 10000, 8001), composition), CaptureRenderError::imageTooLarge);
     EXPECT_EQ(description(CaptureRenderError::imageTooLarge),
               QStringLiteral("This image is too large to export. Crop it to 80 megapixels or fewer."));
@@ -67,7 +66,6 @@ TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
     EXPECT_EQ(exported.pixel(10, 10), qRgb(255, 0, 0));
     for (const QPoint at : {QPoint(0, 0), QPoint(9, 30), QPoint(60, 30), QPoint(35, 59)})
         EXPECT_EQ(exported.pixel(at), 0u) << at.x() << "," << at.y();
-
     composition.background = CaptureBackground::solid;
     composition.backgroundColor = QColor(0, 255, 0);
     EXPECT_EQ(render(image, crop, composition).pixel(2, 2), qRgb(0, 255, 0));
@@ -81,7 +79,6 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
     EXPECT_EQ(qAlpha(exported.pixel(12, 12)), 0);
     EXPECT_EQ(exported.pixel(1, 50), qRgb(0, 0, 255));
     EXPECT_EQ(exported.pixel(100, 1), qRgb(0, 0, 255));
-
     exported = render(image, image.rect(),
                       {.legend = {}, .cornerRadius = 20, .borderWidth = 4, .borderColor = QColor(255, 255, 0)});
     for (int x = 0; x < 4; ++x)
@@ -90,7 +87,6 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
     // The band follows the corner: along the diagonal it lies 20 - 20 / sqrt(2) in.
     EXPECT_EQ(qAlpha(exported.pixel(3, 3)), 0);
     EXPECT_EQ(exported.pixel(7, 7), qRgb(255, 255, 0));
-
     exported = render(image, image.rect(), {.legend = {}, .shadow = 10});
     EXPECT_EQ(exported.size(), QSize(240, 140));
     // The shadow is lifted toward the top edge: darker above the image than below it.
@@ -109,7 +105,6 @@ TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
     EXPECT_EQ(qAlpha(exported.pixel(52, 0)), 0);
     EXPECT_EQ(exported.pixel(3 + 30, 40), qRgb(0, 128, 0)) << "lens content";
     EXPECT_EQ(exported.pixel(3 - 1, 40), qRgb(0, 0, 255)) << "lens outline";
-
     // A lens whose source leaves the crop is not drawn.
     const CaptureAnnotation outside = lens(QRectF(90, 120, 40, 40), QRectF(50, 110, 60, 60), 3);
     EXPECT_EQ(render(image, crop, CaptureComposition(), {outside}), render(image, crop, CaptureComposition()));
@@ -133,7 +128,6 @@ TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
 
 TEST(CaptureRendererExport, ZoomedCanvasDrawsTheSameComposition)
 {
-    // Effects and rounded corners follow the zoomed painter.
     QImage image = filledImage(400, 200, QColor(255, 0, 0));
     QPainter(&image).fillRect(QRect(200, 0, 200, 200), QColor(0, 0, 255));
     const QImage canvas =
@@ -146,7 +140,6 @@ TEST(CaptureRendererExport, ZoomedCanvasDrawsTheSameComposition)
     EXPECT_GT(qRed(canvas.pixel(110, 60)), 60);
     EXPECT_GT(qBlue(canvas.pixel(110, 60)), 60);
     EXPECT_EQ(qAlpha(canvas.pixel(13, 13)), 0) << "rounded corner";
-
     // On a canvas of density 2 each source pixel keeps its own device pixel.
     QImage checker = filledImage(120, 80, Qt::black);
     QPainter(&checker).fillRect(checker.rect(), QBrush(Qt::white, Qt::Dense4Pattern));

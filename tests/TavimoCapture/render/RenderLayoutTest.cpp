@@ -23,12 +23,10 @@ TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
     EXPECT_EQ(layout.canvasSize, QSizeF(1120, 920));
     EXPECT_EQ(layout.imageRect, QRectF(60, 60, 1000, 800));
     EXPECT_TRUE(layout.legendRect.isNull());
-
     const QList<CaptureLegendEntry> one = entries(1, "Save");
     layout = CaptureRenderer::baseLayout(extent, composition, one);
     EXPECT_EQ(layout.canvasSize, QSizeF(1120, 1108));
     EXPECT_EQ(layout.legendRect, QRectF(16, 932, 1088, 160));
-
     // Twelve rows need 24 + 12 * 34 = 432 pixels, more than the set 160.
     for (const bool fit : {false, true}) {
         composition.legend.fitToContent = fit;
@@ -38,7 +36,6 @@ TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
     }
     composition.legend = {.height = std::numeric_limits<double>::quiet_NaN(), .fitToContent = false};
     EXPECT_EQ(CaptureRenderer::baseLayout(extent, composition, one).legendRect.height(), 320);
-
     // A narrow image is centred above a legend 240 wide.
     layout = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 100), {}, entries(1, "A"));
     EXPECT_EQ(layout.canvasSize.width(), 240);
@@ -56,14 +53,12 @@ TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
     EXPECT_EQ(layout.legendRect, QRectF(1512, 16, width, 2000 - 32));
     EXPECT_EQ(layout.canvasSize, QSizeF(1500 + width + 28, 2000));
     EXPECT_EQ(layout.imageRect, extent);
-
     // A single short row fits at the narrowest width; on the left the image moves right.
     composition.legend.placement = CaptureLegendPlacement::left;
     const CaptureCompositionLayout narrow = CaptureRenderer::baseLayout(extent, composition, entries(1, "A"));
     EXPECT_EQ(narrow.legendRect.width(), 81);
     EXPECT_EQ(narrow.legendRect.x(), 16);
     EXPECT_EQ(narrow.imageRect.x(), 81 + 28);
-
     // Text that cannot fit gets the widest legend.
     EXPECT_EQ(CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, entries(5, "Row")).legendRect.width(),
               4096);
@@ -75,7 +70,6 @@ TEST(CaptureRendererLayout, LensesOutsideTheCropWidenTheContent)
     const QRectF source(120, 150, 40, 40);
     EXPECT_EQ(CaptureRenderer::contentExtent(crop, {lens(source, QRectF(50, 140, 80, 80), 5)}),
               QRectF(45, 100, 455, 300));
-
     // Lenses whose source leaves the crop, and lenses not yet placed, do not count.
     CaptureAnnotation pending = lens(source, QRectF(0, 0, 80, 80), 5);
     pending.destination.reset();

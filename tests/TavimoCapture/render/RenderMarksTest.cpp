@@ -7,7 +7,6 @@
 
 namespace {
 
-// `annotation` drawn on a fresh image of one colour.
 QImage painted(const CaptureAnnotation &annotation, const QColor &background, QSize size = QSize(200, 200))
 {
     QImage image = filledImage(size.width(), size.height(), background);
@@ -46,7 +45,6 @@ TEST(CaptureRendererMarks, ArrowHeadsAndDashes)
     EXPECT_FALSE(isBlue(image, 25, 51)) << "no head at the tail";
     arrow.style.arrowHead = CaptureArrowHead::both;
     EXPECT_TRUE(isBlue(painted(arrow, Qt::white), 36, 51));
-
     image = painted(mark(CaptureTool::arrow, {10, 20}, {190, 20},
                          {.lineWidth = 4, .arrowHead = CaptureArrowHead::none, .arrowDash = CaptureArrowDash::dashed}),
                     Qt::white);
@@ -76,7 +74,6 @@ TEST(CaptureRendererMarks, NumberMarkersAndTextBackground)
     EXPECT_TRUE(isBlue(image, 70, 100));
     EXPECT_FALSE(isBlue(image, 100, 153));
     EXPECT_FALSE(isBlue(image, 100, 64));
-
     CaptureAnnotation text = mark(CaptureTool::text, {20, 20}, {},
                                   {.textBackgroundEnabled = true, .textBackgroundColor = QColor(255, 255, 0)});
     text.text = "Hi";

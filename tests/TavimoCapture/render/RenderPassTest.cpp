@@ -7,7 +7,6 @@
 
 namespace {
 
-// The annotation pass over `base` on a transparent canvas.
 QImage pass(const QImage &base, const QList<CaptureAnnotation> &annotations)
 {
     QImage canvas = filledImage(base.width(), base.height(), Qt::transparent);
@@ -77,7 +76,6 @@ TEST(CaptureRendererPass, FirstSpotlightGovernsTheDimming)
     // 255 * (1 - 0.2) + 0.18 * 255 * 0.2
     EXPECT_NEAR(qRed(result.pixel(80, 80)), 213, 1);
     EXPECT_EQ(result.pixel(120, 30), qRgb(255, 255, 255));
-    // A redaction covers the dimming.
     const QImage covered = pass(white, {mark(CaptureTool::redact, {60, 60}, {80, 80}), spotlight(QRectF(), 50)});
     EXPECT_EQ(covered.pixel(70, 70), qRgb(0, 0, 0));
 }
@@ -92,7 +90,6 @@ TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
     EXPECT_EQ(result.pixel(400, 110), qRgb(255, 255, 255));
     EXPECT_EQ(result.pixel(400, 200), qRgb(200, 0, 0));
     EXPECT_EQ(result.pixel(260, 200), qRgb(200, 0, 0));
-
     magnifier.destination.reset();
     EXPECT_EQ(pass(base, {magnifier}), pass(base, {}));
 }

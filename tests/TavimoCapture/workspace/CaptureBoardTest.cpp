@@ -64,7 +64,6 @@ TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
     EXPECT_EQ(originsOf(board.items()), QList<QPointF>({{0, 0}, {310, 0}, {0, 210}}));
     EXPECT_EQ(board.selectedID(), board.items().last().id);
     EXPECT_EQ(board.items().at(2).document->composition(), first->composition());
-
     const QImage small = filledImage(40, 40, Qt::white);
     board.addImages({small}, QList<QSizeF>{QSizeF(20, 20)});
     EXPECT_EQ(board.items().last().frame.size(), QSizeF(20, 20));
@@ -72,7 +71,6 @@ TEST(CaptureBoardTest, AddingAndRemovingImagesPlacesAndSelectsThem)
     EXPECT_THROW(board.addImages({small}, QList<QSizeF>{QSizeF(0.5, 20)}), CaptureRenderFailure);
     board.undo();
     EXPECT_EQ(board.items().size(), 3);
-
     board.select(board.items().at(1).id);
     board.removeSelected();
     EXPECT_EQ(board.selectedID(), board.items().first().id);
@@ -87,7 +85,6 @@ TEST(CaptureBoardTest, ApplyingLayoutsRecordsOnlyChanges)
     board.addImages({filledImage(50, 50, Qt::white), filledImage(30, 30, Qt::white)});
     EXPECT_EQ(originsOf(board.items()), QList<QPointF>({{0, 0}, {100, 0}, {0, 100}}))
         << "new items go right when odd, below when even";
-
     board.applyLayout(CaptureBoardLayout::row);
     const quint64 revision = board.revision();
     board.applyLayout(CaptureBoardLayout::row);
@@ -103,7 +100,6 @@ TEST(CaptureBoardTest, RefusalsLeaveTheBoardUnchanged)
     const auto items = board.items();
     const quint64 revision = board.revision();
     const QUuid second = items.at(1).id;
-
     // Monochrome images keep this test light: only the pixel counts matter.
     const QImage huge(6000, 6000, QImage::Format_Mono);
     EXPECT_THAT([&] { board.addImages({huge, huge, huge}); }, failsWith(CaptureRenderError::imageTooLarge));
@@ -112,7 +108,6 @@ TEST(CaptureBoardTest, RefusalsLeaveTheBoardUnchanged)
     EXPECT_THAT([&] { board.updateFrame(second, QRectF(0, 0, std::numeric_limits<double>::infinity(), 10)); },
                 failsWith(CaptureRenderError::invalidImage));
     EXPECT_THROW(board.updateFrame(second, QRectF(0, 0, 0.5, 10)), CaptureRenderFailure);
-
     EXPECT_EQ(board.items().at(1).frame, items.at(1).frame);
     EXPECT_EQ(board.revision(), revision);
     board.undo();
@@ -131,7 +126,6 @@ TEST(CaptureBoardTest, MovesRecordOnlyChangesAndHistoryKeepsFiftySteps)
     board.updateFrame(QUuid::createUuid(), QRectF(0, 0, 10, 10));
     board.select(QUuid::createUuid());
     EXPECT_EQ(board.revision(), revision);
-
     for (int step = 2; step <= 50; ++step)
         board.updateFrame(second, QRectF(200 + step, 0, 50, 50));
     // 51 changes in all: undoing the addition of the second image has dropped out.
@@ -151,7 +145,6 @@ TEST(CaptureBoardTest, MarkersAreNumberedAcrossImages)
     board.addImages({filledImage(300, 100, Qt::white)});
     CaptureDocument &second = *board.items().at(1).document;
     addMarkers(second, 2);
-
     const quint64 revision = board.revision();
     const quint64 secondRevision = second.revision();
     QCoreApplication::processEvents();
@@ -176,7 +169,6 @@ TEST(CaptureBoardTest, CompositionIsSharedAndUndonePerImage)
     QCoreApplication::processEvents();
     EXPECT_EQ(first->composition().padding, 30);
     EXPECT_EQ(board.items().at(1).frame.topLeft(), QPointF(130, 0)) << "items re-placed with the new gap";
-
     first->undo();
     QCoreApplication::processEvents();
     EXPECT_EQ(second.composition().padding, 0) << "the undone composition applies to every image";
@@ -220,7 +212,6 @@ TEST(CaptureBoardTest, SingleItemExportsLikeItsDocument)
     CaptureBoard board(document);
     EXPECT_EQ(board.flattenedImage(), document->flattenedImage());
     EXPECT_EQ(board.contentImage(), document->contentImage());
-
     board.updateFrame(board.items().first().id, QRectF(0, 0, 60, 40));
     const QImage resized = board.flattenedImage();
     EXPECT_EQ(resized.size(), QSize(100, 80));
@@ -234,7 +225,6 @@ TEST(CaptureBoardTest, ExportsEveryItem)
     CaptureBoard board(red);
     board.addImages({filledImage(40, 60, Qt::green)});
     board.updateFrame(board.items().at(1).id, QRectF(110, -20, 40, 60));
-
     const QImage content = board.contentImage();
     ASSERT_EQ(content.size(), QSize(150, 70));
     EXPECT_EQ(content.pixelColor(5, 25), QColor(Qt::red));

@@ -16,10 +16,6 @@ TEST(CaptureEnumerations, DecodeCaseSensitivelyAndTitleTwoToolsSpecially)
     EXPECT_EQ(capitalizedRawValue(CaptureNumberShape::teardrop), "Teardrop");
     EXPECT_EQ(toolTitle(CaptureTool::pixelate), "Secure mosaic");
     EXPECT_EQ(toolTitle(CaptureTool::imagePixelate), "Pixelate");
-    EXPECT_TRUE(isSecureTool(CaptureTool::pixelate));
-    EXPECT_FALSE(isSecureTool(CaptureTool::imagePixelate));
-    EXPECT_TRUE(isEffectTool(CaptureTool::imagePixelate));
-    EXPECT_FALSE(isEffectTool(CaptureTool::pixelate));
 }
 
 TEST(CaptureStyle, FontClampsSizeAndKeepsTraitsOnFallback)

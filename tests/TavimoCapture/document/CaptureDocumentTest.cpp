@@ -302,7 +302,6 @@ TEST_F(CaptureDocumentTest, ExportsThroughTheRenderer)
     EXPECT_EQ(flattened.size(), QSize(260, 160));
     EXPECT_EQ(flattened.pixelColor(5, 5), QColor(Qt::blue));
     EXPECT_EQ(flattened.pixelColor(50, 50), QColor(Qt::black));
-    EXPECT_EQ(flattened.pixelColor(180, 110), QColor(Qt::white));
 }
 
 TEST(CaptureDocumentExport, EmptyImageFails)

@@ -89,7 +89,6 @@ TEST(CaptureRendererPass, MagnifierZoomsCentredWithWhiteBars)
     const QImage result = pass(base, {magnifier});
     EXPECT_EQ(result.pixel(400, 110), qRgb(255, 255, 255));
     EXPECT_EQ(result.pixel(400, 200), qRgb(200, 0, 0));
-    EXPECT_EQ(result.pixel(260, 200), qRgb(200, 0, 0));
     magnifier.destination.reset();
     EXPECT_EQ(pass(base, {magnifier}), pass(base, {}));
 }

@@ -5,6 +5,7 @@
 #include "X11ScreenGrabber.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 

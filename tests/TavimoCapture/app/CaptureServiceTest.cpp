@@ -102,11 +102,7 @@ TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
 
 TEST_F(CaptureServiceTest, EveryOutcomeRemovesTheFolder)
 {
-    const struct {
-        const char *tool;
-        CaptureMode mode;
-        QString outcome;
-    } cases[] = {
+    const std::tuple<const char *, CaptureMode, QString> cases[] = {
         {"cp fixture.png \"$out\"\nexit 3", CaptureMode::area, description(CaptureFailure::failed)},
         {"echo 'not a picture' > \"$out\"", CaptureMode::area, description(CaptureFailure::invalidImage)},
         {"exit 0", CaptureMode::area, "nothing"},

@@ -1,7 +1,6 @@
 #include "TestX11Client.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
 
 #include <cstdlib>
 #include <memory>
@@ -23,11 +22,6 @@ TestX11Client::~TestX11Client()
     if (m_symbols)
         xcb_key_symbols_free(m_symbols);
     xcb_disconnect(m_connection);
-}
-
-bool TestX11Client::xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
 bool TestX11Client::grabKey(xcb_keysym_t keysym, uint16_t modifiers)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include <QProcess>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -15,7 +15,10 @@ public:
     TestX11Client &operator=(const TestX11Client &) = delete;
 
     // Acts through XTEST as a user would; true on success.
-    static bool xdotool(const QStringList &arguments);
+    static bool xdotool(const QStringList &arguments)
+    {
+        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+    }
     static bool press(const QString &keys) { return xdotool({QStringLiteral("key"), keys}); }
 
     bool isConnected() const { return xcb_connection_has_error(m_connection) == 0; }

@@ -42,13 +42,11 @@ TEST_F(CapturePreferencesTest, FreshUserGetsTheDefaultsAndNothingIsWritten)
 TEST_F(CapturePreferencesTest, StoredValuesAreReadOrFallBack)
 {
     const char *policy = "capture.editorPolicy";
-    EXPECT_EQ(storing(policy, "never").editorPolicy(), CaptureEditorPolicy::never);
     EXPECT_EQ(storing(policy, "always").editorPolicy(), CaptureEditorPolicy::always);
     EXPECT_EQ(storing(policy, "Always").editorPolicy(), CaptureEditorPolicy::thumbnailOnly);
     EXPECT_EQ(storing(policy, 2).editorPolicy(), CaptureEditorPolicy::thumbnailOnly);
     const char *shortcut = "capture.thumbnailShortcut";
     EXPECT_EQ(storing(shortcut, "off").thumbnailShortcut(), CaptureThumbnailShortcut::off);
-    EXPECT_EQ(storing(shortcut, "e").thumbnailShortcut(), CaptureThumbnailShortcut::e);
     EXPECT_EQ(storing(shortcut, "E").thumbnailShortcut(), CaptureThumbnailShortcut::optionE);
     EXPECT_EQ(storing(shortcut, true).thumbnailShortcut(), CaptureThumbnailShortcut::optionE);
     const char *seconds = "capture.thumbnailSeconds";

@@ -1,25 +1,20 @@
 #include "TestX11Client.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
 
 #include <cstdlib>
 #include <memory>
 
 #include <poll.h>
 
-namespace {
-
 template <typename T> using Malloced = std::unique_ptr<T, decltype([](T *memory) { std::free(memory); })>;
-
-} // namespace
 
 TestX11Client::TestX11Client() : m_connection(xcb_connect(nullptr, nullptr))
 {
-    if (!isConnected())
-        return;
-    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-    m_symbols = xcb_key_symbols_alloc(m_connection);
+    if (isConnected()) {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_symbols = xcb_key_symbols_alloc(m_connection);
+    }
 }
 
 TestX11Client::~TestX11Client()
@@ -27,16 +22,6 @@ TestX11Client::~TestX11Client()
     if (m_symbols)
         xcb_key_symbols_free(m_symbols);
     xcb_disconnect(m_connection);
-}
-
-bool TestX11Client::xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-bool TestX11Client::isConnected() const
-{
-    return xcb_connection_has_error(m_connection) == 0;
 }
 
 bool TestX11Client::grabKey(xcb_keysym_t keysym, uint16_t modifiers)

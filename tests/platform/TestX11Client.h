@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QStringList>
+#include <QProcess>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
-// Another program on the test display, with its own X connection: it takes
+// Another program on the test display, with its own X connection: it grabs
 // keys as a rival would and watches which presses reach it.
 class TestX11Client {
 public:
@@ -14,18 +14,17 @@ public:
     TestX11Client(const TestX11Client &) = delete;
     TestX11Client &operator=(const TestX11Client &) = delete;
 
-    // Runs xdotool, which acts through XTEST as a user would; true on success.
-    static bool xdotool(const QStringList &arguments);
-    // Types keys ("ctrl+shift+2", "Num_Lock").
+    // Acts through XTEST as a user would; true on success.
+    static bool xdotool(const QStringList &arguments)
+    {
+        return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+    }
     static bool press(const QString &keys) { return xdotool({QStringLiteral("key"), keys}); }
 
-    bool isConnected() const;
-    // Grabs `keysym` with exactly `modifiers` on the root window; true when
-    // the server grants it.
+    bool isConnected() const { return xcb_connection_has_error(m_connection) == 0; }
+    // True when the server grants `keysym` with exactly `modifiers` on the root window.
     bool grabKey(xcb_keysym_t keysym, uint16_t modifiers);
-    // Waits up to `timeoutMs` for a press of `keysym` to reach this client.
     bool waitForKeyPress(xcb_keysym_t keysym, int timeoutMs);
-    // The modifiers and locks that are on now.
     uint16_t modifierState();
 
 private:

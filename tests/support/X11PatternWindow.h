@@ -14,10 +14,9 @@ class X11PatternWindow : public QRasterWindow {
 public:
     explicit X11PatternWindow(const QRect &geometry) : m_pattern(geometry.size(), QImage::Format_RGB32)
     {
-        for (int y = 0; y < m_pattern.height(); ++y) {
+        for (int y = 0; y < m_pattern.height(); ++y)
             for (int x = 0; x < m_pattern.width(); ++x)
                 m_pattern.setPixel(x, y, qRgb(x % 256, y % 256, (x * 7 + y * 13) % 256));
-        }
         setFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
         setGeometry(geometry);
     }
@@ -39,11 +38,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.drawImage(0, 0, m_pattern);
-    }
+    void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(0, 0, m_pattern); }
 
 private:
     QImage m_pattern;

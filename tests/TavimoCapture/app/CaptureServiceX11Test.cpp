@@ -5,6 +5,7 @@
 #include "X11ScreenGrabber.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,8 @@ TEST(CaptureServiceX11, AllDisplaysGrabsWhatTheScreenShows)
 {
     const QRect windowArea(200, 120, 320, 240);
     const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
-    ASSERT_TRUE(screen);
     X11PatternWindow window(windowArea);
-    ASSERT_TRUE(window.showOn(*screen));
-
+    ASSERT_TRUE(screen && window.showOn(*screen));
     const QList<CaptureDisplayImage> displays = resultOf(CaptureService().captureAllDisplays());
     ASSERT_EQ(displays.size(), 1);
     EXPECT_EQ(displays[0].logicalSize, QSizeF(1280, 800));

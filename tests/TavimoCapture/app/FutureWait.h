@@ -1,26 +1,16 @@
 #pragma once
 
-#include <QEventLoop>
 #include <QFuture>
-#include <QFutureWatcher>
-#include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-// Runs the event loop until `future` is settled (or a generous limit passes,
-// so that a broken test fails instead of hanging), then hands it back.
+// Runs the event loop until `future` is settled, or fails after a generous limit instead of hanging.
 template <typename T> QFuture<T> settled(QFuture<T> future)
 {
-    if (!future.isFinished()) {
-        QEventLoop loop;
-        QFutureWatcher<T> watcher;
-        QObject::connect(&watcher, &QFutureWatcher<T>::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        watcher.setFuture(future);
-        loop.exec();
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return future.isFinished(); }, 30000)) << "the future did not settle";
     return future;
 }
 
@@ -37,6 +27,5 @@ template <typename Error, typename T> Error failureOf(QFuture<T> future)
     } catch (const Error &error) {
         return error;
     }
-    ADD_FAILURE() << "the future did not fail with the expected error";
-    throw std::logic_error("no error");
+    throw std::logic_error("the future did not fail with the expected error");
 }

@@ -14,24 +14,16 @@ const QRect windowArea(100, 80, 400, 300);
 
 class ScreenCaptureToolTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        ASSERT_TRUE(m_screen);
-    }
+    void SetUp() override { ASSERT_TRUE(m_folder.isValid() && m_screen); }
 
-    // Starts the tool with the pointer away from the window, once the window
-    // shows again after an earlier run; for a selection ("-i"), waits until
-    // its overlay is up.
+    // Starts the tool with the pointer away from the shown window; for a selection, waits for the overlay.
     void start(const QStringList &arguments)
     {
         ASSERT_TRUE(TestX11Client::xdotool({"mousemove", "700", "600"}));
         ASSERT_TRUE(m_window.showOn(*m_screen));
         m_tool.start(qEnvironmentVariable("TAVIMO_SCREENCAPTURE"), arguments);
         ASSERT_TRUE(m_tool.waitForStarted());
-        if (arguments.contains(QStringLiteral("-i"))) {
-            ASSERT_TRUE(waitForProbe(false)) << "no overlay";
-        }
+        ASSERT_TRUE(!arguments.contains(QStringLiteral("-i")) || waitForProbe(false)) << "no overlay";
     }
 
     int exitCode()
@@ -73,16 +65,11 @@ protected:
 
 TEST_F(ScreenCaptureToolTest, MainDisplayIsWhatTheScreenShowsAndFailuresExitWithAMessage)
 {
-    const QList<ScreenGrabber::Monitor> monitors = m_screen->monitors();
-    ASSERT_EQ(monitors.size(), 1);
-    EXPECT_EQ(monitors[0].geometry, QRect(0, 0, 1280, 800));
-    EXPECT_NE(monitors[0].id, 0u);
     start({"-x", "-t", "png", "-m", m_output});
     EXPECT_EQ(exitCode(), 0);
     const QImage image = takeWritten();
     ASSERT_EQ(image.size(), QSize(1280, 800));
     EXPECT_EQ(image.copy(windowArea), m_window.pattern());
-
     const QString unwritable = m_folder.filePath(QStringLiteral("missing/shot.png"));
     start({"-x", "-t", "png", "-m", unwritable});
     EXPECT_EQ(exitCode(), 1);
@@ -90,10 +77,7 @@ TEST_F(ScreenCaptureToolTest, MainDisplayIsWhatTheScreenShowsAndFailuresExitWith
     EXPECT_FALSE(QFile::exists(unwritable));
     start({"-x", "-t", "jpg", "-m", m_output});
     EXPECT_EQ(exitCode(), 2);
-    start({"-x", "-t", "png", "-m"});
-    EXPECT_EQ(exitCode(), 2);
     EXPECT_FALSE(QFile::exists(m_output));
-
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     m_tool.setProcessEnvironment(environment);
@@ -109,14 +93,12 @@ TEST_F(ScreenCaptureToolTest, SelectionTakesTheDraggedAreaOrTheClickedWindowAndE
                                         "mousemove", "350", "260", "mouseup", "1"}));
     EXPECT_EQ(exitCode(), 0);
     EXPECT_EQ(takeWritten(), m_window.pattern().copy(50, 20, 200, 160));
-
     start({"-x", "-t", "png", "-i", "-o", m_output});
     EXPECT_TRUE(TestX11Client::xdotool({"mousemove", "300", "200"}));
     EXPECT_TRUE(waitForProbe(true)) << "no highlight";
     EXPECT_TRUE(TestX11Client::xdotool({"click", "1"}));
     EXPECT_EQ(exitCode(), 0);
     EXPECT_EQ(takeWritten(), m_window.pattern());
-
     start({"-x", "-t", "png", "-i", "-o", m_output});
     EXPECT_TRUE(TestX11Client::xdotool({"key", "Escape"}));
     EXPECT_EQ(exitCode(), 0);

@@ -2,7 +2,6 @@
 #include "CaptureFileSystemFailure.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
-#include "TestImageFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,7 +167,7 @@ TEST_F(CaptureHistoryTest, ExportLinkFollowsTheExportedFile)
     EXPECT_FALSE(QFile::exists(sidecar(history.directory(), name))) << "a deleted export drops the older link";
 }
 
-TEST_F(CaptureHistoryTest, ReopenToleratesBrokenSidecarsButNotBrokenImages)
+TEST_F(CaptureHistoryTest, ReopenToleratesABrokenSidecarButNotABrokenImage)
 {
     const CaptureHistory history(folder());
     const QString name = history.save(solid(1), QString(), exported);
@@ -241,11 +240,5 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
         EXPECT_EQ(thumbnail.size(), size.thumbnail);
         EXPECT_EQ(thumbnail.pixel(thumbnail.width() / 2, 0), solid(3).pixel(0, 0));
     }
-    history.clear();
-    history.savePng(TestImageFiles::interlacedPng(QSize(800, 400), QColor(20, 120, 220)));
-    const QImage interlaced = history.items().first().thumbnail();
-    EXPECT_EQ(interlaced.size(), QSize(360, 180));
-    EXPECT_EQ(interlaced.pixelColor(100, 50), QColor(20, 120, 220));
-
     EXPECT_TRUE(CaptureHistoryItem(root.filePath("missing.png"), QDateTime()).thumbnail().isNull());
 }

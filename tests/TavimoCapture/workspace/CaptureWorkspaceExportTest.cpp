@@ -68,16 +68,16 @@ TEST_F(WorkspaceTest, SaveOverwritesTheExportWithoutAskingAndAsksWhenItWasDelete
     const QByteArray first = readFile(destination);
     addRectangle(document);
     EXPECT_TRUE(workspace->saveImage(false));
-    EXPECT_EQ(panels.saveRequests.size(), 2) << "Save overwrote the export without asking";
+    EXPECT_EQ(panels.saveRequests, 2) << "Save overwrote the export without asking";
     EXPECT_NE(readFile(destination), first);
     EXPECT_EQ(workspace->recent().size(), 1);
     ASSERT_TRUE(QFile::remove(destination));
     panels.saveTo(path("Other.png"));
     EXPECT_TRUE(workspace->saveImage(false));
-    EXPECT_EQ(panels.saveRequests.size(), 3) << "the deleted export is asked for again";
+    EXPECT_EQ(panels.saveRequests, 3) << "the deleted export is asked for again";
     EXPECT_EQ(workspace->savedPath(), path("Other.png"));
     EXPECT_TRUE(workspace->saveImage(true));
-    EXPECT_EQ(panels.saveRequests.size(), 4) << "Save As always asks";
+    EXPECT_EQ(panels.saveRequests, 4) << "Save As always asks";
 }
 
 TEST_F(WorkspaceTest, ACaptureChangedWhileTheSavePanelIsOpenIsNotWritten)
@@ -153,7 +153,7 @@ TEST_F(WorkspaceTest, CloseAsksUnlessBusyAndSaveAndCloseClosesOnlyWhenTheImageWa
     EXPECT_TRUE(workspace->document()) << "cancelled";
     panels.answerAlerts(0);
     workspace->closeCapture();
-    EXPECT_EQ(panels.saveRequests.size(), 1);
+    EXPECT_EQ(panels.saveRequests, 1);
     EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
     const QString exported = path("closing.png");
     panels.saveTo(exported);

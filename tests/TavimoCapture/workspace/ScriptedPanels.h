@@ -20,7 +20,7 @@ public:
         return a.cancelButton;
     };
     QList<QStringList> openRequests;
-    QStringList saveRequests;
+    int saveRequests = 0;
     QList<CaptureAlert> alerts;
 
     void saveTo(const QString &path)
@@ -41,9 +41,9 @@ public:
         openRequests.append(mimeTypes);
         return open();
     }
-    std::optional<QString> chooseSaveDestination(const QString &fileName, const QString &mimeType) override
+    std::optional<QString> chooseSaveDestination(const QString &fileName, const QString &) override
     {
-        saveRequests.append(fileName + " " + mimeType);
+        ++saveRequests;
         return save(fileName);
     }
     qsizetype runAlert(const CaptureAlert &request) override

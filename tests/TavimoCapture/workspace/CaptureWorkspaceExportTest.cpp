@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <gmock/gmock.h>
+
 namespace {
 
 const QString changedWhileSaving = "The capture changed while saving. Save it again before closing.";
@@ -45,8 +47,10 @@ TEST_F(WorkspaceTest, FailedClipboardOrHistoryIsReported)
     clipboard.refuse = false;
     workspace->copyImage();
     EXPECT_EQ(pngSize(clipboard.png), QSize(120, 80)) << "the export stands";
-    EXPECT_TRUE(workspace->notice().startsWith("Image exported, but recent history could not be updated: The folder"))
-        << workspace->notice().toStdString();
+    EXPECT_THAT(
+        workspace->notice().toStdString(),
+        testing::AllOf(testing::StartsWith("Image exported, but recent history could not be updated: The folder"),
+                       testing::HasSubstr(historyFolder().toStdString())));
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
 }
 

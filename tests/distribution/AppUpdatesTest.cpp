@@ -76,7 +76,6 @@ TEST(AppUpdates, UpToDateRefusedPostponedThenInstalledAtOnce)
     checkAndWait(run);
     EXPECT_EQ(run.updates->message(), "You're up to date.");
     EXPECT_TRUE(run.updateEvents().isEmpty());
-
     UpdateFixture::Release tampered = UpdateFixture::release("7");
     tampered.signature = run.feed.key.sign(tampered.archive);
     tampered.archive[64] = 'y';
@@ -87,7 +86,6 @@ TEST(AppUpdates, UpToDateRefusedPostponedThenInstalledAtOnce)
     EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed"));
     EXPECT_FALSE(run.pendingInstallationMarker());
     EXPECT_EQ(run.feed.leftoverFiles(), QStringList{"tavimo-capture"});
-
     run.feed.publish({UpdateFixture::release("7")});
     for (UpdateChoice choice : {UpdateChoice::skipVersion, UpdateChoice::remindLater}) {
         run.feed.choice = choice;
@@ -96,7 +94,6 @@ TEST(AppUpdates, UpToDateRefusedPostponedThenInstalledAtOnce)
         EXPECT_TRUE(run.feed.relaunches.isEmpty());
     }
     EXPECT_EQ(run.updateEvents().mid(2), QStringList({"update.found", "update.found"}));
-
     run.feed.choice = UpdateChoice::install;
     run.updates->check();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000))
@@ -115,11 +112,9 @@ TEST(AppUpdates, BusyAppWaitsThenInstallsWithinASecondOfBecomingIdle)
     EXPECT_EQ(run.updates->message(), run.waitingMessage);
     EXPECT_TRUE(pendingWork->isVisible());
     EXPECT_EQ(run.updateEvents(), QStringList({"update.found", "update.downloaded"}));
-
     const int questions = run.busyQuestions;
     ASSERT_TRUE(QTest::qWaitFor([&] { return run.busyQuestions > questions; }, 5000));
     EXPECT_EQ(run.feed.installedContents(), UpdateFixture::program("installed")) << "nothing while busy";
-
     run.busy = false;
     QElapsedTimer idle;
     idle.start();
@@ -144,11 +139,9 @@ TEST(AppUpdates, ResolvingPendingWorkInstallsOnceTheWorkIsClosed)
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 0) << "nothing is pending yet";
     ASSERT_NO_FATAL_FAILURE(run.holdBackAnUpdate());
-
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 1) << "the action does not run again from inside itself";
     EXPECT_TRUE(run.updates->hasPendingInstallation()) << "the work stayed open";
-
     run.updates->resolvePendingWork();
     EXPECT_EQ(actions, 2);
     EXPECT_EQ(run.updates->message(), "Installing update…");

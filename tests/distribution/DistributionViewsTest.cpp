@@ -48,7 +48,6 @@ TEST(AppDistributionSettings, DownloadToggleFollowsAutomaticChecks)
     settings.automaticChecksToggle()->click();
     settings.automaticDownloadsToggle()->click();
     EXPECT_TRUE(run.updates->automaticChecks() && run.updates->automaticDownloads());
-
     settings.checkButton()->click();
     EXPECT_FALSE(settings.checkButton()->isEnabled()) << "a check is running";
     ASSERT_TRUE(QTest::qWaitFor([&] { return settings.checkButton()->isEnabled(); }, 10000));
@@ -63,11 +62,9 @@ TEST(PendingWorkUpdateNotice, ShowsWhileAnUpdateWaitsAndResolvesTheWork)
     auto *notice = new PendingWorkUpdateNotice(*run.updates, &editor);
     AppDistributionSettings settings(*run.updates);
     EXPECT_TRUE(notice->isHidden());
-
     ASSERT_NO_FATAL_FAILURE(run.holdBackAnUpdate());
     EXPECT_FALSE(notice->isHidden() || settings.pendingWorkButton()->isHidden());
     EXPECT_EQ(notice->messageLabel()->text(), run.waitingMessage);
-
     notice->workButton()->click();
     EXPECT_TRUE(notice->isHidden() && settings.pendingWorkButton()->isHidden());
     EXPECT_EQ(settings.statusLabel()->text(), "Installing update…");

@@ -29,7 +29,6 @@ TEST(UpdaterConfiguration, NeedsAnHttpsFeedAnEd25519KeyAndABuildNumber)
     ASSERT_TRUE(configuration);
     EXPECT_EQ(configuration->publicKey, QByteArray(32, 'k'));
     EXPECT_EQ(configuration->runningBuild, QList<quint64>{42});
-
     for (const char *feed : {"http://updates.example/feed", "https:///feed", "ftp://updates.example/feed", ""})
         EXPECT_FALSE(configured(feed, validKey)) << feed;
     for (const QString &key :
@@ -64,7 +63,6 @@ TEST(Appcast, ReadsItemsAndRefusesOtherDocuments)
         << "only versions in the feed's own namespace count";
     EXPECT_EQ(items[0].url, QUrl("https://updates.example/5"));
     EXPECT_EQ(QList({items[0].length, items[1].length}), QList<qint64>({120, -1}));
-
     EXPECT_EQ(Appcast::newestUpdate(items, {5})->version, "6");
     EXPECT_FALSE(Appcast::newestUpdate(items, {6}));
     EXPECT_EQ(UpdateFixture::failureOf([&] { Appcast::validate(items[1]); }), UpdaterError::missingSignature);

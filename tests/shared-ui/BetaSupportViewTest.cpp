@@ -25,7 +25,6 @@ class BetaSupportViewTest : public SignalsFixture {
 protected:
     PrivateClipboard clipboard;
     std::unique_ptr<BetaSupportView> view;
-
     void open(bool configured = true)
     {
         launch("57", configured);
@@ -51,7 +50,6 @@ TEST_F(BetaSupportViewTest, SendFollowsTheLengthLimitInUtf16Units)
     EXPECT_FALSE(send().isEnabled());
     EXPECT_TRUE(sendsWith(QString(2000, 'a')));
     EXPECT_FALSE(sendsWith(QString(2001, 'a')));
-
     const QString emoji = QString::fromUtf8("\xF0\x9F\x93\xB8");
     EXPECT_TRUE(sendsWith(emoji));
     EXPECT_TRUE(sendsWith(emoji.repeated(999) + "ab"));
@@ -84,7 +82,6 @@ TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndAFailedOneKept)
     client->settleLastReport(true);
     ASSERT_TRUE(QTest::qWaitFor([this] { return shows("Report sent. Thank you."); }));
     EXPECT_TRUE(editor().toPlainText().isEmpty());
-
     telemetry->setFeedbackIsBug(false);
     editor().setPlainText("Please add a ruler.");
     send().click();
@@ -118,7 +115,6 @@ TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
     ASSERT_TRUE(content);
     EXPECT_TRUE(controlTitled(*content, "Feedback")->isChecked());
     content->findChild<QPlainTextEdit *>()->setPlainText("Half-written thought");
-
     window->close();
     menu.actions()[1]->trigger();
     EXPECT_EQ(telemetry->supportWindow(), window);

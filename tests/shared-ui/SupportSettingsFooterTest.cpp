@@ -9,7 +9,6 @@ namespace {
 class SupportSettingsFooterTest : public SignalsFixture {
 protected:
     std::unique_ptr<SupportSettingsFooter> footer;
-
     void show(bool configured = true)
     {
         launch("57", configured);
@@ -28,14 +27,12 @@ TEST_F(SupportSettingsFooterTest, TheSwitchesDriveAndFollowTheConsent)
     EXPECT_FALSE(telemetry->enabled());
     EXPECT_FALSE(city().isEnabled());
     EXPECT_TRUE(city().isChecked()) << "the city choice is kept";
-
     telemetry->setEnabled(true);
     EXPECT_TRUE(usage().isChecked() && city().isEnabled());
     city().click();
     EXPECT_FALSE(telemetry->locationEnabled());
     settle();
     EXPECT_FALSE(client->consents.last().location);
-
     show(false);
     EXPECT_FALSE(usage().isEnabled() || city().isEnabled()) << "an unconfigured build";
 }
@@ -49,7 +46,6 @@ TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)
     EXPECT_TRUE(link->isVisible());
     EXPECT_TRUE(link->text().contains("href=\"https://tavimo.example/privacy?from=app&amp;lang=en\""))
         << link->text().toStdString();
-
     controlTitled(*footer, "Send feedback…")->click();
     ASSERT_TRUE(telemetry->supportWindow());
     EXPECT_FALSE(telemetry->feedbackIsBug());

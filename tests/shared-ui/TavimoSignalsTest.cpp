@@ -18,7 +18,6 @@ TEST_F(TavimoSignalsTest, AFirstLaunchRecordsTheOpeningUnderANewIdentifier)
     telemetry->start();
     telemetry->start();
     settle();
-
     const std::optional<QString> identifier = storedIdentifier();
     ASSERT_TRUE(identifier);
     EXPECT_TRUE(QRegularExpression("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$")
@@ -28,11 +27,9 @@ TEST_F(TavimoSignalsTest, AFirstLaunchRecordsTheOpeningUnderANewIdentifier)
     EXPECT_EQ(client->calls, QStringList({"consent", "app.opened"}));
     EXPECT_EQ(client->consents.first().installation, identifier);
     EXPECT_EQ(defaults->boolValue(markerKey), true);
-
     launch().start();
     settle();
     EXPECT_EQ(client->consents.first().installation, identifier) << "the identifier is kept";
-
     defaults->setValue(TavimoSignals::installationKey(), "not-a-uuid");
     telemetry->track(TavimoEvent::captureArea);
     settle();
@@ -48,14 +45,12 @@ TEST_F(TavimoSignalsTest, AnUncleanExitAndAnInstalledUpdateAreReportedOnce)
     EXPECT_EQ(client->events, QList({TavimoEvent::appOpened, TavimoEvent::appUncleanExit}));
     telemetry->recordUpdateInstallation("57");
     telemetry->applicationWillTerminate();
-
     launch("57").start();
     settle();
     EXPECT_EQ(client->events, QList({TavimoEvent::appOpened, TavimoEvent::updateInstalled}));
     telemetry->recordUpdateInstallation("58");
     telemetry->clearUpdateInstallation();
     telemetry->applicationWillTerminate();
-
     launch("58").start();
     settle();
     EXPECT_EQ(client->events, QList({TavimoEvent::appOpened}));
@@ -70,14 +65,12 @@ TEST_F(TavimoSignalsTest, OffAndOnForgetsEverythingAndEndsWithOneConsentUnderANe
     client->calls.clear();
     client->consents.clear();
     QSignalSpy changes(telemetry.get(), &TavimoSignals::enabledChanged);
-
     telemetry->setEnabled(false);
     EXPECT_EQ(changes.size(), 1);
     EXPECT_EQ(defaults->boolValue(TelemetryPreferences::usageKey()), false);
     EXPECT_FALSE(storedIdentifier() || defaults->contains(markerKey) || defaults->contains(updateKey));
     telemetry->track(TavimoEvent::captureArea);
     EXPECT_FALSE(storedIdentifier()) << "tracking while off makes no identifier";
-
     telemetry->setEnabled(true);
     settle();
     EXPECT_EQ(client->calls, QStringList({"withdraw", "consent"}));
@@ -109,12 +102,10 @@ TEST_F(TavimoSignalsTest, TheCitySwitchFollowsUsage)
     ASSERT_EQ(client->consents.size(), 2);
     EXPECT_FALSE(client->consents[0].location || client->consents[1].location);
     EXPECT_EQ(client->events, QList({TavimoEvent::captureOCR}));
-
     telemetry.setEnabled(false);
     telemetry.setLocationEnabled(true);
     settle();
     EXPECT_FALSE(client->consents.last().consent || client->consents.last().installation || storedIdentifier());
-
     const TavimoSignals &relaunched = launch();
     EXPECT_FALSE(relaunched.enabled()) << "choices survive a relaunch";
     EXPECT_TRUE(relaunched.locationEnabled());
@@ -130,7 +121,6 @@ TEST_F(TavimoSignalsTest, AnUnconfiguredBuildOrEarlierRefusalRecordsNothing)
     settle();
     EXPECT_TRUE(client->events.isEmpty());
     EXPECT_FALSE(storedIdentifier() || defaults->contains(markerKey));
-
     defaults->setValue(TelemetryPreferences::usageKey(), false);
     defaults->setValue(markerKey, true);
     defaults->setValue(updateKey, "57");

@@ -71,13 +71,11 @@ TEST(TelemetryPreferencesTest, ChoicesDefaultToOnAndOddValuesReadAsOff)
     UserDefaults defaults(folder.filePath("defaults.json"));
     TelemetryPreferences preferences = TelemetryPreferences::load(defaults);
     EXPECT_TRUE(preferences.usage && preferences.city && preferences.effectiveCity());
-
     // The keys earlier releases stored the user's choices under.
     defaults.setValue("tavimo.usageConsent.v1", false);
     defaults.setValue("tavimo.cityConsent.v1", "yes");
     preferences = TelemetryPreferences::load(defaults);
     EXPECT_FALSE(preferences.usage || preferences.city);
-
     defaults.setValue("tavimo.usageConsent.v1", 1);
     defaults.setValue("tavimo.cityConsent.v1", true);
     preferences = TelemetryPreferences::load(defaults);

@@ -32,15 +32,11 @@ public:
     struct Response {
         int status = 204;
         QByteArray body;
-        // Sent as the Location header when set.
-        QByteArray location;
-        // The Content-Length announced; the body's size when negative. A
-        // larger value with the connection closed early makes a truncated reply.
-        qint64 announcedLength = -1;
+        QByteArray location;         // the Location header, when set
+        qint64 announcedLength = -1; // the body's size when negative; larger makes a truncated reply
     };
     LoopbackHttpsServer();
     ~LoopbackHttpsServer() override;
-    // "https://127.0.0.1:<port><path>"
     QUrl url(const QString &path = QStringLiteral("/")) const;
     // Trusts this server's certificate, and nothing else.
     QSslConfiguration clientTls() const;
@@ -55,9 +51,6 @@ public:
     // The most requests that were ever waiting for an answer at once.
     int mostConcurrent() const { return m_mostConcurrent; }
     bool waitForRequests(qsizetype count, int timeoutMilliseconds = 10000);
-
-signals:
-    void requestReceived();
 
 private:
     void accept();

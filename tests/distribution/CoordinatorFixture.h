@@ -17,9 +17,7 @@ public:
     static inline const QString workTitle = "Save or Close Capture to Update…";
     static inline const QString waitingMessage =
         "Update ready. Waiting for capture or text processing to finish, or for the open capture to close.";
-
     explicit CoordinatorFixture(const QHash<QString, QString> &bundleOverrides = {});
-
     void start();
     void configurePendingWork(std::function<void()> action);
     // Starts busy, checks and waits until build 7 is downloaded and held back.
@@ -28,7 +26,6 @@ public:
     QStringList updateEvents() const;
     // The build recorded as about to be installed, if any.
     std::optional<QString> pendingInstallationMarker() const;
-
     UpdateFixture feed;
     RecordingClient *client;
     std::unique_ptr<TavimoSignals> tavimoSignals;

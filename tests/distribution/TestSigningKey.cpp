@@ -4,15 +4,11 @@
 
 #include <stdexcept>
 
-namespace {
-
-void require(bool condition)
+static void require(bool condition)
 {
     if (!condition)
         throw std::runtime_error("OpenSSL failed to make or use a test signing key");
 }
-
-} // namespace
 
 TestSigningKey::TestSigningKey() : m_key(EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"), EVP_PKEY_free)
 {

@@ -14,7 +14,6 @@ UpdateFixture::UpdateFixture() : m_previousTemporaryFolder(qgetenv("TMPDIR"))
     QFile installed(installedPath);
     installed.open(QIODevice::WriteOnly);
     installed.write(program(QStringLiteral("installed")));
-    installed.close();
     installed.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                              QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     defaults = std::make_unique<UserDefaults>(root.filePath(QStringLiteral("defaults.json")));

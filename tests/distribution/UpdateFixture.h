@@ -31,24 +31,20 @@ public:
         qint64 length = -1;                  // the archive's size when negative
         QString url;                         // the served archive when empty
     };
-
     UpdateFixture();
     ~UpdateFixture();
-
     static QByteArray program(const QString &label);
     static Release release(const QString &version);
     // The error `job` failed with, if any.
     static std::optional<UpdaterError> failureOf(const std::function<void()> &job);
     // Serves "/appcast.xml" listing `releases` and serves each archive.
     void publish(const QList<Release> &releases);
-
     UpdaterConfiguration configuration() const;
     // Relaunches are recorded in `relaunches`; prompts answer with `choice`
     // when set and are left unanswered otherwise.
     UpdaterEnvironment environment();
     QByteArray installedContents() const;
     QStringList leftoverFiles() const;
-
     QTemporaryDir root;
     QString installedPath;
     QString runningBuild = QStringLiteral("3");

@@ -20,14 +20,12 @@ TEST(UpdateInstaller, ReplacesByRenameThroughLinksKeepingPermissions)
     newBuild.close();
     QFile running(fixture.installedPath);
     ASSERT_TRUE(running.open(QIODevice::ReadOnly));
-
     UpdateInstaller::replace(link, archive);
     EXPECT_EQ(running.readAll(), UpdateFixture::program("installed")) << "the old file is renamed over, not rewritten";
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("new"));
     EXPECT_EQ(QFile::permissions(fixture.installedPath) & 0x7077, mode & 0x7077);
     EXPECT_EQ(QDir(fixture.root.filePath("app")).entryList(QDir::Files | QDir::Hidden), QStringList{"tavimo-capture"});
-
     for (const auto &[installed, source] : {std::pair{fixture.root.filePath("app/gone"), archive},
                                             {fixture.installedPath, fixture.root.filePath("none")},
                                             {fixture.installedPath, fixture.root.filePath("tmp")}}) {

@@ -29,7 +29,6 @@ TEST(UpdaterConfiguration, NeedsAnHttpsFeedAnEd25519KeyAndABuildNumber)
     ASSERT_TRUE(configuration);
     EXPECT_EQ(configuration->publicKey, QByteArray(32, 'k'));
     EXPECT_EQ(configuration->runningBuild, QList<quint64>{42});
-
     for (const char *feed : {"http://updates.example/feed", "https:///feed", "ftp://updates.example/feed", ""})
         EXPECT_FALSE(configured(feed, validKey)) << feed;
     for (const QString &key :
@@ -41,11 +40,9 @@ TEST(UpdaterConfiguration, NeedsAnHttpsFeedAnEd25519KeyAndABuildNumber)
 
 TEST(BuildVersion, ComparesDottedNumbers)
 {
-    EXPECT_GT(compared("1.10", "1.9"), 0);
-    EXPECT_EQ(compared("1.0", "1"), 0);
-    EXPECT_LT(compared("2", "10"), 0);
-    EXPECT_GT(compared("1.0.1", "1"), 0);
-    EXPECT_EQ(compared("007", "7"), 0);
+    for (const auto &[left, right, order] :
+         {std::tuple{"1.10", "1.9", 1}, {"1.0", "1", 0}, {"2", "10", -1}, {"1.0.1", "1", 1}, {"007", "7", 0}})
+        EXPECT_EQ((compared(left, right) > 0) - (compared(left, right) < 0), order) << left << " " << right;
     for (const char *invalid : {"", "1.", ".1", "1..2", "1.0b", "-1", " 1", "1 2", "99999999999999999999"})
         EXPECT_FALSE(BuildVersion::parse(invalid)) << invalid;
 }
@@ -61,15 +58,11 @@ TEST(Appcast, ReadsItemsAndRefusesOtherDocuments)
 </channel></rss>)";
     const QList<AppcastItem> items = Appcast::parse(feed);
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0].title, "Five");
-    EXPECT_EQ(items[0].version, "5") << "only versions in the feed's own namespace count";
-    EXPECT_EQ(items[0].shortVersion, "0.5.0");
+    EXPECT_EQ(QStringList({items[0].title, items[0].version, items[0].shortVersion, items[0].signature}),
+              QStringList({"Five", "5", "0.5.0", "c2ln"}))
+        << "only versions in the feed's own namespace count";
     EXPECT_EQ(items[0].url, QUrl("https://updates.example/5"));
-    EXPECT_EQ(items[0].length, 120);
-    EXPECT_EQ(items[0].signature, "c2ln");
-    EXPECT_EQ(items[1].length, -1);
-    EXPECT_TRUE(items[1].signature.isEmpty());
-
+    EXPECT_EQ(QList({items[0].length, items[1].length}), QList<qint64>({120, -1}));
     EXPECT_EQ(Appcast::newestUpdate(items, {5})->version, "6");
     EXPECT_FALSE(Appcast::newestUpdate(items, {6}));
     EXPECT_EQ(UpdateFixture::failureOf([&] { Appcast::validate(items[1]); }), UpdaterError::missingSignature);

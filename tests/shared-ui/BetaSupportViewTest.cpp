@@ -25,7 +25,6 @@ class BetaSupportViewTest : public SignalsFixture {
 protected:
     PrivateClipboard clipboard;
     std::unique_ptr<BetaSupportView> view;
-
     void open(bool configured = true)
     {
         launch("57", configured);
@@ -33,7 +32,6 @@ protected:
     }
     QPlainTextEdit &editor() const { return *view->findChild<QPlainTextEdit *>(); }
     QAbstractButton &send() const { return *controlTitled(*view, "Send report"); }
-    QString counter() const { return labelContaining(*view, "/2000 characters")->text(); }
     bool shows(const QString &text) const
     {
         const QLabel *label = labelContaining(*view, text);
@@ -50,14 +48,10 @@ TEST_F(BetaSupportViewTest, SendFollowsTheLengthLimitInUtf16Units)
 {
     open();
     EXPECT_FALSE(send().isEnabled());
-    EXPECT_EQ(counter(), "0/2000 characters");
     EXPECT_TRUE(sendsWith(QString(2000, 'a')));
     EXPECT_FALSE(sendsWith(QString(2001, 'a')));
-    EXPECT_EQ(counter(), "2001/2000 characters");
-
     const QString emoji = QString::fromUtf8("\xF0\x9F\x93\xB8");
     EXPECT_TRUE(sendsWith(emoji));
-    EXPECT_EQ(counter(), "2/2000 characters");
     EXPECT_TRUE(sendsWith(emoji.repeated(999) + "ab"));
     EXPECT_FALSE(sendsWith(emoji.repeated(1000) + "a"));
     EXPECT_FALSE(sendsWith("   \n\t\n  "));
@@ -66,15 +60,12 @@ TEST_F(BetaSupportViewTest, SendFollowsTheLengthLimitInUtf16Units)
 TEST_F(BetaSupportViewTest, CopyPutsTheMessageAndAppDetailsOnTheClipboard)
 {
     open();
-    EXPECT_FALSE(shows("Copied."));
     editor().setPlainText("The arrow tool snaps too early.");
     controlTitled(*view, "Copy report")->click();
     const AppSignalContext &context = telemetry->context();
     EXPECT_EQ(clipboard.text,
               "The arrow tool snaps too early.\n\nApp: local.tavimo.capture\nRelease: 0.4.0+57\nSystem: " + context.os +
                   "\nArchitecture: " + context.architecture + "\nMemory class: " + context.memoryClass);
-    EXPECT_TRUE(shows("Copied."));
-    EXPECT_EQ(editor().toPlainText(), "The arrow tool snaps too early.");
     EXPECT_TRUE(client->reports.isEmpty());
 }
 
@@ -88,12 +79,9 @@ TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndAFailedOneKept)
     EXPECT_EQ(client->reports[0].message, "  Crashes when I pin.  ");
     EXPECT_TRUE(client->reports[0].bug);
     EXPECT_FALSE(send().isEnabled()) << "one report at a time";
-    EXPECT_TRUE(editor().isReadOnly());
     client->settleLastReport(true);
     ASSERT_TRUE(QTest::qWaitFor([this] { return shows("Report sent. Thank you."); }));
     EXPECT_TRUE(editor().toPlainText().isEmpty());
-    EXPECT_FALSE(editor().isReadOnly());
-
     telemetry->setFeedbackIsBug(false);
     editor().setPlainText("Please add a ruler.");
     send().click();
@@ -101,7 +89,6 @@ TEST_F(BetaSupportViewTest, AnAcceptedReportIsClearedAndAFailedOneKept)
     EXPECT_FALSE(client->reports[1].bug);
     client->settleLastReport(false);
     ASSERT_TRUE(QTest::qWaitFor([this] { return shows(notDelivered); }));
-    EXPECT_FALSE(shows("Report sent. Thank you."));
     EXPECT_EQ(editor().toPlainText(), "Please add a ruler.");
     EXPECT_TRUE(send().isEnabled()) << "the user may retry";
 }
@@ -112,22 +99,6 @@ TEST_F(BetaSupportViewTest, AnUnconfiguredBuildOffersCopyOnly)
     EXPECT_TRUE(shows(notConfigured));
     EXPECT_FALSE(sendsWith("Hello"));
     EXPECT_TRUE(controlTitled(*view, "Copy report")->isEnabled());
-
-    open(true);
-    EXPECT_FALSE(shows(notConfigured));
-    EXPECT_TRUE(shows("Only your message and app details are sent. No screenshots, logs or usage identifier are "
-                      "attached."));
-}
-
-TEST_F(BetaSupportViewTest, TheAppDetailsAreShownOnRequest)
-{
-    open();
-    view->show();
-    QLabel *details = labelContaining(*view, telemetry->reviewedMetadata());
-    ASSERT_TRUE(details);
-    EXPECT_FALSE(details->isVisible());
-    controlTitled(*view, "App details included")->click();
-    EXPECT_TRUE(details->isVisible());
 }
 
 TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
@@ -136,30 +107,21 @@ TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
     QMenu menu;
     FeedbackMenuItems::addTo(menu, *telemetry);
     ASSERT_EQ(menu.actions().size(), 2);
-    EXPECT_EQ(menu.actions()[0]->text(), "Send feedback…");
     EXPECT_EQ(menu.actions()[1]->text(), "Report a bug…");
-
     menu.actions()[0]->trigger();
     QWidget *window = telemetry->supportWindow();
     ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
     auto *content = window->findChild<BetaSupportView *>();
     ASSERT_TRUE(content);
     EXPECT_TRUE(controlTitled(*content, "Feedback")->isChecked());
-    EXPECT_TRUE(labelContaining(*content, "What would make this app better?"));
     content->findChild<QPlainTextEdit *>()->setPlainText("Half-written thought");
-
     window->close();
     menu.actions()[1]->trigger();
     EXPECT_EQ(telemetry->supportWindow(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(telemetry->feedbackIsBug());
     EXPECT_TRUE(controlTitled(*content, "Bug report")->isChecked());
-    EXPECT_TRUE(labelContaining(*content, "What happened, and what did you expect?"));
     EXPECT_EQ(content->findChild<QPlainTextEdit *>()->toPlainText(), "Half-written thought");
-
-    controlTitled(*content, "Feedback")->click();
-    EXPECT_FALSE(telemetry->feedbackIsBug());
 }
 
 } // namespace

@@ -21,9 +21,7 @@ public:
         bool bug;
         std::shared_ptr<QPromise<bool>> reply;
     };
-
     RecordingClient() : MoxterClient(std::nullopt, AppSignalContext{}) {}
-
     void setConsent(bool consent, const std::optional<QString> &installationID, bool location) override
     {
         consents.append({consent, installationID, location});
@@ -41,13 +39,11 @@ public:
         reports.append({message, bug, reply});
         return reply->future();
     }
-
     void settleLastReport(bool accepted)
     {
         reports.last().reply->addResult(accepted);
         reports.last().reply->finish();
     }
-
     QList<Consent> consents;
     QList<TavimoEvent> events;
     QStringList calls;

@@ -21,7 +21,6 @@ protected:
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<TavimoSignals> telemetry;
     RecordingClient *client = nullptr;
-
     static BundleInfo bundle(const QString &build, bool configured)
     {
         QHash<QString, QString> values{{"CFBundleIdentifier", "local.tavimo.capture"},
@@ -35,7 +34,6 @@ protected:
         }
         return BundleInfo(values);
     }
-
     TavimoSignals &launch(const QString &build = "57", bool configured = true)
     {
         telemetry.reset();
@@ -45,9 +43,7 @@ protected:
         telemetry = std::make_unique<TavimoSignals>(bundle(build, configured), *defaults, std::move(recording));
         return *telemetry;
     }
-
     // Runs the operations posted to the client so far.
     void settle() { QCoreApplication::sendPostedEvents(telemetry.get()); }
-
     std::optional<QString> storedIdentifier() const { return defaults->stringValue(TavimoSignals::installationKey()); }
 };

@@ -1,8 +1,8 @@
 #include "LoopbackHttpsServer.h"
 
-#include <QEventLoop>
 #include <QJsonDocument>
 #include <QSslSocket>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -88,19 +88,7 @@ int LoopbackHttpsServer::requestCount(const QString &path) const
 
 bool LoopbackHttpsServer::waitForRequests(qsizetype count, int timeoutMilliseconds)
 {
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(this, &LoopbackHttpsServer::requestReceived, &loop, [&] {
-        if (m_requests.size() >= count)
-            loop.quit();
-    });
-    if (m_requests.size() < count) {
-        deadline.start(timeoutMilliseconds);
-        loop.exec();
-    }
-    return m_requests.size() >= count;
+    return QTest::qWaitFor([&] { return m_requests.size() >= count; }, timeoutMilliseconds);
 }
 
 void LoopbackHttpsServer::accept()
@@ -129,7 +117,6 @@ void LoopbackHttpsServer::readFrom(QSslSocket *socket)
     buffer.clear();
     m_requests.append(*request);
     m_mostConcurrent = std::max(m_mostConcurrent, ++m_concurrent);
-    emit requestReceived();
     if (m_holding)
         m_held.append({socket, request->path});
     else if (m_replyDelay > 0)

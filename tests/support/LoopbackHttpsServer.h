@@ -19,7 +19,6 @@ struct ReceivedRequest {
     QByteArray path;
     QHash<QByteArray, QByteArray> headers;
     QByteArray body;
-
     QJsonObject json() const;
 };
 
@@ -33,42 +32,30 @@ public:
     struct Response {
         int status = 204;
         QByteArray body;
-        // Sent as the Location header when set.
-        QByteArray location;
-        // The Content-Length announced; the body's size when negative. A
-        // larger value with the connection closed early makes a truncated reply.
-        qint64 announcedLength = -1;
+        QByteArray location;         // the Location header, when set
+        qint64 announcedLength = -1; // the body's size when negative; larger makes a truncated reply
     };
-
     LoopbackHttpsServer();
     ~LoopbackHttpsServer() override;
-
-    // "https://127.0.0.1:<port><path>"
     QUrl url(const QString &path = QStringLiteral("/")) const;
     // Trusts this server's certificate, and nothing else.
     QSslConfiguration clientTls() const;
-
     void serve(const QString &path, Response response) { m_responses.insert(path.toUtf8(), std::move(response)); }
     void setFallback(Response response) { m_fallback = std::move(response); }
     void setReplyDelay(int milliseconds) { m_replyDelay = milliseconds; }
     // Requests stay unanswered until releaseHeld().
     void setHolding(bool holding) { m_holding = holding; }
     void releaseHeld();
-
     const QList<ReceivedRequest> &requests() const { return m_requests; }
     int requestCount(const QString &path) const;
     // The most requests that were ever waiting for an answer at once.
     int mostConcurrent() const { return m_mostConcurrent; }
     bool waitForRequests(qsizetype count, int timeoutMilliseconds = 10000);
 
-signals:
-    void requestReceived();
-
 private:
     void accept();
     void readFrom(QSslSocket *socket);
     void reply(QSslSocket *socket, const QByteArray &path);
-
     TestCertificate m_certificate;
     QSslServer m_server;
     QHash<QSslSocket *, QByteArray> m_buffers;

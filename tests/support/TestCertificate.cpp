@@ -60,7 +60,6 @@ TestCertificate TestCertificate::generate()
     addExtension(x509, NID_basic_constraints, "critical,CA:TRUE");
     addExtension(x509, NID_subject_alt_name, "IP:127.0.0.1");
     require(X509_sign(x509, key.get(), EVP_sha256()) > 0, "sign");
-
     const QByteArray certificatePem = pem([&](BIO *bio) { return PEM_write_bio_X509(bio, x509); });
     const QByteArray keyPem =
         pem([&](BIO *bio) { return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });

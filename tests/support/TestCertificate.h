@@ -7,6 +7,5 @@
 struct TestCertificate {
     QSslCertificate certificate;
     QSslKey key;
-
     static TestCertificate generate();
 };

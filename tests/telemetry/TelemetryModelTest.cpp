@@ -5,7 +5,6 @@
 #include "TelemetryPreferences.h"
 #include "UserDefaults.h"
 
-#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -43,32 +42,13 @@ TEST(MoxterConfigurationTest, AcceptsOnlyAPlainHttpsEndpointAndASingleLineKey)
 
 TEST(MoxterConfigurationTest, ReadsTheBundleAndAppendsPathsWithoutDoubleSlashes)
 {
-    EXPECT_FALSE(MoxterConfiguration::fromBundle(BundleInfo({{"TavimoMoxterEndpoint", "https://moxter.example"}})));
     const auto configuration = MoxterConfiguration::fromBundle(
         BundleInfo({{"TavimoMoxterEndpoint", "https://moxter.example"}, {"TavimoMoxterKey", "secret"}}));
     ASSERT_TRUE(configuration);
     EXPECT_EQ(configuration->key(), "secret");
     EXPECT_EQ(configuration->url("v1/events").toString(), "https://moxter.example/v1/events");
-    for (const char *endpoint : {"https://moxter.example/api/", "https://moxter.example/api"})
-        EXPECT_EQ(MoxterConfiguration::make(endpoint, "k")->url("v1/feedback").toString(),
-                  "https://moxter.example/api/v1/feedback");
-}
-
-TEST(AppSignalContextTest, DescribesTheBuildAndTheComputer)
-{
-    const AppSignalContext empty = AppSignalContext::current(BundleInfo());
-    EXPECT_EQ(empty.app, "tavimo");
-    EXPECT_EQ(empty.release, "0+0");
-
-    const AppSignalContext context =
-        AppSignalContext::current(BundleInfo({{"CFBundleIdentifier", "local.tavimo.capture"},
-                                              {"CFBundleShortVersionString", "1.4"},
-                                              {"CFBundleVersion", "57"}}));
-    EXPECT_EQ(context.app, "local.tavimo.capture");
-    EXPECT_EQ(context.release, "1.4+57");
-    EXPECT_EQ(context.architecture, QSysInfo::currentCpuArchitecture());
-    EXPECT_EQ(context.os, AppSignalContext::versionTriple(QSysInfo::kernelVersion()));
-    EXPECT_TRUE(QStringList({"up_to_8GB", "up_to_16GB", "up_to_32GB", "over_32GB"}).contains(context.memoryClass));
+    EXPECT_EQ(MoxterConfiguration::make("https://moxter.example/api/", "k")->url("v1/feedback").toString(),
+              "https://moxter.example/api/v1/feedback");
 }
 
 TEST(AppSignalContextTest, MemoryClassesAndKernelVersions)
@@ -91,14 +71,11 @@ TEST(TelemetryPreferencesTest, ChoicesDefaultToOnAndOddValuesReadAsOff)
     UserDefaults defaults(folder.filePath("defaults.json"));
     TelemetryPreferences preferences = TelemetryPreferences::load(defaults);
     EXPECT_TRUE(preferences.usage && preferences.city && preferences.effectiveCity());
-
     // The keys earlier releases stored the user's choices under.
     defaults.setValue("tavimo.usageConsent.v1", false);
     defaults.setValue("tavimo.cityConsent.v1", "yes");
     preferences = TelemetryPreferences::load(defaults);
-    EXPECT_FALSE(preferences.usage);
-    EXPECT_FALSE(preferences.city);
-
+    EXPECT_FALSE(preferences.usage || preferences.city);
     defaults.setValue("tavimo.usageConsent.v1", 1);
     defaults.setValue("tavimo.cityConsent.v1", true);
     preferences = TelemetryPreferences::load(defaults);

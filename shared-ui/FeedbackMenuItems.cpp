@@ -1,5 +1,6 @@
 #include "FeedbackMenuItems.h"
 
+#include "SupportWindow.h"
 #include "TavimoSignals.h"
 
 #include <QAction>
@@ -13,7 +14,7 @@ QList<QAction *> make(TavimoSignals &tavimoSignals, QObject *parent)
     for (const auto &[title, bug] : {std::pair{"Send feedback…", false}, std::pair{"Report a bug…", true}}) {
         auto *action = new QAction(QString::fromUtf8(title), parent);
         QObject::connect(action, &QAction::triggered, &tavimoSignals,
-                         [&tavimoSignals, bug] { tavimoSignals.showSupport(bug); });
+                         [&tavimoSignals, bug] { SupportWindow::show(tavimoSignals, bug); });
         actions << action;
     }
     return actions;

@@ -1,5 +1,6 @@
 #include "SupportSettingsFooter.h"
 
+#include "SupportWindow.h"
 #include "TavimoSignals.h"
 
 #include <QCheckBox>
@@ -51,7 +52,7 @@ SupportSettingsFooter::SupportSettingsFooter(TavimoSignals &tavimoSignals, QWidg
     connect(&m_signals, &TavimoSignals::enabledChanged, this, &SupportSettingsFooter::showSwitches);
     connect(&m_signals, &TavimoSignals::locationEnabledChanged, this, &SupportSettingsFooter::showSwitches);
     connect(about, &QToolButton::toggled, details, &QWidget::setVisible);
-    connect(sendFeedback, &QPushButton::clicked, &m_signals, [this] { m_signals.showSupport(false); });
+    connect(sendFeedback, &QPushButton::clicked, &m_signals, [this] { SupportWindow::show(m_signals, false); });
     showSwitches();
 }
 

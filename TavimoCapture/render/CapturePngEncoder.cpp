@@ -1,6 +1,6 @@
 #include "CapturePngEncoder.h"
 
-#include "CaptureFailure.h"
+#include "CapturePngEncodeError.h"
 
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
@@ -33,7 +33,7 @@ constexpr uchar zlibHeader[] = {0x78, 0x01};
 
 [[noreturn]] void fail()
 {
-    throw CaptureError(CaptureFailure::write);
+    throw CapturePngEncodeFailure(CapturePngEncodeError::unencodable);
 }
 
 struct Pixels {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CapturePngEncodeError.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -8,7 +10,7 @@
 // images are written as RGB. Large images are compressed on every core.
 namespace CapturePngEncoder {
 
-// Throws CaptureError(CaptureFailure::write) when the image cannot be encoded.
+// Throws CapturePngEncodeFailure when the image cannot be encoded.
 QByteArray encode(const QImage &image);
 
 } // namespace CapturePngEncoder

@@ -5,6 +5,7 @@
 #include "CaptureMarkPainter.h"
 #include "CaptureRenderGeometry.h"
 #include "CaptureText.h"
+#include "PixelLimit.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -40,12 +41,6 @@ constexpr double fallbackLegendSize = 320;
 constexpr int legendWidthSearchSteps = 14;
 constexpr double legendCornerRadius = 10;
 constexpr double legendOpacity = 0.96;
-
-bool withinPixelLimit(double width, double height)
-{
-    return std::isfinite(width) && std::isfinite(height) && width >= 1 && height >= 1 &&
-           width * height <= double(CaptureRenderer::maximumPixelCount);
-}
 
 bool isSpotlight(const CaptureAnnotation &annotation)
 {
@@ -87,7 +82,7 @@ std::optional<FlatRegion> flatten(const QImage &image, const QSizeF &sourceSize,
                                   const QList<CaptureAnnotation> &annotations, const QRect &region)
 {
     const QRect bounds = sourceBounds(sourceSize);
-    if (region.isEmpty() || !withinPixelLimit(bounds.width(), bounds.height()))
+    if (region.isEmpty() || !withinPixelLimit(bounds.size()))
         return std::nullopt;
     if (annotations.isEmpty() && isPlain32Bit(image) && image.size() == bounds.size() &&
         QSizeF(bounds.size()) == sourceSize)
@@ -525,7 +520,7 @@ QImage CaptureRenderer::renderImage(const QImage &image, const QSizeF &sourceSiz
     const CaptureCompositionLayout layout = baseLayout(extent, composition, legend);
     const double width = std::ceil(layout.canvasSize.width());
     const double height = std::ceil(layout.canvasSize.height());
-    if (!withinPixelLimit(width, height))
+    if (!withinPixelLimit(QSizeF(width, height)))
         throw CaptureRenderFailure(CaptureRenderError::imageTooLarge);
 
     QImage canvas(int(width), int(height), QImage::Format_ARGB32_Premultiplied);

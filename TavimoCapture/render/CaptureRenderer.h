@@ -22,9 +22,6 @@ class QPainter;
 // device. Functions that draw do nothing on an inactive painter.
 namespace CaptureRenderer {
 
-// Exports and flattened copies never exceed this many pixels.
-inline constexpr qint64 maximumPixelCount = 80'000'000;
-
 // Draws one mark of a plain tool. Nothing for select, crop, magnifier and the effects.
 void draw(QPainter &painter, const CaptureAnnotation &annotation, const QSizeF &sourceSize);
 

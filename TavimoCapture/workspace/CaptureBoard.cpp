@@ -1,6 +1,7 @@
 #include "CaptureBoard.h"
 
 #include "CaptureRenderer.h"
+#include "PixelLimit.h"
 
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -23,8 +24,7 @@ bool isFinite(const QRectF &rect)
 
 bool isValidSize(const QSizeF &size)
 {
-    return std::isfinite(size.width()) && std::isfinite(size.height()) && size.width() >= 1 && size.height() >= 1 &&
-           size.width() * size.height() <= CaptureRenderer::maximumPixelCount;
+    return withinPixelLimit(size);
 }
 
 QRectF unionOf(const QList<CaptureBoardItem> &items)
@@ -138,8 +138,7 @@ void CaptureBoard::validate(const QList<CaptureBoardItem> &items) const
     }
     const QSizeF size = unionOf(items).size();
     const QSizeF canvas = CaptureRenderer::baseLayout(QRectF(QPointF(0, 0), size), composition(), {}).canvasSize;
-    if (!std::isfinite(canvas.width()) || !std::isfinite(canvas.height()) ||
-        canvas.width() * canvas.height() > CaptureRenderer::maximumPixelCount)
+    if (!withinPixelLimit(canvas))
         throwRenderError(CaptureRenderError::imageTooLarge);
 }
 
@@ -313,7 +312,7 @@ void CaptureBoard::addImages(const QList<QImage> &images, const std::optional<QL
         totalArea += pixelArea(item.document->originalPixelSize());
     for (const QImage &image : images)
         totalArea += pixelArea(image.size());
-    if (totalArea > CaptureRenderer::maximumPixelCount)
+    if (totalArea > maximumPixelCount)
         throwRenderError(CaptureRenderError::imageTooLarge);
 
     QList<CaptureBoardItem> items = m_items;
@@ -470,7 +469,7 @@ QImage CaptureBoard::drawContent() const
     const double top = std::floor(area.top());
     const double width = std::ceil(area.right()) - left;
     const double height = std::ceil(area.bottom()) - top;
-    if (!(width >= 1 && height >= 1 && width * height <= CaptureRenderer::maximumPixelCount))
+    if (!withinPixelLimit(QSizeF(width, height)))
         throwRenderError(CaptureRenderError::imageTooLarge);
 
     QImage canvas(int(width), int(height), QImage::Format_ARGB32_Premultiplied);

@@ -1,5 +1,6 @@
 #include "CaptureHistory.h"
 
+#include "CaptureFailure.h"
 #include "CaptureFileSystemFailure.h"
 #include "CaptureFileWriter.h"
 #include "CapturePngEncoder.h"
@@ -170,7 +171,11 @@ std::optional<CaptureHistoryEntry> CaptureHistory::reopen(const CaptureHistoryIt
 
 QByteArray CaptureHistory::png(const QImage &image)
 {
-    return CapturePngEncoder::encode(image);
+    try {
+        return CapturePngEncoder::encode(image);
+    } catch (const CapturePngEncodeFailure &) {
+        throw CaptureError(CaptureFailure::write);
+    }
 }
 
 std::optional<QString> CaptureHistory::existingExport(const QString &path)

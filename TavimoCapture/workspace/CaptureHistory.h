@@ -54,6 +54,7 @@ public:
     std::optional<CaptureHistoryEntry> reopen(const CaptureHistoryItem &item) const;
 
     // The app's one PNG encoding, for the clipboard, saved files and history.
+    // Throws CaptureError(CaptureFailure::write) when the image cannot be encoded.
     static QByteArray png(const QImage &image);
     // `path` when it is an absolute path of a regular file (not following links).
     static std::optional<QString> existingExport(const QString &path);

@@ -2,6 +2,7 @@
 
 #include "CaptureHistoryThumbnail.h"
 #include "CaptureRenderer.h"
+#include "PixelLimit.h"
 
 #include <QImageReader>
 
@@ -23,7 +24,7 @@ QImage CaptureHistoryItem::image() const
 {
     QImageReader reader(m_path, "png");
     const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > CaptureRenderer::maximumPixelCount)
+    if (!withinPixelLimit(size))
         return QImage();
     return reader.read();
 }

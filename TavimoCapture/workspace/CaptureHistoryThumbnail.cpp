@@ -1,6 +1,7 @@
 #include "CaptureHistoryThumbnail.h"
 
 #include "CaptureRenderer.h"
+#include "PixelLimit.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -95,8 +96,7 @@ QImage CaptureHistoryThumbnail::fromPng(const QString &path, int maximumSide)
     const std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(0));
     spng_ihdr header{};
     if (!file || !context || spng_set_png_file(context.get(), file.get()) != 0 ||
-        spng_get_ihdr(context.get(), &header) != 0 ||
-        qint64(header.width) * header.height > CaptureRenderer::maximumPixelCount)
+        spng_get_ihdr(context.get(), &header) != 0 || !withinPixelLimit(qint64(header.width), qint64(header.height)))
         return QImage();
     const QSize source(int(header.width), int(header.height));
     const QSize size = thumbnailSize(source, maximumSide);

@@ -7,6 +7,7 @@
 #include "CaptureFileSystemFailure.h"
 #include "CapturePanels.h"
 #include "CaptureRenderer.h"
+#include "PixelLimit.h"
 #include "UserDefaults.h"
 
 #include <QDateTime>
@@ -84,7 +85,7 @@ QString number(double value)
 bool fitsOpenLimit(QImageReader &reader)
 {
     const QSize size = reader.size();
-    return !size.isEmpty() && double(size.width()) * double(size.height()) <= CaptureRenderer::maximumPixelCount;
+    return withinPixelLimit(size);
 }
 
 // Writes straight to the file: a buffered write may report success for bytes

@@ -1,6 +1,7 @@
 #include "BetaSupportView.h"
 #include "FeedbackMenuItems.h"
 #include "SignalsFixture.h"
+#include "SupportWindow.h"
 #include "TextClipboard.h"
 #include "WidgetLookup.h"
 
@@ -109,7 +110,7 @@ TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
     ASSERT_EQ(menu.actions().size(), 2);
     EXPECT_EQ(menu.actions()[1]->text(), "Report a bug…");
     menu.actions()[0]->trigger();
-    QWidget *window = telemetry->supportWindow();
+    QWidget *window = SupportWindow::of(*telemetry);
     ASSERT_TRUE(window);
     auto *content = window->findChild<BetaSupportView *>();
     ASSERT_TRUE(content);
@@ -117,7 +118,7 @@ TEST_F(BetaSupportViewTest, TheMenuItemsOpenOneWindowAndSwitchItsReportType)
     content->findChild<QPlainTextEdit *>()->setPlainText("Half-written thought");
     window->close();
     menu.actions()[1]->trigger();
-    EXPECT_EQ(telemetry->supportWindow(), window);
+    EXPECT_EQ(SupportWindow::of(*telemetry), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(telemetry->feedbackIsBug());
     EXPECT_TRUE(controlTitled(*content, "Bug report")->isChecked());

@@ -1,5 +1,6 @@
 #include "SupportSettingsFooter.h"
 #include "SignalsFixture.h"
+#include "SupportWindow.h"
 #include "WidgetLookup.h"
 
 #include <QToolButton>
@@ -47,7 +48,7 @@ TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)
     EXPECT_TRUE(link->text().contains("href=\"https://tavimo.example/privacy?from=app&amp;lang=en\""))
         << link->text().toStdString();
     controlTitled(*footer, "Send feedback…")->click();
-    ASSERT_TRUE(telemetry->supportWindow());
+    ASSERT_TRUE(SupportWindow::of(*telemetry));
     EXPECT_FALSE(telemetry->feedbackIsBug());
 }
 

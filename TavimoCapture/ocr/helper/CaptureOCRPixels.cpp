@@ -1,12 +1,12 @@
 #include "CaptureOCRPixels.h"
 
+#include "PixelLimit.h"
+
 #include <QByteArrayView>
 
 #include <cctype>
 
 namespace {
-
-constexpr qint64 maximumPixels = 80'000'000;
 
 bool isSpace(char character)
 {
@@ -36,7 +36,7 @@ std::optional<CaptureOCRPixels> CaptureOCRPixels::fromPpm(QByteArray ppm)
     const std::optional<qint64> width = headerNumber(ppm, offset);
     const std::optional<qint64> height = width ? headerNumber(ppm, offset) : std::nullopt;
     const std::optional<qint64> maximum = height ? headerNumber(ppm, offset) : std::nullopt;
-    if (!maximum || *maximum != 255 || *width < 1 || *height < 1 || *width * *height > maximumPixels)
+    if (!maximum || *maximum != 255 || !withinPixelLimit(*width, *height))
         return std::nullopt;
     ++offset; // the one white-space character before the rows
     if (ppm.size() - offset != *width * *height * 3)

@@ -1,4 +1,3 @@
-#include "CaptureFailure.h"
 #include "CapturePngEncoder.h"
 #include "DesktopWindows.h"
 #include "ScreenCaptureOptions.h"
@@ -32,7 +31,7 @@ int writePng(const QImage &image, const QString &path)
     QByteArray png;
     try {
         png = CapturePngEncoder::encode(image);
-    } catch (const CaptureError &error) {
+    } catch (const CapturePngEncodeFailure &error) {
         return fail(error.description());
     }
     QSaveFile file(path);

@@ -1,4 +1,3 @@
-#include "CaptureFailure.h"
 #include "CapturePngEncoder.h"
 #include "RenderTestMarks.h"
 
@@ -83,8 +82,9 @@ TEST(CapturePngEncoder, RoundTripKeepsEveryPixelAndAlpha)
     EXPECT_LT(CapturePngEncoder::encode(bands).size(), 200 * 1024);
 }
 
-TEST(CapturePngEncoder, EmptyImageIsAWriteFailure)
+TEST(CapturePngEncoder, EmptyImageCannotBeEncoded)
 {
     EXPECT_THAT([] { CapturePngEncoder::encode(QImage()); },
-                testing::Throws<CaptureError>(testing::Property(&CaptureError::code, CaptureFailure::write)));
+                testing::Throws<CapturePngEncodeFailure>(
+                    testing::Property(&CapturePngEncodeFailure::code, CapturePngEncodeError::unencodable)));
 }

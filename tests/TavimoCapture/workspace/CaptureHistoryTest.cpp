@@ -1,4 +1,5 @@
 #include "CaptureHistory.h"
+#include "CaptureFailure.h"
 #include "CaptureFileSystemFailure.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
@@ -102,6 +103,12 @@ TEST_F(CaptureHistoryTest, ReplacingAnEntryKeepsOneEntryAndOtherNamesMakeNewOnes
         EXPECT_NE(history.save(solid(3), other), other);
     EXPECT_EQ(history.items().size(), 4);
     EXPECT_FALSE(QFile::exists(history.directory() + "/notes.png"));
+}
+
+TEST(CaptureHistoryPng, AnImageThatCannotBeEncodedIsAWriteFailure)
+{
+    EXPECT_THAT([] { CaptureHistory::png(QImage()); },
+                testing::Throws<CaptureError>(testing::Property(&CaptureError::code, CaptureFailure::write)));
 }
 
 TEST_F(CaptureHistoryTest, ForeignAndHiddenFilesAreNeverListedPrunedOrRemoved)

@@ -1,8 +1,8 @@
 #include "CaptureService.h"
 
 #include "CaptureFailure.h"
-#include "CaptureRenderer.h"
 #include "CaptureSelectionFocus.h"
+#include "PixelLimit.h"
 #include "X11ScreenGrabber.h"
 
 #include <QCoreApplication>
@@ -113,10 +113,10 @@ void decodeInBackground(const QByteArray &png, std::shared_ptr<QPromise<std::opt
 
 void checkPixelLimit(const QList<ScreenGrabber::Monitor> &monitors)
 {
-    double pixels = 0;
+    qint64 pixels = 0;
     for (const ScreenGrabber::Monitor &monitor : monitors)
-        pixels += double(monitor.geometry.width()) * double(monitor.geometry.height());
-    if (!(pixels > 0 && pixels <= double(CaptureRenderer::maximumPixelCount)))
+        pixels += qint64(monitor.geometry.width()) * monitor.geometry.height();
+    if (!withinPixelLimit(pixels))
         throw CaptureError(CaptureFailure::displaysTooLarge);
 }
 

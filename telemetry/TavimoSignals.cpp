@@ -1,21 +1,14 @@
 #include "TavimoSignals.h"
 
-#include "BetaSupportView.h"
 #include "MoxterClient.h"
 #include "MoxterConfiguration.h"
-#include "SystemTextClipboard.h"
 #include "TelemetryPreferences.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QScrollArea>
 #include <QUuid>
 
 namespace {
-
-constexpr int supportWidth = 520;
 
 QString appNameOf(const BundleInfo &bundle)
 {
@@ -36,28 +29,6 @@ QUrl privacyPolicyOf(const BundleInfo &bundle)
 bool isInstallationIdentifier(const QString &text)
 {
     return text.size() == 36 && !QUuid::fromString(text).isNull();
-}
-
-// The visible height less 100, between 360 and 520; 800 before clamping
-// when there is no screen.
-int supportHeight()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int height = screen ? std::max(screen->availableGeometry().height() - 100, 360) : 800;
-    return std::min(height, 520);
-}
-
-QWidget *makeSupportWindow(TavimoSignals &tavimoSignals)
-{
-    static SystemTextClipboard clipboard;
-    auto *window = new QScrollArea;
-    window->setWindowTitle(QStringLiteral("Feedback"));
-    window->setWidgetResizable(true);
-    window->setWidget(new BetaSupportView(tavimoSignals, clipboard));
-    window->resize(supportWidth, supportHeight());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
-    return window;
 }
 
 } // namespace
@@ -188,20 +159,10 @@ QString TavimoSignals::reviewedMetadata() const
         .arg(m_context.app, m_context.release, m_context.os, m_context.architecture, m_context.memoryClass);
 }
 
-void TavimoSignals::showSupport(bool bug)
+void TavimoSignals::setSupportWindow(QObject *window)
 {
-    setFeedbackIsBug(bug);
-    if (!m_supportWindow)
-        m_supportWindow = makeSupportWindow(*this);
-    QWidget *window = supportWindow();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-QWidget *TavimoSignals::supportWindow() const
-{
-    return qobject_cast<QWidget *>(m_supportWindow.data());
+    delete m_supportWindow.data();
+    m_supportWindow = window;
 }
 
 void TavimoSignals::recordUpdateInstallation(const QString &version)

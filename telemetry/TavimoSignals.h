@@ -16,12 +16,11 @@
 #include <optional>
 
 class MoxterClient;
-class QWidget;
 class UserDefaults;
 
 // The one way the app touches usage statistics and feedback: it records
 // events under the user's consent switches, keeps the installation
-// identifier, the session and update markers, and opens the feedback window.
+// identifier, the session and update markers, and keeps the feedback window.
 // Lives on the GUI thread; every call into the client is posted in order, and
 // a call that a newer consent change superseded is dropped.
 class TavimoSignals : public QObject {
@@ -63,10 +62,9 @@ public:
     QFuture<bool> feedback(const QString &message, bool bug);
     // The app details sent with a report, one "Name: value" per line.
     QString reviewedMetadata() const;
-    // Opens the feedback window, or brings it forward, as a bug report or as feedback.
-    void showSupport(bool bug);
-    // The feedback window once it has been opened.
-    QWidget *supportWindow() const;
+    // The feedback window once a view has opened it; it lives as long as this object.
+    QObject *supportWindow() const { return m_supportWindow.data(); }
+    void setSupportWindow(QObject *window);
 
     // An update with this build number is about to be installed.
     void recordUpdateInstallation(const QString &version);

@@ -357,6 +357,34 @@ bool compose(QPainter &painter, const QImage &image, const QSizeF &sourceSize, c
     return drawn;
 }
 
+// A finished image that is the crop of the capture itself: no marks, no legend
+// and a frame that draws nothing. Drawing it would only copy the pixels.
+bool isBareCrop(const QImage &image, const QSizeF &sourceSize, const QRectF &crop,
+                const QList<CaptureAnnotation> &annotations, const CaptureComposition &composition,
+                const QList<CaptureLegendEntry> &legend)
+{
+    const QRectF whole = integralRect(crop);
+    return annotations.isEmpty() && legend.isEmpty() && composition.background == CaptureBackground::transparent &&
+           composition.padding <= 0 && composition.shadow <= 0 && composition.cornerRadius <= 0 &&
+           composition.borderWidth <= 0 && image.format() == QImage::Format_ARGB32_Premultiplied &&
+           image.devicePixelRatio() == 1 && QSizeF(image.size()) == sourceSize && whole == crop &&
+           QRectF(image.rect()).contains(crop) && withinPixelLimit(crop.width(), crop.height());
+}
+
+// The pixels of `area` without copying them. A crop shares the capture's
+// memory read-only: writing to the result copies it first, so the capture
+// never changes.
+QImage sharedArea(const QImage &image, const QRect &area)
+{
+    if (area == image.rect())
+        return image;
+    auto *owner = new QImage(image);
+    const uchar *first = owner->constScanLine(area.y()) + qsizetype(area.x()) * 4;
+    return QImage(
+        first, area.width(), area.height(), owner->bytesPerLine(), owner->format(),
+        [](void *shared) { delete static_cast<QImage *>(shared); }, owner);
+}
+
 } // namespace
 
 void CaptureRenderer::draw(QPainter &painter, const CaptureAnnotation &annotation,
@@ -521,6 +549,8 @@ QImage CaptureRenderer::renderImage(const QImage &image, const QSizeF &sourceSiz
 {
     if (image.isNull() || !isFinite(crop) || crop.width() < 1 || crop.height() < 1)
         throw CaptureRenderFailure(CaptureRenderError::invalidImage);
+    if (isBareCrop(image, sourceSize, crop, annotations, composition, legend))
+        return sharedArea(image, crop.toRect());
     const QRectF extent = contentExtent(crop, annotations);
     const CaptureCompositionLayout layout = baseLayout(extent, composition, legend);
     const double width = std::ceil(layout.canvasSize.width());

@@ -1,7 +1,9 @@
+#include "CapturePngEncoder.h"
 #include "CaptureRenderer.h"
 #include "RenderTestMarks.h"
 
 #include <QPainter>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,51 @@ QImage drawnAtHalfSize(QImage canvas, const QImage &image, const QList<CaptureAn
     return canvas;
 }
 
+// Translucent noise, premultiplied as captures are.
+QImage translucentNoise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    QRandomGenerator generator(7);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, generator.generate());
+    }
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 } // namespace
+
+TEST(CaptureRendererExport, BareCaptureSharesItsPixelsAndMatchesTheDrawnExport)
+{
+    QImage image = translucentNoise(64, 48);
+    const QImage original = image.copy();
+    CaptureComposition bare;
+    // A transparent solid background draws nothing but takes the drawing path.
+    CaptureComposition drawn;
+    drawn.background = CaptureBackground::solid;
+    drawn.backgroundColor = Qt::transparent;
+    for (const QRectF crop : {QRectF(image.rect()), QRectF(5, 7, 30, 20)}) {
+        SCOPED_TRACE(crop.x());
+        QImage shared = render(image, crop, bare);
+        const QImage painted = render(image, crop, drawn);
+        EXPECT_EQ(shared.constBits(), image.constScanLine(int(crop.y())) + int(crop.x()) * 4);
+        EXPECT_EQ(shared.format(), QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(shared, painted);
+        EXPECT_EQ(CapturePngEncoder::encode(shared), CapturePngEncoder::encode(painted));
+
+        QPainter marking(&shared);
+        marking.fillRect(shared.rect(), Qt::red);
+        marking.end();
+        EXPECT_EQ(shared.pixel(0, 0), qRgb(255, 0, 0));
+        EXPECT_EQ(image, original);
+    }
+    EXPECT_NE(render(image, QRectF(0.5, 0, 30, 20), bare).constBits(), image.constScanLine(0));
+
+    // A crop keeps its pixels after the capture is gone.
+    const QImage crop = render(image, QRectF(1, 1, 8, 8), bare);
+    image = QImage();
+    EXPECT_EQ(crop, original.copy(1, 1, 8, 8));
+}
 
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {

@@ -85,6 +85,37 @@ TEST(CaptureRendererExport, BareCaptureSharesItsPixelsAndMatchesTheDrawnExport)
     EXPECT_EQ(crop, original.copy(1, 1, 8, 8));
 }
 
+TEST(CaptureRendererExport, RoundedCornersCutOnlyTheCornersOfImageAndMarks)
+{
+    QImage image = filledImage(120, 90, Qt::darkGreen);
+    QPainter(&image).drawImage(QRect(10, 10, 100, 70), translucentNoise(50, 35).convertToFormat(QImage::Format_RGB32));
+    const QList<CaptureAnnotation> marks = {mark(CaptureTool::blur, {0, 0}, {60, 50}),
+                                            mark(CaptureTool::arrow, {119, 89}, {70, 40})};
+    CaptureComposition square;
+    square.padding = 10;
+    CaptureComposition rounded = square;
+    rounded.cornerRadius = 20;
+    const QImage plain = render(image, QRectF(image.rect()), square, marks);
+    const QImage cut = render(image, QRectF(image.rect()), rounded, marks);
+    ASSERT_EQ(cut.size(), plain.size());
+
+    const QRect imageRect(10, 10, 120, 90);
+    int corners = 0;
+    for (int y = 0; y < cut.height(); ++y) {
+        for (int x = 0; x < cut.width(); ++x) {
+            const QPointF centre(std::clamp(x + 0.5, 30.0, 110.0), std::clamp(y + 0.5, 30.0, 80.0));
+            const double reach = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+            if (reach > 21) {
+                corners += imageRect.contains(x, y);
+                EXPECT_EQ(qAlpha(cut.pixel(x, y)), 0) << x << ", " << y;
+            } else if (reach < 19) {
+                EXPECT_EQ(cut.pixel(x, y), plain.pixel(x, y)) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(corners, 4 * 60);
+}
+
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {
     CaptureComposition composition;

@@ -186,7 +186,8 @@ public:
         const int pixelBytes = m_pixels.channels();
         RowFilterType chosen = RowFilterType::up;
         quint64 best = std::numeric_limits<quint64>::max();
-        for (int type = 0; type < filterTypeCount; ++type) {
+        // A filter that leaves nothing to compress cannot be beaten: stop there.
+        for (int type = 0; type < filterTypeCount && best > 0; ++type) {
             const quint64 cost = withPredictor(RowFilterType(type), [&](auto predict) {
                 return sampledCost(row, above, length, pixelBytes, predict);
             });

@@ -13,6 +13,7 @@ public:
     ~PrivateSessionBus();
 
     bool isRunning() const { return !m_address.isEmpty(); }
+    QString address() const { return m_address; }
     // A new connection of its own, with its own unique name.
     QDBusConnection connect();
 

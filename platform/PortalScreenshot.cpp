@@ -27,18 +27,13 @@ void PortalScreenshot::cancel()
 
 void PortalScreenshot::handleAnswer(uint response, const QVariantMap &results)
 {
-    switch (response) {
-    case 0: {
-        const QUrl uri(results.value(QStringLiteral("uri")).toString());
-        if (uri.isLocalFile() && !uri.toLocalFile().isEmpty())
-            return emit finished(Outcome::saved, uri.toLocalFile());
-        return emit finished(Outcome::failed, QString());
-    }
-    case 1:
-        return emit finished(Outcome::cancelled, QString());
-    case 2:
-        return emit finished(Outcome::denied, QString());
-    default:
-        return emit finished(Outcome::failed, QString());
-    }
+    const QUrl uri(results.value(QStringLiteral("uri")).toString());
+    if (response == 0 && uri.isLocalFile() && !uri.toLocalFile().isEmpty())
+        emit finished(Outcome::saved, uri.toLocalFile());
+    else if (response == 1)
+        emit finished(Outcome::cancelled, QString());
+    else if (response == 2)
+        emit finished(Outcome::denied, QString());
+    else
+        emit finished(Outcome::failed, QString());
 }

@@ -22,21 +22,23 @@ class SessionBackendTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char *name : sessionVariables) {
+        for (const char *name : sessionVariables)
             if (qEnvironmentVariableIsSet(name))
                 m_saved.insert(name, qgetenv(name));
-            qunsetenv(name);
-        }
+        clearVariables();
     }
 
     void TearDown() override
     {
-        for (const char *name : sessionVariables) {
-            if (m_saved.contains(name))
-                qputenv(name, m_saved.value(name));
-            else
-                qunsetenv(name);
-        }
+        clearVariables();
+        for (const auto &[name, value] : m_saved.asKeyValueRange())
+            qputenv(name.constData(), value);
+    }
+
+    static void clearVariables()
+    {
+        for (const char *name : sessionVariables)
+            qunsetenv(name);
     }
 
     QMap<QByteArray, QByteArray> m_saved;
@@ -57,8 +59,7 @@ TEST_F(SessionBackendTest, SessionTypeFromTheEnvironmentOrForced)
         {{{"WAYLAND_DISPLAY", "wayland-0"}, {"TAVIMO_SESSION_TYPE", "mir"}}, SessionType::wayland},
     };
     for (const auto &[variables, expected] : cases) {
-        TearDown();
-        SetUp();
+        clearVariables();
         for (const auto &[name, value] : variables)
             qputenv(name, value);
         EXPECT_EQ(currentSessionType(), expected) << variables.size();

@@ -39,8 +39,7 @@ PortalGlobalHotKeys::PortalGlobalHotKeys(const QDBusConnection &connection, std:
 {
     PortalShortcut::registerType();
     m_connection.connect(PortalRequest::service(), PortalRequest::objectPath(), shortcutsInterface,
-                         QStringLiteral("Activated"), this,
-                         SLOT(handleActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                         QStringLiteral("Activated"), this, SLOT(handleActivated(QDBusMessage)));
 }
 
 PortalGlobalHotKeys::~PortalGlobalHotKeys()
@@ -178,11 +177,12 @@ PortalGlobalHotKeys::Registration *PortalGlobalHotKeys::registration(quint64 ser
     return held == m_registrations.end() ? nullptr : &*held;
 }
 
-void PortalGlobalHotKeys::handleActivated(const QDBusObjectPath &session, const QString &shortcut, qulonglong,
-                                          const QVariantMap &)
+void PortalGlobalHotKeys::handleActivated(const QDBusMessage &message)
 {
-    if (session.path() != m_session)
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2 || arguments[0].value<QDBusObjectPath>().path() != m_session || m_session.isEmpty())
         return;
+    const QString shortcut = arguments[1].toString();
     const auto held = std::ranges::find_if(m_registrations, [&](const Registration &registration) {
         return registration.bound && shortcutId(registration.identifier) == shortcut;
     });

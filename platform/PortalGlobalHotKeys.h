@@ -4,6 +4,7 @@
 #include "PortalRequest.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 
 #include <chrono>
@@ -33,8 +34,8 @@ public:
     void unregisterHotKey(Identifier identifier) override;
 
 private slots:
-    void handleActivated(const QDBusObjectPath &session, const QString &shortcut, qulonglong timestamp,
-                         const QVariantMap &options);
+    // Activated(o session, s shortcut, t timestamp, a{sv} options)
+    void handleActivated(const QDBusMessage &message);
 
 private:
     struct Registration {

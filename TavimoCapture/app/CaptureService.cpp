@@ -353,8 +353,10 @@ QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode 
         case PortalScreenshot::Outcome::saved:
             if (isInteractive(mode))
                 return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
-            return settleInBackground(promise, [file, screen = primaryOf(m_screens())] {
-                const QImage image = PortalImageGrabber(takePortalFile(file), {screen}).grab(screen.geometry);
+            return settleInBackground(promise, [file, screens = m_screens()] {
+                QByteArray encoded = takePortalFile(file);
+                const ScreenGrabber::Monitor screen = primaryOf(screens);
+                const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
                 if (image.isNull())
                     throw CaptureError(CaptureFailure::failed);
                 return std::optional<QImage>(image);

@@ -183,6 +183,10 @@ TEST_F(CaptureServicePortalTest, DesktopPictureIsCutIntoScreens)
         answerWithFile(temporaryFile());
         EXPECT_EQ(failureOf<CaptureError>(service.captureAllDisplays()).code(), failure);
     }
+    screens.clear();
+    answerWithFile(temporaryFile());
+    EXPECT_EQ(failureOf<CaptureError>(service.capture(CaptureMode::screen)).code(), CaptureFailure::failed);
+    EXPECT_FALSE(QFile::exists(temporaryFile()));
 }
 
 TEST_F(CaptureServicePortalTest, ScreenListFollowsTheAppScreensAndWaitsEndAtOnce)

@@ -116,6 +116,16 @@ template <typename T, typename Work> void settleInBackground(std::shared_ptr<QPr
     });
 }
 
+// A cancelled request gives nothing, as Escape does; a refusal is the
+// missing permission.
+template <typename T> void settleWithoutPicture(QPromise<T> &promise, PortalScreenshot::Outcome outcome)
+{
+    if (outcome == PortalScreenshot::Outcome::cancelled)
+        return succeed(promise, T());
+    const bool refused = outcome == PortalScreenshot::Outcome::denied;
+    fail(promise, std::make_exception_ptr(CaptureError(refused ? CaptureFailure::permission : CaptureFailure::failed)));
+}
+
 std::optional<QImage> decodeCapture(const QByteArray &encoded)
 {
     QImage image = QImage::fromData(encoded);
@@ -349,25 +359,18 @@ QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode 
     promise->start();
     m_portalCapture = askPortal(isInteractive(mode), [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
         m_portalCapture = nullptr;
-        switch (outcome) {
-        case PortalScreenshot::Outcome::saved:
-            if (isInteractive(mode))
-                return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
-            return settleInBackground(promise, [file, screens = m_screens()] {
-                QByteArray encoded = takePortalFile(file);
-                const ScreenGrabber::Monitor screen = primaryOf(screens);
-                const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
-                if (image.isNull())
-                    throw CaptureError(CaptureFailure::failed);
-                return std::optional<QImage>(image);
-            });
-        case PortalScreenshot::Outcome::cancelled:
-            return succeed(*promise, std::optional<QImage>());
-        case PortalScreenshot::Outcome::denied:
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::permission)));
-        case PortalScreenshot::Outcome::failed:
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::failed)));
-        }
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        if (isInteractive(mode))
+            return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
+        settleInBackground(promise, [file, screens = m_screens()] {
+            QByteArray encoded = takePortalFile(file);
+            const ScreenGrabber::Monitor screen = primaryOf(screens);
+            const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
+            if (image.isNull())
+                throw CaptureError(CaptureFailure::failed);
+            return std::optional<QImage>(image);
+        });
     });
     return future;
 }
@@ -378,21 +381,14 @@ QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllThroughPortal()
     QFuture<QList<CaptureDisplayImage>> future = promise->future();
     promise->start();
     askPortal(false, [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
-        switch (outcome) {
-        case PortalScreenshot::Outcome::saved:
-            return settleInBackground(promise, [=, screens = m_screens()] {
-                const GrabberFactory grabber = [&] {
-                    return std::make_unique<PortalImageGrabber>(takePortalFile(file), screens);
-                };
-                return grabDisplays(grabber, *promise);
-            });
-        case PortalScreenshot::Outcome::cancelled:
-            return succeed(*promise, QList<CaptureDisplayImage>());
-        case PortalScreenshot::Outcome::denied:
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::permission)));
-        case PortalScreenshot::Outcome::failed:
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::failed)));
-        }
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        settleInBackground(promise, [=, screens = m_screens()] {
+            const GrabberFactory grabber = [&] {
+                return std::make_unique<PortalImageGrabber>(takePortalFile(file), screens);
+            };
+            return grabDisplays(grabber, *promise);
+        });
     });
     return future;
 }

@@ -1046,3 +1046,11 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
         painter.drawRoundedRect(grip, 1.5, 1.5);
     }
 }
+
+void CaptureCanvasView::setCaching(bool caching)
+{
+    m_caching = caching;
+    m_frame = QImage();
+    m_frameKey.clear();
+    update();
+}

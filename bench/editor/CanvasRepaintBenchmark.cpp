@@ -36,6 +36,7 @@ std::unique_ptr<CaptureDocument> makeDocument()
     add(d, CaptureTool::oval, QRectF(2200, 1200, 500, 300));
     add(d, CaptureTool::rectangle, QRectF(4300, 2300, 400, 300));
     add(d, CaptureTool::rectangle, QRectF(300, 1200, 500, 400));
+    add(d, CaptureTool::oval, QRectF(4400, 1200, 300, 300));
     d.setText(QStringLiteral("Check this value"));
     add(d, CaptureTool::text, QRectF(1800, 600, 0, 0));
     d.setText(QStringLiteral("Second note\non two lines"));

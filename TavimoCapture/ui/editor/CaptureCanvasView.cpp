@@ -931,6 +931,80 @@ void CaptureCanvasView::drawComposition(QPainter &painter, const QList<CaptureAn
     painter.restore();
 }
 
+void CaptureCanvasView::renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks)
+{
+    const QRectF output = outputRect();
+    frame = QImage(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(devicePixelRatio());
+    frame.fill(palette().color(QPalette::Window));
+    QPainter painter(&frame);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    QBrush checker(checkerTile());
+    checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
+    painter.fillRect(output, checker);
+    drawComposition(painter, marks);
+}
+
+QTransform CaptureCanvasView::contentTransform() const
+{
+    const QRectF output = outputRect();
+    const double s = viewScale();
+    const QRectF crop = m_document->cropRect();
+    QTransform transform;
+    transform.translate(output.left(), output.top());
+    transform.scale(s, s);
+    const QPointF offset = compositionLayout().imageRect.topLeft() - crop.topLeft();
+    transform.translate(offset.x(), offset.y());
+    return transform;
+}
+
+// Whether the frame equals the frame without the dragged mark with the mark
+// drawn last: a plain mark that nothing drawn after it touches (later marks
+// and effects, secure marks, lenses, spotlight shade, rounded corners, border).
+bool CaptureCanvasView::drawsDraggedMarkAlone(const QList<CaptureAnnotation> &marks) const
+{
+    if (!m_geometryPreview || m_legendPreview || m_document->pendingMagnifier())
+        return false;
+    const CaptureAnnotation &mark = *m_geometryPreview;
+    const CaptureTool tool = mark.tool;
+    if (tool != CaptureTool::arrow && tool != CaptureTool::rectangle && tool != CaptureTool::oval &&
+        tool != CaptureTool::freehand && tool != CaptureTool::text && tool != CaptureTool::number)
+        return false;
+    const auto isSpotlight = [](const CaptureAnnotation &a) {
+        return (a.tool == CaptureTool::rectangle || a.tool == CaptureTool::oval) &&
+               a.style.shapeMode == CaptureShapeMode::spotlight;
+    };
+    const auto grownBounds = [](const CaptureAnnotation &a) {
+        const double reach = std::max(0.0, a.style.lineWidth) + std::max(0.0, a.style.blurRadius) * 3 + 4;
+        QRectF bounds = a.tool == CaptureTool::magnifier ? a.rect() : CaptureRenderer::annotationBounds(a);
+        if (a.tool == CaptureTool::magnifier && a.destination)
+            bounds = bounds.united(*a.destination);
+        return bounds.adjusted(-reach, -reach, reach, reach);
+    };
+    const QRectF reach = grownBounds(mark);
+    if (!std::isfinite(reach.width()) || !std::isfinite(reach.height()))
+        return false;
+    const CaptureComposition &composition = m_document->composition();
+    if (composition.cornerRadius > 0 || composition.borderWidth > 0) {
+        const double inset = std::max(0.0, composition.cornerRadius) + std::max(0.0, composition.borderWidth) + 2;
+        if (!m_document->cropRect().adjusted(inset, inset, -inset, -inset).contains(reach))
+            return false;
+    }
+    bool after = false;
+    for (const CaptureAnnotation &other : marks) {
+        if (other.id == mark.id) {
+            after = true;
+            continue;
+        }
+        if (isSpotlight(other) || isSpotlight(mark))
+            return false;
+        const bool onTop = after || isSecureTool(other.tool) || other.tool == CaptureTool::magnifier;
+        if (onTop && grownBounds(other).intersects(reach))
+            return false;
+    }
+    return after;
+}
+
 void CaptureCanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -941,37 +1015,43 @@ void CaptureCanvasView::paintEvent(QPaintEvent *)
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
 
     const QList<CaptureAnnotation> marks = marksToShow();
-    const bool idle = !m_start && !m_legendDrag;
-    const QString key =
-        m_caching && idle ? QStringLiteral("%1|%2x%3|%4|%5|%6")
-                                .arg(quintptr(m_document.data()))
-                                .arg(width())
-                                .arg(height())
-                                .arg(m_document->revision())
-                                .arg(m_editor ? m_editingID.toString() : QString())
-                                .arg(m_document->pendingMagnifier() ? 1 : 0)
-                          : QString();
-    if (!key.isEmpty() && key == m_frameKey && m_frame.size() == size() * devicePixelRatio()) {
-        painter.drawImage(QPointF(0, 0), m_frame);
-    } else {
-        QImage frame(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-        frame.setDevicePixelRatio(devicePixelRatio());
-        frame.fill(palette().color(QPalette::Window));
-        QPainter framePainter(&frame);
-        framePainter.setRenderHints(painter.renderHints());
-        QBrush checker(checkerTile());
-        checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
-        framePainter.fillRect(output, checker);
-        drawComposition(framePainter, marks);
-        framePainter.end();
-        painter.drawImage(QPointF(0, 0), frame);
-        if (!key.isEmpty()) {
-            m_frame = frame;
-            m_frameKey = key;
-        } else {
-            m_frame = QImage();
-            m_frameKey.clear();
+    const QString view = QStringLiteral("%1|%2x%3@%4|%5|%6|%7")
+                             .arg(quintptr(m_document.data()))
+                             .arg(width())
+                             .arg(height())
+                             .arg(devicePixelRatio())
+                             .arg(m_document->revision())
+                             .arg(m_editor ? m_editingID.toString() : QString())
+                             .arg(palette().color(QPalette::Window).rgba());
+    const bool idle = !m_start && !m_legendDrag && !m_document->pendingMagnifier();
+    if (m_caching && idle) {
+        if (m_frameKey != view || m_frame.isNull()) {
+            renderFrame(m_frame, marks);
+            m_frameKey = view;
         }
+        painter.drawImage(QPointF(0, 0), m_frame);
+    } else if (m_caching && drawsDraggedMarkAlone(marks)) {
+        const QString key = view + QLatin1Char('|') + m_geometryPreview->id.toString();
+        if (m_dragKey != key || m_dragBase.isNull()) {
+            QList<CaptureAnnotation> others = marks;
+            others.removeIf([&](const CaptureAnnotation &a) { return a.id == m_geometryPreview->id; });
+            renderFrame(m_dragBase, others);
+            m_dragKey = key;
+        }
+        painter.drawImage(QPointF(0, 0), m_dragBase);
+        painter.save();
+        painter.setTransform(contentTransform());
+        painter.setClipRect(m_document->cropRect());
+        CaptureRenderer::draw(painter, *m_geometryPreview, QSizeF(m_document->originalPixelSize()));
+        painter.restore();
+    } else {
+        QImage frame;
+        renderFrame(frame, marks);
+        painter.drawImage(QPointF(0, 0), frame);
+    }
+    if (idle) {
+        m_dragBase = QImage();
+        m_dragKey.clear();
     }
     drawOverlays(painter);
 }

@@ -104,6 +104,9 @@ private:
     std::optional<QRectF> liveDestination() const;
     void drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks);
     void drawOverlays(QPainter &painter) const;
+    void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
+    bool drawsDraggedMarkAlone(const QList<CaptureAnnotation> &marks) const;
+    QTransform contentTransform() const;
 
     QPointer<CaptureDocument> m_document;
     bool m_inputEnabled = true;
@@ -124,4 +127,7 @@ private:
     bool m_caching = true;
     QImage m_frame;
     QString m_frameKey;
+    // While one plain mark is dragged: the frame without it.
+    QImage m_dragBase;
+    QString m_dragKey;
 };

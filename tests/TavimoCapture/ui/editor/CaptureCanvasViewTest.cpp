@@ -270,3 +270,30 @@ TEST_F(Canvas, DrawsTheCheckerboardTheHandlesAndTheDraggedMarkWherethePointerIs)
     release(QPointF(250, 200));
     EXPECT_EQ(last().rect(), QRectF(220, 170, 60, 60));
 }
+
+TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
+{
+    open(QSize(800, 500), Qt::white, QSize(700, 480));
+    draw(CaptureTool::blur, QPointF(20, 20), QPointF(200, 160));
+    draw(CaptureTool::arrow, QPointF(400, 60), QPointF(600, 200));
+    draw(CaptureTool::rectangle, QPointF(300, 300), QPointF(420, 380));
+    draw(CaptureTool::redact, QPointF(600, 380), QPointF(760, 440));
+    draw(CaptureTool::oval, QPointF(100, 300), QPointF(220, 420));
+    document->setTool(CaptureTool::select);
+    const auto frames = [&](QPointF to) {
+        canvas->setCaching(false);
+        const QImage uncached = canvas->grab().toImage();
+        canvas->setCaching(true);
+        canvas->grab();
+        return std::pair(uncached, canvas->grab().toImage());
+    };
+    auto [plain, cached] = frames(QPointF());
+    EXPECT_EQ(plain, cached);
+    press(QPointF(160, 360));
+    for (const QPointF to : {QPointF(200, 380), QPointF(330, 250), QPointF(150, 150), QPointF(640, 420)}) {
+        move(to);
+        auto [uncachedFrame, cachedFrame] = frames(to);
+        EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();
+    }
+    release(QPointF(640, 420));
+}

@@ -974,13 +974,7 @@ bool CaptureCanvasView::drawsDraggedMarkAlone(const QList<CaptureAnnotation> &ma
         return (a.tool == CaptureTool::rectangle || a.tool == CaptureTool::oval) &&
                a.style.shapeMode == CaptureShapeMode::spotlight;
     };
-    const auto grownBounds = [](const CaptureAnnotation &a) {
-        const double reach = std::max(0.0, a.style.lineWidth) + std::max(0.0, a.style.blurRadius) * 3 + 4;
-        QRectF bounds = a.tool == CaptureTool::magnifier ? a.rect() : CaptureRenderer::annotationBounds(a);
-        if (a.tool == CaptureTool::magnifier && a.destination)
-            bounds = bounds.united(*a.destination);
-        return bounds.adjusted(-reach, -reach, reach, reach);
-    };
+    const auto grownBounds = [](const CaptureAnnotation &a) { return CaptureCanvasView::reach(a); };
     const QRectF reach = grownBounds(mark);
     if (!std::isfinite(reach.width()) || !std::isfinite(reach.height()))
         return false;
@@ -1003,6 +997,43 @@ bool CaptureCanvasView::drawsDraggedMarkAlone(const QList<CaptureAnnotation> &ma
             return false;
     }
     return after;
+}
+
+// The area a mark can change, lenses included: its bounds grown by its line
+// width and three blur radii.
+QRectF CaptureCanvasView::reach(const CaptureAnnotation &a)
+{
+    const double grow = std::max(0.0, a.style.lineWidth) + std::max(0.0, a.style.blurRadius) * 3 + 4;
+    QRectF bounds = a.tool == CaptureTool::magnifier ? a.rect() : CaptureRenderer::annotationBounds(a);
+    if (a.tool == CaptureTool::magnifier && a.destination)
+        bounds = bounds.united(*a.destination);
+    return bounds.adjusted(-grow, -grow, grow, grow);
+}
+
+// The device pixels where the frame with the dragged mark can differ from the
+// frame without it: the mark's reach and the lenses that show it. Empty when
+// the difference can reach further (a spotlight changes the whole shade).
+QRect CaptureCanvasView::draggedDamage(const QList<CaptureAnnotation> &marks) const
+{
+    if (!m_geometryPreview || m_legendPreview || m_document->pendingMagnifier())
+        return QRect();
+    const CaptureAnnotation &mark = *m_geometryPreview;
+    if ((mark.tool == CaptureTool::rectangle || mark.tool == CaptureTool::oval) &&
+        mark.style.shapeMode == CaptureShapeMode::spotlight)
+        return QRect();
+    const QRectF own = reach(mark);
+    if (!std::isfinite(own.width()) || !std::isfinite(own.height()))
+        return QRect();
+    QRectF damage = own;
+    for (const CaptureAnnotation &other : marks)
+        if (other.tool == CaptureTool::magnifier && other.id != mark.id && reach(other).intersects(own))
+            damage = damage.united(reach(other));
+    if (mark.tool == CaptureTool::magnifier && mark.destination)
+        damage = damage.united(*mark.destination);
+    const QRectF device = contentTransform().mapRect(damage).adjusted(-2, -2, 2, 2);
+    const double ratio = devicePixelRatio();
+    return QRectF(device.topLeft() * ratio, device.bottomRight() * ratio).toAlignedRect() &
+           QRect(QPoint(0, 0), size() * ratio);
 }
 
 void CaptureCanvasView::paintEvent(QPaintEvent *)
@@ -1044,6 +1075,29 @@ void CaptureCanvasView::paintEvent(QPaintEvent *)
         painter.setClipRect(m_document->cropRect());
         CaptureRenderer::draw(painter, *m_geometryPreview, QSizeF(m_document->originalPixelSize()));
         painter.restore();
+    } else if (const QRect damage = m_caching ? draggedDamage(marks) : QRect(); !damage.isEmpty()) {
+        // The frame without the mark, redrawn in full only where the mark can reach.
+        const QString key = view + QLatin1Char('|') + m_geometryPreview->id.toString();
+        if (m_dragKey != key || m_dragBase.isNull()) {
+            QList<CaptureAnnotation> others = marks;
+            others.removeIf([&](const CaptureAnnotation &a) { return a.id == m_geometryPreview->id; });
+            renderFrame(m_dragBase, others);
+            m_dragKey = key;
+        }
+        QImage frame = m_dragBase;
+        {
+            QPainter framePainter(&frame);
+            framePainter.setRenderHints(painter.renderHints());
+            const double ratio = devicePixelRatio();
+            const QRectF clip(QPointF(damage.topLeft()) / ratio, QSizeF(damage.size()) / ratio);
+            framePainter.setClipRect(clip);
+            framePainter.fillRect(clip, palette().color(QPalette::Window));
+            QBrush checker(checkerTile());
+            checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
+            framePainter.fillRect(output & clip, checker);
+            drawComposition(framePainter, marks);
+        }
+        painter.drawImage(QPointF(0, 0), frame);
     } else {
         QImage frame;
         renderFrame(frame, marks);

@@ -106,6 +106,8 @@ private:
     void drawOverlays(QPainter &painter) const;
     void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
     bool drawsDraggedMarkAlone(const QList<CaptureAnnotation> &marks) const;
+    QRect draggedDamage(const QList<CaptureAnnotation> &marks) const;
+    static QRectF reach(const CaptureAnnotation &annotation);
     QTransform contentTransform() const;
 
     QPointer<CaptureDocument> m_document;

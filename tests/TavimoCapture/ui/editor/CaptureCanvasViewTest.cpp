@@ -278,6 +278,14 @@ TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
     draw(CaptureTool::arrow, QPointF(400, 60), QPointF(600, 200));
     draw(CaptureTool::rectangle, QPointF(300, 300), QPointF(420, 380));
     draw(CaptureTool::redact, QPointF(600, 380), QPointF(760, 440));
+    draw(CaptureTool::magnifier, QPointF(450, 250), QPointF(530, 290));
+    dragPath(QPointF(560, 100), QPointF(720, 180));
+    ASSERT_EQ(last().tool, CaptureTool::magnifier);
+    CaptureComposition frame = document->composition();
+    frame.cornerRadius = 24;
+    frame.borderWidth = 3;
+    frame.padding = 10;
+    document->setComposition(frame);
     draw(CaptureTool::oval, QPointF(100, 300), QPointF(220, 420));
     document->setTool(CaptureTool::select);
     const auto frames = [&](QPointF to) {
@@ -290,7 +298,8 @@ TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
     auto [plain, cached] = frames(QPointF());
     EXPECT_EQ(plain, cached);
     press(QPointF(160, 360));
-    for (const QPointF to : {QPointF(200, 380), QPointF(330, 250), QPointF(150, 150), QPointF(640, 420)}) {
+    for (const QPointF to : {QPointF(200, 380), QPointF(330, 250), QPointF(150, 150), QPointF(480, 270),
+                             QPointF(10, 490), QPointF(640, 420)}) {
         move(to);
         auto [uncachedFrame, cachedFrame] = frames(to);
         EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();

@@ -306,3 +306,26 @@ TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
     }
     release(QPointF(640, 420));
 }
+
+TEST_F(Canvas, CursorsFollowTheToolAndDisablingInputMakesTheEditorReadOnly)
+{
+    document->setTool(CaptureTool::text);
+    hover(QPointF(100, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::IBeamCursor);
+    document->setTool(CaptureTool::rectangle);
+    hover(QPointF(100, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    canvas->setInputEnabled(false);
+    hover(QPointF(101, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);
+    canvas->setInputEnabled(true);
+
+    document->setTool(CaptureTool::text);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    ASSERT_TRUE(canvas->textEditor());
+    canvas->setInputEnabled(false);
+    EXPECT_TRUE(canvas->textEditor()->isReadOnly());
+    canvas->setInputEnabled(true);
+    EXPECT_FALSE(canvas->textEditor()->isReadOnly());
+}

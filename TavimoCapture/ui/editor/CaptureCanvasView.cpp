@@ -961,11 +961,24 @@ QTransform CaptureCanvasView::contentTransform() const
 // Whether the frame equals the frame without the dragged mark with the mark
 // drawn last: a plain mark that nothing drawn after it touches (later marks
 // and effects, secure marks, lenses, spotlight shade, rounded corners, border).
-bool CaptureCanvasView::drawsDraggedMarkAlone(const QList<CaptureAnnotation> &marks) const
+// The mark that changes from frame to frame: the edited copy of a mark, or the
+// new mark being drawn (always the last one shown).
+std::optional<CaptureAnnotation> CaptureCanvasView::draggedMark(const QList<CaptureAnnotation> &marks) const
 {
-    if (!m_geometryPreview || m_legendPreview || m_document->pendingMagnifier())
-        return false;
-    const CaptureAnnotation &mark = *m_geometryPreview;
+    if (m_legendPreview || m_document->pendingMagnifier() || !m_start)
+        return std::nullopt;
+    if (m_geometryPreview)
+        return m_geometryPreview;
+    const CaptureTool tool = m_document->tool();
+    if (!m_end || marks.isEmpty() || tool == CaptureTool::magnifier || tool == CaptureTool::crop ||
+        tool == CaptureTool::select || tool == CaptureTool::text)
+        return std::nullopt;
+    return marks.last();
+}
+
+bool CaptureCanvasView::drawsDraggedMarkAlone(const CaptureAnnotation &mark,
+                                              const QList<CaptureAnnotation> &marks) const
+{
     const CaptureTool tool = mark.tool;
     if (tool != CaptureTool::arrow && tool != CaptureTool::rectangle && tool != CaptureTool::oval &&
         tool != CaptureTool::freehand && tool != CaptureTool::text && tool != CaptureTool::number)
@@ -1013,11 +1026,8 @@ QRectF CaptureCanvasView::reach(const CaptureAnnotation &a)
 // The device pixels where the frame with the dragged mark can differ from the
 // frame without it: the mark's reach and the lenses that show it. Empty when
 // the difference can reach further (a spotlight changes the whole shade).
-QRect CaptureCanvasView::draggedDamage(const QList<CaptureAnnotation> &marks) const
+QRect CaptureCanvasView::draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const
 {
-    if (!m_geometryPreview || m_legendPreview || m_document->pendingMagnifier())
-        return QRect();
-    const CaptureAnnotation &mark = *m_geometryPreview;
     if ((mark.tool == CaptureTool::rectangle || mark.tool == CaptureTool::oval) &&
         mark.style.shapeMode == CaptureShapeMode::spotlight)
         return QRect();
@@ -1061,43 +1071,46 @@ void CaptureCanvasView::paintEvent(QPaintEvent *)
             m_frameKey = view;
         }
         painter.drawImage(QPointF(0, 0), m_frame);
-    } else if (m_caching && drawsDraggedMarkAlone(marks)) {
-        const QString key = view + QLatin1Char('|') + m_geometryPreview->id.toString();
+    } else if (const std::optional<CaptureAnnotation> dragged = m_caching ? draggedMark(marks) : std::nullopt;
+               dragged && (drawsDraggedMarkAlone(*dragged, marks) || !draggedDamage(*dragged, marks).isEmpty())) {
+        // The frame without the dragged mark, made once per gesture.
+        const bool live = !m_geometryPreview;
+        const QString key = view + QLatin1Char('|') + (live ? QStringLiteral("live") : dragged->id.toString());
         if (m_dragKey != key || m_dragBase.isNull()) {
             QList<CaptureAnnotation> others = marks;
-            others.removeIf([&](const CaptureAnnotation &a) { return a.id == m_geometryPreview->id; });
+            if (live)
+                others.removeLast();
+            else
+                others.removeIf([&](const CaptureAnnotation &a) { return a.id == dragged->id; });
             renderFrame(m_dragBase, others);
             m_dragKey = key;
         }
-        painter.drawImage(QPointF(0, 0), m_dragBase);
-        painter.save();
-        painter.setTransform(contentTransform());
-        painter.setClipRect(m_document->cropRect());
-        CaptureRenderer::draw(painter, *m_geometryPreview, QSizeF(m_document->originalPixelSize()));
-        painter.restore();
-    } else if (const QRect damage = m_caching ? draggedDamage(marks) : QRect(); !damage.isEmpty()) {
-        // The frame without the mark, redrawn in full only where the mark can reach.
-        const QString key = view + QLatin1Char('|') + m_geometryPreview->id.toString();
-        if (m_dragKey != key || m_dragBase.isNull()) {
-            QList<CaptureAnnotation> others = marks;
-            others.removeIf([&](const CaptureAnnotation &a) { return a.id == m_geometryPreview->id; });
-            renderFrame(m_dragBase, others);
-            m_dragKey = key;
+        if (drawsDraggedMarkAlone(*dragged, marks)) {
+            // Nothing is drawn above the mark: draw it alone over that frame.
+            painter.drawImage(QPointF(0, 0), m_dragBase);
+            painter.save();
+            painter.setTransform(contentTransform());
+            painter.setClipRect(m_document->cropRect());
+            CaptureRenderer::draw(painter, *dragged, QSizeF(m_document->originalPixelSize()));
+            painter.restore();
+        } else {
+            // Redraw everything, but only where the mark can reach.
+            const QRect damage = draggedDamage(*dragged, marks);
+            QImage frame = m_dragBase;
+            {
+                QPainter framePainter(&frame);
+                framePainter.setRenderHints(painter.renderHints());
+                const double ratio = devicePixelRatio();
+                const QRectF clip(QPointF(damage.topLeft()) / ratio, QSizeF(damage.size()) / ratio);
+                framePainter.setClipRect(clip);
+                framePainter.fillRect(clip, palette().color(QPalette::Window));
+                QBrush checker(checkerTile());
+                checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
+                framePainter.fillRect(output & clip, checker);
+                drawComposition(framePainter, marks);
+            }
+            painter.drawImage(QPointF(0, 0), frame);
         }
-        QImage frame = m_dragBase;
-        {
-            QPainter framePainter(&frame);
-            framePainter.setRenderHints(painter.renderHints());
-            const double ratio = devicePixelRatio();
-            const QRectF clip(QPointF(damage.topLeft()) / ratio, QSizeF(damage.size()) / ratio);
-            framePainter.setClipRect(clip);
-            framePainter.fillRect(clip, palette().color(QPalette::Window));
-            QBrush checker(checkerTile());
-            checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
-            framePainter.fillRect(output & clip, checker);
-            drawComposition(framePainter, marks);
-        }
-        painter.drawImage(QPointF(0, 0), frame);
     } else {
         QImage frame;
         renderFrame(frame, marks);

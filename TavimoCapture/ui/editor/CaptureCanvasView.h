@@ -105,8 +105,9 @@ private:
     void drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks);
     void drawOverlays(QPainter &painter) const;
     void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
-    bool drawsDraggedMarkAlone(const QList<CaptureAnnotation> &marks) const;
-    QRect draggedDamage(const QList<CaptureAnnotation> &marks) const;
+    std::optional<CaptureAnnotation> draggedMark(const QList<CaptureAnnotation> &marks) const;
+    bool drawsDraggedMarkAlone(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
+    QRect draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
     static QRectF reach(const CaptureAnnotation &annotation);
     QTransform contentTransform() const;
 

@@ -305,6 +305,16 @@ TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
         EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();
     }
     release(QPointF(640, 420));
+
+    // A new mark being drawn, above and below other marks.
+    document->setTool(CaptureTool::rectangle);
+    press(QPointF(300, 100));
+    for (const QPointF to : {QPointF(340, 130), QPointF(560, 280), QPointF(120, 40)}) {
+        move(to);
+        auto [uncachedFrame, cachedFrame] = frames(to);
+        EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();
+    }
+    release(QPointF(120, 40));
 }
 
 TEST_F(Canvas, CursorsFollowTheToolAndDisablingInputMakesTheEditorReadOnly)

@@ -4,9 +4,17 @@
 #include "CaptureInstanceFrame.h"
 #include "CaptureInstanceReply.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <chrono>
 #include <memory>
@@ -17,7 +25,6 @@ namespace {
 
 // A request is a few hundred bytes written at once.
 constexpr auto requestTimeout = 5s;
-constexpr auto probeTimeout = 1s;
 
 void drop(QLocalSocket *connection)
 {
@@ -34,26 +41,37 @@ CaptureInstanceServer::CaptureInstanceServer(QString socketPath, QObject *parent
     connect(m_server, &QLocalServer::newConnection, this, &CaptureInstanceServer::accept);
 }
 
+CaptureInstanceServer::~CaptureInstanceServer()
+{
+    m_server->close();
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
 CaptureInstanceServer::Start CaptureInstanceServer::listen()
 {
+    if (!lock())
+        return Start::anotherInstanceRuns;
+    // Whatever socket is there was left by an instance that no longer holds the lock.
+    QLocalServer::removeServer(m_socketPath);
     if (m_server->listen(m_socketPath))
         return Start::listening;
-    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
-        if (anotherInstanceAnswers())
-            return Start::anotherInstanceRuns;
-        QLocalServer::removeServer(m_socketPath);
-        if (m_server->listen(m_socketPath))
-            return Start::listening;
-    }
     throw CaptureInstanceError(
         CaptureInstanceFailure{CaptureInstanceFailure::Kind::listenFailed, m_socketPath, m_server->errorString()});
 }
 
-bool CaptureInstanceServer::anotherInstanceAnswers() const
+bool CaptureInstanceServer::lock()
 {
-    QLocalSocket probe;
-    probe.connectToServer(m_socketPath);
-    return probe.waitForConnected(int(std::chrono::milliseconds(probeTimeout).count()));
+    const QString path = m_socketPath + QStringLiteral(".lock");
+    m_lock = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_lock < 0)
+        throw CaptureInstanceError(CaptureInstanceFailure{CaptureInstanceFailure::Kind::listenFailed, path,
+                                                          QString::fromLocal8Bit(std::strerror(errno))});
+    if (::flock(m_lock, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    ::close(m_lock);
+    m_lock = -1;
+    return false;
 }
 
 void CaptureInstanceServer::accept()

@@ -24,9 +24,12 @@ public:
     };
 
     explicit CaptureInstanceServer(QString socketPath, QObject *parent = nullptr);
+    ~CaptureInstanceServer() override;
 
-    // Replaces a socket left behind by an instance that is gone. Throws
-    // CaptureInstanceError when the socket cannot be made.
+    // Holds a lock beside the socket for the life of the server, so that two
+    // starts at once cannot both listen; replaces a socket left behind by an
+    // instance that is gone. Throws CaptureInstanceError when the socket
+    // cannot be made.
     Start listen();
     QString socketPath() const { return m_socketPath; }
 
@@ -45,8 +48,9 @@ private:
 
     void accept();
     void receive(QLocalSocket *connection, Incoming &incoming);
-    bool anotherInstanceAnswers() const;
+    bool lock();
 
     QString m_socketPath;
     QLocalServer *m_server;
+    int m_lock = -1;
 };

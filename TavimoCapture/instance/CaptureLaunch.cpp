@@ -11,15 +11,19 @@
 #include "CaptureUsageFailure.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 
 namespace {
+
+constexpr int handOverTimeout = 5000;
 
 int print(const QString &text)
 {
@@ -71,8 +75,14 @@ std::optional<int> CaptureLaunch::finishWithoutApp()
 int CaptureLaunch::handOver()
 {
     try {
-        if (const std::optional<CaptureOutcome> outcome = CaptureInstanceClient::send(m_socketPath, requestToSend()))
-            return finish(*outcome);
+        // The other start may still be setting up its socket.
+        const QDeadlineTimer deadline(handOverTimeout);
+        do {
+            if (const std::optional<CaptureOutcome> outcome =
+                    CaptureInstanceClient::send(m_socketPath, requestToSend()))
+                return finish(*outcome);
+            QThread::msleep(50);
+        } while (!deadline.hasExpired());
         throw CaptureInstanceError(CaptureInstanceFailure{
             CaptureInstanceFailure::Kind::noAnswer, {}, QStringLiteral("it stopped listening.")});
     } catch (const CaptureInstanceError &error) {

@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <signal.h>
 

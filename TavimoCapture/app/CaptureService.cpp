@@ -5,11 +5,13 @@
 #include "CaptureSelectionFocus.h"
 #include "X11ScreenGrabber.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QProcess>
 #include <QPromise>
 #include <QThreadPool>
@@ -100,15 +102,28 @@ template <typename T> QFuture<T> failedFuture(std::exception_ptr error)
     return future;
 }
 
-void decodeInBackground(const QByteArray &png, std::shared_ptr<QPromise<std::optional<QImage>>> promise)
+std::optional<QImage> decoded(const std::optional<QByteArray> &png)
 {
-    QThreadPool::globalInstance()->start([png, promise] {
-        QImage image = QImage::fromData(png, "PNG");
-        if (image.isNull())
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::invalidImage)));
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        succeed(*promise, std::optional<QImage>(std::move(image)));
-    });
+    if (!png)
+        return std::nullopt;
+    QImage image = QImage::fromData(*png, "PNG");
+    if (image.isNull())
+        throw CaptureError(CaptureFailure::invalidImage);
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+// Reads the header only.
+std::optional<QByteArray> checked(const std::optional<QByteArray> &png)
+{
+    if (!png)
+        return std::nullopt;
+    QBuffer buffer;
+    buffer.setData(*png);
+    QImageReader reader(&buffer, "png");
+    if (!reader.canRead() || reader.size().isEmpty())
+        throw CaptureError(CaptureFailure::invalidImage);
+    return png;
 }
 
 void checkPixelLimit(const QList<ScreenGrabber::Monitor> &monitors)
@@ -213,15 +228,27 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
 {
     if (m_process)
         return QtFuture::makeReadyFuture(std::optional<QImage>());
+    return runTool(mode).then(QtFuture::Launch::Async, decoded);
+}
+
+QFuture<std::optional<QByteArray>> CaptureService::capturePng(CaptureMode mode)
+{
+    if (m_process)
+        return QtFuture::makeReadyFuture(std::optional<QByteArray>());
+    return runTool(mode).then(checked);
+}
+
+QFuture<std::optional<QByteArray>> CaptureService::runTool(CaptureMode mode)
+{
     QString directory;
     try {
         directory = makeTemporaryDirectory();
     } catch (const std::system_error &) {
-        return failedFuture<std::optional<QImage>>(std::current_exception());
+        return failedFuture<std::optional<QByteArray>>(std::current_exception());
     }
     m_temporaryDirectory = directory;
-    auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
-    QFuture<std::optional<QImage>> future = promise->future();
+    auto promise = std::make_shared<QPromise<std::optional<QByteArray>>>();
+    QFuture<std::optional<QByteArray>> future = promise->future();
     promise->start();
 
     m_process = new QProcess(this);
@@ -247,10 +274,10 @@ void CaptureService::finishCapture(CaptureMode mode, const QString &directory, i
     const std::optional<QByteArray> png = readOutput(directory + QLatin1Char('/') + outputName);
     endProcess(directory);
     if (!png && isInteractive(mode))
-        return succeed(*promise, std::optional<QImage>());
+        return succeed(*promise, std::optional<QByteArray>());
     if (!png || status != 0)
         return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::failed)));
-    decodeInBackground(*png, promise);
+    succeed(*promise, png);
 }
 
 void CaptureService::failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise)

@@ -4,6 +4,7 @@
 #include "CaptureMode.h"
 #include "ScreenGrabber.h"
 
+#include <QByteArray>
 #include <QFuture>
 #include <QImage>
 #include <QObject>
@@ -46,6 +47,9 @@ public:
     // For area, ocr and screen. Nothing when the user cancelled the selection
     // or another capture is still running.
     QFuture<std::optional<QImage>> capture(CaptureMode mode);
+    // As capture(), but the tool's PNG as written, checked and not decoded:
+    // for callers that pass the file on.
+    QFuture<std::optional<QByteArray>> capturePng(CaptureMode mode);
     // One image per display in display-identifier order; refuses more than
     // 80,000,000 pixels in all before anything is grabbed.
     QFuture<QList<CaptureDisplayImage>> captureAllDisplays();
@@ -65,7 +69,9 @@ public:
     static Qt::KeyboardModifiers modifiers();
 
 private:
-    using CapturePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
+    using CapturePromise = std::shared_ptr<QPromise<std::optional<QByteArray>>>;
+
+    QFuture<std::optional<QByteArray>> runTool(CaptureMode mode);
 
     void removeStaleDirectories();
     QString makeTemporaryDirectory();

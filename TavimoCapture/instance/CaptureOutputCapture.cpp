@@ -38,24 +38,37 @@ QImage besideEachOther(const QList<CaptureDisplayImage> &displays)
     return board.flattenedImage();
 }
 
-CaptureOutcome encoded(const std::optional<QImage> &image)
+CaptureOutcome imageOrCancelled(const std::optional<QByteArray> &png)
 {
-    if (!image)
+    if (!png)
         return CaptureOutcome{CaptureOutcome::Kind::cancelled, {}, {}};
-    return CaptureOutcome{CaptureOutcome::Kind::image, CapturePngEncoder::encode(*image), {}};
+    return CaptureOutcome{CaptureOutcome::Kind::image, *png, {}};
 }
 
-QFuture<std::optional<QImage>> captured(CaptureService &service, CaptureMode mode, QObject *context)
+QFuture<CaptureOutcome> allDisplays(CaptureService &service, QObject *context)
 {
-    if (mode != CaptureMode::allDisplays)
-        return service.capture(mode);
-    return service.captureAllDisplays().then(context, [](const QList<CaptureDisplayImage> &displays) {
-        if (displays.isEmpty())
-            return std::optional<QImage>();
-        if (displays.size() == 1)
-            return std::optional<QImage>(displays.constFirst().image);
-        return std::optional<QImage>(besideEachOther(displays));
-    });
+    return service.captureAllDisplays()
+        .then(context,
+              [](const QList<CaptureDisplayImage> &displays) {
+                  if (displays.isEmpty())
+                      return QImage();
+                  if (displays.size() == 1)
+                      return displays.constFirst().image;
+                  return besideEachOther(displays);
+              })
+        .then(QtFuture::Launch::Async, [](const QImage &image) {
+            if (image.isNull())
+                return imageOrCancelled(std::nullopt);
+            return imageOrCancelled(CapturePngEncoder::encode(image));
+        });
+}
+
+// The tool's own PNG goes out as it is: decoding and encoding it again would only cost time.
+QFuture<CaptureOutcome> captured(CaptureService &service, CaptureMode mode, QObject *context)
+{
+    if (mode == CaptureMode::allDisplays)
+        return allDisplays(service, context);
+    return service.capturePng(mode).then(imageOrCancelled);
 }
 
 } // namespace
@@ -66,7 +79,6 @@ QFuture<CaptureOutcome> CaptureOutputCapture::run(CaptureService &service, Captu
     return wait(delay, context)
         .then(context, [&service, mode, context] { return captured(service, mode, context); })
         .unwrap()
-        .then(QtFuture::Launch::Async, encoded)
         .onFailed([](const std::exception &error) { return CaptureOutcome::failure(QString::fromUtf8(error.what())); });
 }
 

@@ -100,6 +100,20 @@ TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
     }
 }
 
+TEST_F(CaptureServiceTest, PngCapturesPassTheToolsFileOnAfterCheckingIt)
+{
+    CaptureService service;
+    useTool("cp fixture.png \"$out\"");
+    QFile fixture(m_tools.filePath(QStringLiteral("fixture.png")));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    EXPECT_EQ(resultOf(service.capturePng(CaptureMode::screen)), fixture.readAll());
+    useTool("exit 0");
+    EXPECT_EQ(resultOf(service.capturePng(CaptureMode::area)), std::nullopt);
+    useTool("echo 'not a picture' > \"$out\"");
+    EXPECT_EQ(failureOf<CaptureError>(service.capturePng(CaptureMode::screen)).code(), CaptureFailure::invalidImage);
+    EXPECT_TRUE(captureFolders().isEmpty());
+}
+
 TEST_F(CaptureServiceTest, EveryOutcomeRemovesTheFolder)
 {
     const std::tuple<const char *, CaptureMode, QString> cases[] = {

@@ -9,6 +9,7 @@ struct CaptureInstanceFailure {
     enum class Kind {
         // The socket's folder is not a real folder of this user closed to others.
         unsafeFolder,
+        folderNotMade,
         listenFailed,
         // The running app went away before it answered.
         noAnswer,

@@ -20,9 +20,7 @@ bool isPrivateFolder(const QByteArray &path)
            (status.st_mode & 077) == 0;
 }
 
-} // namespace
-
-QString CaptureInstanceSocket::folderPath()
+QString folderPath()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
@@ -30,12 +28,14 @@ QString CaptureInstanceSocket::folderPath()
     return QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tavimo-capture-%1").arg(::geteuid()));
 }
 
+} // namespace
+
 QString CaptureInstanceSocket::path()
 {
     const QString folder = folderPath();
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        throw CaptureInstanceError(CaptureInstanceFailure{CaptureInstanceFailure::Kind::unsafeFolder, folder,
+        throw CaptureInstanceError(CaptureInstanceFailure{CaptureInstanceFailure::Kind::folderNotMade, folder,
                                                           QString::fromLocal8Bit(std::strerror(errno))});
     if (!isPrivateFolder(native))
         throw CaptureInstanceError(CaptureInstanceFailure{CaptureInstanceFailure::Kind::unsafeFolder, folder, {}});

@@ -11,6 +11,4 @@ namespace CaptureInstanceSocket {
 // folder is a link, belongs to someone else or is open to others.
 QString path();
 
-QString folderPath();
-
 } // namespace CaptureInstanceSocket

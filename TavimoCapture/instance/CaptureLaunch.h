@@ -15,11 +15,8 @@ struct CaptureOutcome;
 // editor) when no app runs. Messages go to standard error.
 class CaptureLaunch {
 public:
-    // Needs a QCoreApplication: reads its arguments.
-    CaptureLaunch() = default;
-
     // The exit status when this start is done; nothing when it should
-    // become the app.
+    // become the app. Reads the arguments of the QCoreApplication.
     std::optional<int> finishWithoutApp();
 
     // For the app: where to listen, and the request it was started with.

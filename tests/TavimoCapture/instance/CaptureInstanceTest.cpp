@@ -112,6 +112,9 @@ TEST_F(CaptureInstanceTest, SocketSitsInAFolderOnlyThisUserCanEnter)
     ASSERT_TRUE(QFile::link(m_runtime.filePath("tavimo-capture"), planted + "/tavimo-capture"));
     EXPECT_THROW(CaptureInstanceSocket::path(), CaptureInstanceError) << "a link";
 
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(planted + "/missing"));
+    EXPECT_THROW(CaptureInstanceSocket::path(), CaptureInstanceError) << "a folder that cannot be made";
+
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", QFile::encodeName(planted));
     EXPECT_EQ(CaptureInstanceSocket::path(), planted + QStringLiteral("/tavimo-capture-%1/instance").arg(::geteuid()));

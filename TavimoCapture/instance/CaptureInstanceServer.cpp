@@ -25,6 +25,8 @@ namespace {
 
 // A request is a few hundred bytes written at once.
 constexpr auto requestTimeout = 5s;
+// A whole request with its header, and enough beyond to see that more came.
+constexpr qsizetype receiveLimit = CaptureRequest::maximumEncodedSize + 8;
 
 void drop(QLocalSocket *connection)
 {
@@ -93,7 +95,7 @@ void CaptureInstanceServer::receive(QLocalSocket *connection, Incoming &incoming
     // One request per connection: anything after it is a fault.
     if (incoming.answering)
         return drop(connection);
-    incoming.received += connection->read(CaptureRequest::maximumEncodedSize + 8 - incoming.received.size());
+    incoming.received += connection->read(receiveLimit - incoming.received.size());
     QByteArray payload;
     const CaptureInstanceFrame::State state =
         CaptureInstanceFrame::read(incoming.received, CaptureRequest::maximumEncodedSize, payload);

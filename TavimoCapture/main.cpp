@@ -35,7 +35,6 @@ int main(int argc, char *argv[])
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
 
-    CaptureService service;
     CaptureInstanceServer instance(launch.socketPath());
     try {
         if (instance.listen() == CaptureInstanceServer::Start::anotherInstanceRuns)
@@ -43,6 +42,7 @@ int main(int argc, char *argv[])
     } catch (const CaptureInstanceError &error) {
         return report(error.description(), CaptureExitStatus::failed);
     }
+    CaptureService service;
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Tavimo Capture"));

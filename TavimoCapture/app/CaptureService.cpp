@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +61,27 @@ bool isCaptureDirectoryName(const QString &name)
 {
     const QString rest = name.mid(directoryPrefix.size());
     return name.startsWith(directoryPrefix) && rest.size() == 36 && !QUuid::fromString(rest).isNull();
+}
+
+// Every service locks the folder it uses, so that another process's sweep
+// leaves it alone. Nothing else ever takes that lock.
+int lockDirectory(const QString &directory)
+{
+    const int descriptor = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0)
+        ::flock(descriptor, LOCK_EX | LOCK_NB);
+    return descriptor;
+}
+
+bool isInUse(const QFileInfo &entry)
+{
+    const int descriptor =
+        ::open(QFile::encodeName(entry.filePath()).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool locked = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(descriptor);
+    return locked;
 }
 
 // A link is removed itself: nothing it points to is touched.
@@ -181,6 +204,15 @@ CaptureService::~CaptureService()
     }
     if (!m_temporaryDirectory.isEmpty())
         QDir(m_temporaryDirectory).removeRecursively();
+    forgetTemporaryDirectory();
+}
+
+void CaptureService::forgetTemporaryDirectory()
+{
+    m_temporaryDirectory.clear();
+    if (m_directoryLock >= 0)
+        ::close(m_directoryLock);
+    m_directoryLock = -1;
 }
 
 QString CaptureService::toolPath()
@@ -207,7 +239,7 @@ void CaptureService::removeStaleDirectories()
     const QFileInfoList entries = temporary.entryInfoList(
         {directoryPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        if (isCaptureDirectoryName(entry.fileName()) && entry.ownerId() == getuid())
+        if (isCaptureDirectoryName(entry.fileName()) && entry.ownerId() == getuid() && !isInUse(entry))
             removeEntry(entry);
     }
 }
@@ -247,6 +279,7 @@ QFuture<std::optional<QByteArray>> CaptureService::runTool(CaptureMode mode)
         return failedFuture<std::optional<QByteArray>>(std::current_exception());
     }
     m_temporaryDirectory = directory;
+    m_directoryLock = lockDirectory(directory);
     auto promise = std::make_shared<QPromise<std::optional<QByteArray>>>();
     QFuture<std::optional<QByteArray>> future = promise->future();
     promise->start();
@@ -294,7 +327,7 @@ void CaptureService::endProcess(const QString &directory)
     m_process = nullptr;
     QDir(directory).removeRecursively();
     if (m_temporaryDirectory == directory)
-        m_temporaryDirectory.clear();
+        forgetTemporaryDirectory();
 }
 
 void CaptureService::cancel()
@@ -303,7 +336,7 @@ void CaptureService::cancel()
         m_process->terminate();
     if (!m_temporaryDirectory.isEmpty())
         QDir(m_temporaryDirectory).removeRecursively();
-    m_temporaryDirectory.clear();
+    forgetTemporaryDirectory();
 }
 
 QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllDisplays()

@@ -78,9 +78,11 @@ private:
     void finishCapture(CaptureMode mode, const QString &directory, int status, const CapturePromise &promise);
     void failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise);
     void endProcess(const QString &directory);
+    void forgetTemporaryDirectory();
     void repeatEvery(std::chrono::milliseconds interval, std::function<bool()> step);
 
     GrabberFactory m_grabbers;
     QProcess *m_process = nullptr;
     QString m_temporaryDirectory;
+    int m_directoryLock = -1;
 };

@@ -68,6 +68,8 @@ QFuture<CaptureOutcome> captured(CaptureService &service, CaptureMode mode, QObj
 {
     if (mode == CaptureMode::allDisplays)
         return allDisplays(service, context);
+    if (service.busy())
+        return QtFuture::makeReadyFuture(CaptureOutcome::failure(QStringLiteral("Another capture is still running.")));
     return service.capturePng(mode).then(imageOrCancelled);
 }
 

@@ -178,6 +178,12 @@ TEST_F(CaptureServiceTest, SweepRemovesOnlyLeftoverCaptureFolders)
         EXPECT_EQ(temporary.exists(name), others.contains(name)) << name.toStdString();
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QDir(target).exists());
+
+    // A folder another service (another process, say) is using is no leftover.
+    useTool("sleep 0.3\ncp fixture.png \"$out\"");
+    QFuture<std::optional<QImage>> running = service.capture(CaptureMode::screen);
+    CaptureService later;
+    EXPECT_EQ(outcomeOf(running), QStringLiteral("image"));
 }
 
 TEST(CaptureServiceWaits, FocusUpToFiftyPollsAndModifiersUntilReleased)

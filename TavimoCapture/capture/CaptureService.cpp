@@ -1,6 +1,7 @@
 #include "CaptureService.h"
 
 #include "CaptureFailure.h"
+#include "CapturePngEncoder.h"
 #include "CaptureSelectionFocus.h"
 #include "PixelLimit.h"
 #include "PortalImageGrabber.h"
@@ -8,11 +9,13 @@
 #include "SessionType.h"
 #include "X11ScreenGrabber.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QProcess>
 #include <QPromise>
 #include <QScreen>
@@ -20,6 +23,8 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +66,27 @@ bool isCaptureDirectoryName(const QString &name)
 {
     const QString rest = name.mid(directoryPrefix.size());
     return name.startsWith(directoryPrefix) && rest.size() == 36 && !QUuid::fromString(rest).isNull();
+}
+
+// Every service locks the folder it uses, so that another process's sweep
+// leaves it alone. Nothing else ever takes that lock.
+int lockDirectory(const QString &directory)
+{
+    const int descriptor = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0)
+        ::flock(descriptor, LOCK_EX | LOCK_NB);
+    return descriptor;
+}
+
+bool isInUse(const QFileInfo &entry)
+{
+    const int descriptor =
+        ::open(QFile::encodeName(entry.filePath()).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool locked = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(descriptor);
+    return locked;
 }
 
 // A link is removed itself: nothing it points to is touched.
@@ -133,6 +159,38 @@ std::optional<QImage> decodeCapture(const QByteArray &encoded)
         throw CaptureError(CaptureFailure::invalidImage);
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
+}
+
+std::optional<QImage> decoded(const std::optional<QByteArray> &png)
+{
+    if (!png)
+        return std::nullopt;
+    return decodeCapture(*png);
+}
+
+// Reads the header only.
+std::optional<QByteArray> checked(const std::optional<QByteArray> &png)
+{
+    if (!png)
+        return std::nullopt;
+    QBuffer buffer;
+    buffer.setData(*png);
+    QImageReader reader(&buffer, "png");
+    if (!reader.canRead() || reader.size().isEmpty())
+        throw CaptureError(CaptureFailure::invalidImage);
+    return png;
+}
+
+// The desktop's picture as PNG bytes, for callers that write it out as it is.
+std::optional<QByteArray> encoded(const std::optional<QImage> &image)
+{
+    if (!image)
+        return std::nullopt;
+    try {
+        return CapturePngEncoder::encode(*image);
+    } catch (const CapturePngEncodeFailure &) {
+        throw CaptureError(CaptureFailure::failed);
+    }
 }
 
 // Only a file the desktop left in our temporary folder is ours to remove;
@@ -237,6 +295,15 @@ CaptureService::~CaptureService()
     }
     if (!m_temporaryDirectory.isEmpty())
         QDir(m_temporaryDirectory).removeRecursively();
+    forgetTemporaryDirectory();
+}
+
+void CaptureService::forgetTemporaryDirectory()
+{
+    m_temporaryDirectory.clear();
+    if (m_directoryLock >= 0)
+        ::close(m_directoryLock);
+    m_directoryLock = -1;
 }
 
 QString CaptureService::toolPath()
@@ -280,7 +347,7 @@ void CaptureService::removeStaleDirectories()
     const QFileInfoList entries = temporary.entryInfoList(
         {directoryPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        if (isCaptureDirectoryName(entry.fileName()) && entry.ownerId() == getuid())
+        if (isCaptureDirectoryName(entry.fileName()) && entry.ownerId() == getuid() && !isInUse(entry))
             removeEntry(entry);
     }
 }
@@ -303,15 +370,30 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
         return QtFuture::makeReadyFuture(std::optional<QImage>());
     if (m_portalBus)
         return captureThroughPortal(mode);
+    return runTool(mode).then(QtFuture::Launch::Async, decoded);
+}
+
+QFuture<std::optional<QByteArray>> CaptureService::capturePng(CaptureMode mode)
+{
+    if (busy())
+        return QtFuture::makeReadyFuture(std::optional<QByteArray>());
+    if (m_portalBus)
+        return captureThroughPortal(mode).then(QtFuture::Launch::Async, encoded);
+    return runTool(mode).then(checked);
+}
+
+QFuture<std::optional<QByteArray>> CaptureService::runTool(CaptureMode mode)
+{
     QString directory;
     try {
         directory = makeTemporaryDirectory();
     } catch (const std::system_error &) {
-        return failedFuture<std::optional<QImage>>(std::current_exception());
+        return failedFuture<std::optional<QByteArray>>(std::current_exception());
     }
     m_temporaryDirectory = directory;
-    auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
-    QFuture<std::optional<QImage>> future = promise->future();
+    m_directoryLock = lockDirectory(directory);
+    auto promise = std::make_shared<QPromise<std::optional<QByteArray>>>();
+    QFuture<std::optional<QByteArray>> future = promise->future();
     promise->start();
 
     m_process = new QProcess(this);
@@ -337,10 +419,10 @@ void CaptureService::finishCapture(CaptureMode mode, const QString &directory, i
     const std::optional<QByteArray> png = readOutput(directory + QLatin1Char('/') + outputName);
     endProcess(directory);
     if (!png && isInteractive(mode))
-        return succeed(*promise, std::optional<QImage>());
+        return succeed(*promise, std::optional<QByteArray>());
     if (!png || status != 0)
         return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::failed)));
-    settleInBackground(promise, [png = *png] { return decodeCapture(png); });
+    succeed(*promise, png);
 }
 
 PortalScreenshot *CaptureService::askPortal(bool interactive, PortalHandler onFinished)
@@ -407,7 +489,7 @@ void CaptureService::endProcess(const QString &directory)
     m_process = nullptr;
     QDir(directory).removeRecursively();
     if (m_temporaryDirectory == directory)
-        m_temporaryDirectory.clear();
+        forgetTemporaryDirectory();
 }
 
 void CaptureService::cancel()
@@ -418,7 +500,7 @@ void CaptureService::cancel()
         m_process->terminate();
     if (!m_temporaryDirectory.isEmpty())
         QDir(m_temporaryDirectory).removeRecursively();
-    m_temporaryDirectory.clear();
+    forgetTemporaryDirectory();
 }
 
 QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllDisplays()

@@ -5,6 +5,7 @@
 #include "PortalScreenshot.h"
 #include "ScreenGrabber.h"
 
+#include <QByteArray>
 #include <QDBusConnection>
 #include <QFuture>
 #include <QImage>
@@ -58,6 +59,9 @@ public:
     // For area, ocr and screen. Nothing when the user cancelled the selection
     // or another capture is still running.
     QFuture<std::optional<QImage>> capture(CaptureMode mode);
+    // As capture(), but the tool's PNG as written, checked and not decoded:
+    // for callers that pass the file on.
+    QFuture<std::optional<QByteArray>> capturePng(CaptureMode mode);
     // One image per display in display-identifier order; refuses more than
     // 80,000,000 pixels in all before anything is grabbed.
     QFuture<QList<CaptureDisplayImage>> captureAllDisplays();
@@ -82,13 +86,16 @@ public:
     static QList<ScreenGrabber::Monitor> desktopScreens();
 
 private:
-    using CapturePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
+    using CapturePromise = std::shared_ptr<QPromise<std::optional<QByteArray>>>;
+
+    QFuture<std::optional<QByteArray>> runTool(CaptureMode mode);
 
     void removeStaleDirectories();
     QString makeTemporaryDirectory();
     void finishCapture(CaptureMode mode, const QString &directory, int status, const CapturePromise &promise);
     void failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise);
     void endProcess(const QString &directory);
+    void forgetTemporaryDirectory();
     void repeatEvery(std::chrono::milliseconds interval, std::function<bool()> step);
     using PortalHandler = std::function<void(PortalScreenshot::Outcome, const QString &)>;
     PortalScreenshot *askPortal(bool interactive, PortalHandler onFinished);
@@ -102,4 +109,5 @@ private:
     std::chrono::milliseconds m_portalTimeout{0};
     ScreenList m_screens;
     PortalScreenshot *m_portalCapture = nullptr;
+    int m_directoryLock = -1;
 };

@@ -1,8 +1,8 @@
 #include "CaptureOCR.h"
 
 #include "CaptureOCRFailure.h"
+#include "HelperProgram.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -173,5 +173,5 @@ QString CaptureOCR::helperPath()
     const QString configured = qEnvironmentVariable("TAVIMO_OCR");
     if (!configured.isEmpty())
         return configured;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/tavimo-ocr");
+    return HelperProgram::path(QStringLiteral("tavimo-ocr"));
 }

@@ -24,7 +24,7 @@ QList<CaptureOCRRegion> regions(const QImage &image);
 // `text` unchanged, or none when it holds nothing but white space.
 std::optional<QString> clipboardText(const QString &text);
 
-// $TAVIMO_OCR when set, else tavimo-ocr beside the running executable.
+// $TAVIMO_OCR when set, else the tavimo-ocr helper of this build or install.
 QString helperPath();
 
 } // namespace CaptureOCR

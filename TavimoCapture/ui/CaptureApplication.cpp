@@ -1,20 +1,75 @@
 #include "CaptureApplication.h"
 
+#include "BundleInfo.h"
+#include "CaptureInstanceFailure.h"
+#include "CaptureOutputCapture.h"
+
 #include <QImageReader>
 
-CaptureApplication::CaptureApplication(int &argc, char **argv) : m_application(argc, argv)
+namespace {
+
+void nameApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("Tavimo Capture"));
-    QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tavimo Capture"));
+    QCoreApplication::setApplicationVersion(BundleInfo::main().value(QStringLiteral("CFBundleShortVersionString")));
+}
+
+} // namespace
+
+CaptureApplication::CaptureApplication(int &argc, char **argv)
+{
     // An 80-megapixel image needs more than Qt's default 128 MB.
     QImageReader::setAllocationLimit(1024);
+    {
+        // Help, hand-offs and --output captures need no windows.
+        QCoreApplication commandLine(argc, argv);
+        nameApplication();
+        m_finished = m_launch.finishWithoutApp();
+    }
+    if (!m_finished)
+        start(argc, argv);
+}
 
-    m_window.setWindowTitle(QStringLiteral("Tavimo Capture"));
-    m_window.resize(1320, 820);
+void CaptureApplication::start(int &argc, char **argv)
+{
+    m_application = std::make_unique<QApplication>(argc, argv);
+    nameApplication();
+    QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
+
+    m_instance = std::make_unique<CaptureInstanceServer>(m_launch.socketPath());
+    try {
+        if (m_instance->listen() == CaptureInstanceServer::Start::anotherInstanceRuns) {
+            m_finished = m_launch.handOver();
+            return;
+        }
+    } catch (const CaptureInstanceError &error) {
+        m_finished = report(error.description(), CaptureExitStatus::failed);
+        return;
+    }
+    m_service = std::make_unique<CaptureService>();
+
+    m_window = std::make_unique<QMainWindow>();
+    m_window->setWindowTitle(QStringLiteral("Tavimo Capture"));
+    m_window->resize(1320, 820);
+    QObject::connect(m_instance.get(), &CaptureInstanceServer::requested, m_window.get(),
+                     [this](const CaptureRequest &request, CaptureInstanceReply *reply) {
+                         if (request.returnsImage)
+                             return CaptureOutputCapture::answer(*m_service, request, reply);
+                         showWindow();
+                     });
+}
+
+void CaptureApplication::showWindow()
+{
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 int CaptureApplication::run()
 {
-    m_window.show();
+    if (m_finished)
+        return *m_finished;
+    m_window->show();
     return QApplication::exec();
 }

@@ -1,9 +1,17 @@
 #pragma once
 
+#include "CaptureInstanceServer.h"
+#include "CaptureLaunch.h"
+#include "CaptureService.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
-// The running app: the Qt application and its windows, made in launch order.
+#include <memory>
+#include <optional>
+
+// The running app: reads the command line, hands it to a running instance or
+// answers it without windows, else becomes the instance and opens its windows.
 class CaptureApplication {
 public:
     CaptureApplication(int &argc, char **argv);
@@ -12,6 +20,13 @@ public:
     int run();
 
 private:
-    QApplication m_application;
-    QMainWindow m_window;
+    void start(int &argc, char **argv);
+    void showWindow();
+
+    CaptureLaunch m_launch;
+    std::optional<int> m_finished;
+    std::unique_ptr<QApplication> m_application;
+    std::unique_ptr<CaptureInstanceServer> m_instance;
+    std::unique_ptr<CaptureService> m_service;
+    std::unique_ptr<QMainWindow> m_window;
 };

@@ -40,6 +40,7 @@ const std::vector<Layer> &layers()
         {"TavimoCapture/ocr", 40, false},
         {"TavimoCapture/capture", 40, false},
         {"TavimoCapture/workspace", 50, false},
+        {"TavimoCapture/instance", 55, false},
         {"TavimoCapture/ui", 60, true},
         {"TavimoCapture", 70, true},
     };

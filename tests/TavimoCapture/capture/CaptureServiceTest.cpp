@@ -100,6 +100,20 @@ TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
     }
 }
 
+TEST_F(CaptureServiceTest, PngCapturesPassTheToolsFileOnAfterCheckingIt)
+{
+    CaptureService service;
+    useTool("cp fixture.png \"$out\"");
+    QFile fixture(m_tools.filePath(QStringLiteral("fixture.png")));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    EXPECT_EQ(resultOf(service.capturePng(CaptureMode::screen)), fixture.readAll());
+    useTool("exit 0");
+    EXPECT_EQ(resultOf(service.capturePng(CaptureMode::area)), std::nullopt);
+    useTool("echo 'not a picture' > \"$out\"");
+    EXPECT_EQ(failureOf<CaptureError>(service.capturePng(CaptureMode::screen)).code(), CaptureFailure::invalidImage);
+    EXPECT_TRUE(captureFolders().isEmpty());
+}
+
 TEST_F(CaptureServiceTest, EveryOutcomeRemovesTheFolder)
 {
     const std::tuple<const char *, CaptureMode, QString> cases[] = {
@@ -164,6 +178,12 @@ TEST_F(CaptureServiceTest, SweepRemovesOnlyLeftoverCaptureFolders)
         EXPECT_EQ(temporary.exists(name), others.contains(name)) << name.toStdString();
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QDir(target).exists());
+
+    // A folder another service (another process, say) is using is no leftover.
+    useTool("sleep 0.3\ncp fixture.png \"$out\"");
+    QFuture<std::optional<QImage>> running = service.capture(CaptureMode::screen);
+    CaptureService later;
+    EXPECT_EQ(outcomeOf(running), QStringLiteral("image"));
 }
 
 TEST(CaptureServiceWaits, FocusUpToFiftyPollsAndModifiersUntilReleased)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// "Start Tavimo Capture at login": a desktop entry in the user's autostart
+// folder, which the desktop starts at login. The file is the only state.
+class CaptureAutostart {
+public:
+    // `folder` is usually defaultFolder(), `program` defaultProgram().
+    CaptureAutostart(QString folder, QString program);
+
+    // $XDG_CONFIG_HOME/autostart.
+    static QString defaultFolder();
+    // The AppImage when running from one, else this executable.
+    static QString defaultProgram();
+
+    QString filePath() const;
+    // The entry is there and not switched off (Hidden=true or
+    // X-GNOME-Autostart-enabled=false).
+    bool enabled() const;
+    // Writes or removes the entry. Throws CaptureFileSystemError and then
+    // leaves the entry as it was.
+    void setEnabled(bool enabled);
+
+    QByteArray entry() const;
+
+private:
+    QString m_folder;
+    QString m_program;
+};

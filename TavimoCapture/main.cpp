@@ -1,3 +1,5 @@
+#include "AppTheme.h"
+#include "AppearanceMenu.h"
 #include "CaptureDialogPanels.h"
 #include "CaptureSystemClipboard.h"
 #include "CaptureWorkspace.h"
@@ -18,6 +20,7 @@ int main(int argc, char *argv[])
     QImageReader::setAllocationLimit(1024);
 
     UserDefaults &defaults = UserDefaults::standard();
+    AppTheme::apply(defaults.stringValue(AppearanceMenu::key).value_or(QStringLiteral("system")));
     CaptureDialogPanels panels;
     CaptureSystemClipboard clipboard;
     CaptureWorkspace workspace(defaults, panels, clipboard,

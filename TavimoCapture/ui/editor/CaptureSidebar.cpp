@@ -12,9 +12,8 @@
 
 namespace {
 
-const QString rowStyle = QStringLiteral("QPushButton { text-align: left; padding: 6px 10px; border: none; "
-                                        "border-radius: 6px; } QPushButton:hover, QPushButton:focus { background: "
-                                        "palette(midlight); } QPushButton:disabled { color: palette(mid); }");
+const QString rowStyle = QStringLiteral("QPushButton { border: none; border-radius: 6px; } QPushButton:hover, "
+                                        "QPushButton:focus { background: palette(midlight); }");
 
 QLabel *sectionLabel(const QString &text)
 {
@@ -26,10 +25,10 @@ QLabel *sectionLabel(const QString &text)
     return label;
 }
 
-QPushButton *plainRow(const QString &title, const QString &icon)
+QPushButton *plainRow(const QString &title, const QIcon &symbol)
 {
     auto *button = new CaptureCommandButton(title, QString());
-    button->setIcon(QIcon::fromTheme(icon));
+    button->setSymbol(symbol);
     button->setStyleSheet(rowStyle);
     return button;
 }
@@ -53,7 +52,7 @@ CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidg
     layout->addSpacing(10);
 
     addCaptureRows(layout);
-    QPushButton *openImage = plainRow(QStringLiteral("Open Image…"), QStringLiteral("document-open"));
+    QPushButton *openImage = plainRow(QStringLiteral("Open Image…"), QIcon(QStringLiteral(":/icons/viewfinder.svg")));
     connect(openImage, &QPushButton::clicked, this, [this] { m_model.openImage(false); });
     layout->addWidget(openImage);
     layout->addSpacing(12);
@@ -110,7 +109,8 @@ QWidget *CaptureSidebar::footer()
     auto *footer = new QWidget;
     m_footer = new QVBoxLayout(footer);
     m_footer->setContentsMargins(0, 0, 0, 0);
-    QPushButton *settings = plainRow(QStringLiteral("Settings…"), QStringLiteral("preferences-system"));
+    QPushButton *settings =
+        plainRow(QStringLiteral("Settings…"), QIcon::fromTheme(QStringLiteral("preferences-system")));
     connect(settings, &QPushButton::clicked, this, [this] {
         if (m_model.settings())
             m_model.settings()();

@@ -27,7 +27,7 @@ CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model, bool onWayland, 
       m_capture(new CaptureCommandButton(QStringLiteral("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
 {
     auto *symbol = new QLabel;
-    symbol->setPixmap(QIcon::fromTheme(QStringLiteral("camera-photo")).pixmap(56, 56));
+    symbol->setPixmap(QIcon(QStringLiteral(":/icons/viewfinder.svg")).pixmap(56, 56));
     symbol->setAlignment(Qt::AlignCenter);
     auto *text = centredLabel(QStringLiteral("Select an area or window, add your notes,\nand copy a finished image."),
                               1.1, false);

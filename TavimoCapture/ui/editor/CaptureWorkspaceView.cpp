@@ -1,6 +1,8 @@
 #include "CaptureWorkspaceView.h"
 
+#include "AppearancePicker.h"
 #include "CaptureBoardView.h"
+#include "CaptureDocumentView.h"
 #include "CaptureNoticeBanner.h"
 #include "CaptureSidebar.h"
 #include "CaptureWelcomeView.h"
@@ -35,6 +37,7 @@ CaptureWorkspaceView::CaptureWorkspaceView(CaptureWorkspace &model, UserDefaults
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    m_sidebar->setAppearancePicker(new AppearancePicker(defaults));
     layout->addWidget(m_sidebar);
     layout->addWidget(separator(QFrame::VLine));
     layout->addWidget(mainColumn(), 1);
@@ -73,7 +76,7 @@ QWidget *CaptureWorkspaceView::mainColumn()
 
     m_main = new QStackedWidget;
     m_welcome = new CaptureWelcomeView(m_model, isWaylandSession());
-    m_documentPage = new QWidget;
+    m_documentPage = new CaptureDocumentView(m_model, m_defaults, m_clipboard);
     m_boardPage = new QWidget;
     m_main->addWidget(m_welcome);
     m_main->addWidget(m_documentPage);

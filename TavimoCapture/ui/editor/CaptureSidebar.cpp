@@ -37,8 +37,7 @@ QPushButton *plainRow(const QString &title, const QIcon &symbol)
 
 CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
-    setMinimumWidth(250);
-    setMaximumWidth(300);
+    setFixedWidth(300);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 16, 12, 12);
     layout->setSpacing(4);

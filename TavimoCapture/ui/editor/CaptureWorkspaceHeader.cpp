@@ -3,11 +3,14 @@
 #include "CaptureWorkspace.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace {
 
@@ -28,6 +31,14 @@ QToolButton *modeButton(const QString &title, const QString &icon)
     button->setCheckable(true);
     button->setToolTip(QStringLiteral("Arrange images independently or edit the selected image"));
     return button;
+}
+
+// Rendering and encoding a large capture takes a moment: the pointer says so.
+void whileBusy(const std::function<void()> &work)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    work();
+    QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace
@@ -51,7 +62,7 @@ CaptureWorkspaceHeader::CaptureWorkspaceHeader(CaptureWorkspace &model, QWidget 
     m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    connect(m_copy, &QAction::triggered, &model, &CaptureWorkspace::copyImage);
+    connect(m_copy, &QAction::triggered, &model, [this] { whileBusy([this] { m_model.copyImage(); }); });
     connect(m_save, &QAction::triggered, &model, [this] { m_model.saveImage(false); });
     connect(m_saveAs, &QAction::triggered, &model, [this] { m_model.saveImage(true); });
 

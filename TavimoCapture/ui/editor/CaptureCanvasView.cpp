@@ -300,7 +300,8 @@ void CaptureCanvasView::applyHandle(CaptureAnnotation &a, QPointF q) const
         if (!original.destination || w0 == 0 || h0 == 0)
             break;
         const QPointF anchor = corner(*original.destination, m_activeHandle->index + 2);
-        const double ratio = std::max(std::abs((q.x() - anchor.x()) / w0), std::abs((q.y() - anchor.y()) / h0));
+        const double ratio =
+            std::max(std::abs((q.x() - anchor.x()) / w0), std::abs((q.y() - anchor.y()) / h0));
         const QRectF rect = aspectRect(anchor, q, w0, h0, ratio);
         if (rect.width() >= 2 && rect.height() >= 2)
             a.destination = rect;
@@ -332,9 +333,7 @@ void CaptureCanvasView::applyHandle(CaptureAnnotation &a, QPointF q) const
         dx = std::min(std::max(dx, crop.left() - minX), crop.right() - maxX);
         dy = std::min(std::max(dy, crop.top() - minY), crop.bottom() - maxY);
         const QPointF delta(dx, dy);
-        const auto moved = [&](QPointF point) {
-            return m_document->clampedPoint(point + delta);
-        };
+        const auto moved = [&](QPointF point) { return m_document->clampedPoint(point + delta); };
         a.start = moved(original.start);
         a.end = moved(original.end);
         for (qsizetype i = 0; i < a.points.size(); ++i)
@@ -382,7 +381,8 @@ void CaptureCanvasView::press(QMouseEvent *event, int clickCount)
         setFocus(Qt::MouseFocusReason);
         const CaptureCompositionLayout layout = compositionLayout();
         const bool bottom = document.composition().legend.placement == CaptureLegendPlacement::bottom;
-        m_legendDrag = LegendDrag{p, viewScale(), bottom ? layout.legendRect.height() : layout.legendRect.width()};
+        m_legendDrag =
+            LegendDrag{p, viewScale(), bottom ? layout.legendRect.height() : layout.legendRect.width()};
         m_legendPreview = document.composition();
         return;
     }
@@ -441,11 +441,11 @@ void CaptureCanvasView::press(QMouseEvent *event, int clickCount)
         return;
     }
     m_geometryOriginal = m_geometryPreview = *selected;
-    m_activeHandle =
-        Handle{selected->tool == CaptureTool::magnifier && selected->destination && selected->destination->contains(q)
-                   ? HandleKind::destination
-                   : HandleKind::move,
-               0};
+    m_activeHandle = Handle{selected->tool == CaptureTool::magnifier && selected->destination &&
+                                    selected->destination->contains(q)
+                                ? HandleKind::destination
+                                : HandleKind::move,
+                            0};
     m_start = q;
     update();
 }
@@ -467,7 +467,7 @@ void CaptureCanvasView::drag(QPointF p, Qt::KeyboardModifiers modifiers)
     CaptureDocument &document = *m_document;
     if (m_legendDrag) {
         const CaptureLegendPlacement placement = document.composition().legend.placement;
-        const double delta = placement == CaptureLegendPlacement::bottom  ? p.y() - m_legendDrag->point.y()
+        const double delta = placement == CaptureLegendPlacement::bottom ? p.y() - m_legendDrag->point.y()
                              : placement == CaptureLegendPlacement::right ? p.x() - m_legendDrag->point.x()
                                                                           : m_legendDrag->point.x() - p.x();
         double dimension = m_legendDrag->dimension + delta / m_legendDrag->scale;
@@ -613,7 +613,7 @@ void CaptureCanvasView::updateCursor(QPointF p)
     const QRectF divider = legendDivider();
     if (m_inputEnabled && (divider.contains(p) || m_legendDrag)) {
         setCursor(m_document->composition().legend.placement == CaptureLegendPlacement::bottom ? Qt::SizeVerCursor
-                                                                                               : Qt::SizeHorCursor);
+                                                                                              : Qt::SizeHorCursor);
     } else if (imageRect().contains(p)) {
         const CaptureTool tool = m_document->tool();
         setCursor(tool == CaptureTool::select || !m_inputEnabled ? Qt::ArrowCursor
@@ -814,9 +814,9 @@ void CaptureCanvasView::styleEditor()
     const QColor color = m_document->color();
     const QColor background = style.textBackgroundEnabled ? style.textBackgroundColor : QColor(Qt::transparent);
     m_editor->setFont(font);
-    m_editor->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; }")
-            .arg(color.name(QColor::HexArgb), background.name(QColor::HexArgb), AppTheme::accent().name()));
+    m_editor->setStyleSheet(QStringLiteral("QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; }")
+                                .arg(color.name(QColor::HexArgb), background.name(QColor::HexArgb),
+                                     AppTheme::accent().name()));
     QPalette palette = m_editor->palette();
     palette.setColor(QPalette::Text, color);
     m_editor->setPalette(palette);
@@ -879,8 +879,8 @@ std::optional<QRectF> CaptureCanvasView::liveDestination() const
     const double w = std::abs(sw) * scale, h = std::abs(sh) * scale;
     if (w < 2 || h < 2)
         return std::nullopt;
-    return QRectF(start.x() <= end.x() ? start.x() : start.x() - w, start.y() <= end.y() ? start.y() : start.y() - h, w,
-                  h);
+    return QRectF(start.x() <= end.x() ? start.x() : start.x() - w, start.y() <= end.y() ? start.y() : start.y() - h,
+                  w, h);
 }
 
 QList<CaptureAnnotation> CaptureCanvasView::marksToShow() const
@@ -942,14 +942,15 @@ void CaptureCanvasView::paintEvent(QPaintEvent *)
 
     const QList<CaptureAnnotation> marks = marksToShow();
     const bool idle = !m_start && !m_legendDrag;
-    const QString key = m_caching && idle ? QStringLiteral("%1|%2x%3|%4|%5|%6")
-                                                .arg(quintptr(m_document.data()))
-                                                .arg(width())
-                                                .arg(height())
-                                                .arg(m_document->revision())
-                                                .arg(m_editor ? m_editingID.toString() : QString())
-                                                .arg(m_document->pendingMagnifier() ? 1 : 0)
-                                          : QString();
+    const QString key =
+        m_caching && idle ? QStringLiteral("%1|%2x%3|%4|%5|%6")
+                                .arg(quintptr(m_document.data()))
+                                .arg(width())
+                                .arg(height())
+                                .arg(m_document->revision())
+                                .arg(m_editor ? m_editingID.toString() : QString())
+                                .arg(m_document->pendingMagnifier() ? 1 : 0)
+                          : QString();
     if (!key.isEmpty() && key == m_frameKey && m_frame.size() == size() * devicePixelRatio()) {
         painter.drawImage(QPointF(0, 0), m_frame);
     } else {
@@ -1011,7 +1012,8 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
     }
 
     std::optional<CaptureAnnotation> selection = m_geometryPreview ? m_geometryPreview : document.selectedAnnotation();
-    if (selection && selection->id == document.selectedID() && !(m_editor && selection->id == m_editingID)) {
+    if (selection && selection->id == document.selectedID() &&
+        !(m_editor && selection->id == m_editingID)) {
         QRectF bounds;
         if (selection->tool == CaptureTool::magnifier) {
             bounds = selection->rect();

@@ -126,8 +126,8 @@ QStringList CaptureInspector::magnifierFigures(const CaptureAnnotation &m)
     const double sourceWidth = std::abs(m.end.x() - m.start.x());
     const double sourceHeight = std::abs(m.end.y() - m.start.y());
     const QRectF destination = *m.destination;
-    const double scale =
-        std::min(destination.width() / std::max(sourceWidth, 1.0), destination.height() / std::max(sourceHeight, 1.0));
+    const double scale = std::min(destination.width() / std::max(sourceWidth, 1.0),
+                                  destination.height() / std::max(sourceHeight, 1.0));
     return {QStringLiteral("Source: ") + sizeText(sourceWidth, sourceHeight),
             QStringLiteral("Destination: ") + sizeText(destination.width(), destination.height()),
             QStringLiteral("Scale: ") + QString::asprintf("%.2f", scale) + QStringLiteral("×")};
@@ -428,9 +428,7 @@ void CaptureInspector::addColorWell(QVBoxLayout *layout, const QString &title, s
     well->setAccessibleName(title);
     row->addWidget(well);
     layout->addLayout(row);
-    auto show = [well, read] {
-        well->setStyleSheet(swatchStyle(read()));
-    };
+    auto show = [well, read] { well->setStyleSheet(swatchStyle(read())); };
     show();
     m_refreshers.append(show);
     connect(well, &QPushButton::clicked, this, [this, title, read, write] {
@@ -479,7 +477,8 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         addStylePicker(layout, QStringLiteral("Brush"), &CaptureStyle::brush,
                        {QStringLiteral("Pen"), QStringLiteral("Highlighter")});
         if (m_document->style().brush == CaptureBrush::highlighter)
-            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80, QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80,
+                           QStringLiteral("%"));
         break;
     case CaptureTool::text:
         colorWell(QStringLiteral("Color"));
@@ -608,8 +607,7 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
 {
     auto *detect = new QPushButton(QStringLiteral("Detect Text"), layout->parentWidget());
     detect->setObjectName(QStringLiteral("Detect Text"));
-    detect->setIcon(
-        QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
+    detect->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
     layout->addWidget(detect);
     m_refreshers.append([this, detect] {
         detect->setEnabled(m_workspace && !m_workspace->detectingText() && !m_workspace->recognizing());
@@ -627,8 +625,8 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
     QFont caption = clear->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     clear->setFont(caption);
-    clear->setStyleSheet(
-        QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }").arg(AppTheme::accent().name()));
+    clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }")
+                             .arg(AppTheme::accent().name()));
     connect(clear, &QPushButton::clicked, this, [this] {
         if (m_document)
             m_document->setDetectedTextRects({});

@@ -99,7 +99,8 @@ QString CaptureToolButton::instruction(CaptureTool tool, bool magnifierPending)
     case CaptureTool::number:
         return QStringLiteral("Click to place the next marker. Add descriptions in the inspector\u2019s legend.");
     case CaptureTool::redact:
-        return QStringLiteral("Drag over private content, or detect text and click a highlighted region to hide it.");
+        return QStringLiteral(
+            "Drag over private content, or detect text and click a highlighted region to hide it.");
     case CaptureTool::pixelate:
         return QStringLiteral("Drag to hide an area with an opaque pixel pattern. Adjust block size in the inspector.");
     case CaptureTool::blur:

@@ -53,7 +53,10 @@ protected:
         dragPath(from, to);
     }
     const CaptureAnnotation &last() const { return document->annotations().last(); }
-    QColor pixel(QPointF viewPoint) { return canvas->grab().toImage().pixelColor(viewPoint.toPoint()); }
+    QColor pixel(QPointF viewPoint)
+    {
+        return canvas->grab().toImage().pixelColor(viewPoint.toPoint());
+    }
 
     std::unique_ptr<CaptureDocument> document;
     std::unique_ptr<CaptureCanvasView> canvas;

@@ -1,8 +1,13 @@
 #include "CaptureApplication.h"
 
+#include "AppTheme.h"
+#include "AppearanceMenu.h"
 #include "BundleInfo.h"
 #include "CaptureInstanceFailure.h"
 #include "CaptureOutputCapture.h"
+#include "CaptureWorkspaceView.h"
+#include "TavimoSignals.h"
+#include "UserDefaults.h"
 
 #include <QImageReader>
 
@@ -47,16 +52,31 @@ void CaptureApplication::start(int &argc, char **argv)
         return;
     }
     m_service = std::make_unique<CaptureService>();
-
-    m_window = std::make_unique<QMainWindow>();
-    m_window->setWindowTitle(QStringLiteral("Tavimo Capture"));
-    m_window->resize(1320, 820);
+    openEditor();
     QObject::connect(m_instance.get(), &CaptureInstanceServer::requested, m_window.get(),
                      [this](const CaptureRequest &request, CaptureInstanceReply *reply) {
                          if (request.returnsImage)
                              return CaptureOutputCapture::answer(*m_service, request, reply);
                          showWindow();
                      });
+}
+
+void CaptureApplication::openEditor()
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    AppTheme::apply(defaults.stringValue(AppearanceMenu::key).value_or(QStringLiteral("system")));
+    m_panels = std::make_unique<CaptureDialogPanels>();
+    m_clipboard = std::make_unique<CaptureSystemClipboard>();
+    m_workspace = std::make_unique<CaptureWorkspace>(defaults, *m_panels, *m_clipboard,
+                                                     [](TavimoEvent event) { TavimoSignals::shared().track(event); });
+
+    m_window = std::make_unique<QMainWindow>();
+    m_window->setWindowTitle(QStringLiteral("Tavimo Capture"));
+    m_window->resize(1320, 820);
+    m_window->setMinimumSize(1000, 650);
+    m_panels->setWindow(m_window.get());
+    m_workspace->setShow([this] { showWindow(); });
+    m_window->setCentralWidget(new CaptureWorkspaceView(*m_workspace, defaults, *m_clipboard));
 }
 
 void CaptureApplication::showWindow()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "CaptureDialogPanels.h"
 #include "CaptureInstanceServer.h"
 #include "CaptureLaunch.h"
 #include "CaptureService.h"
+#include "CaptureSystemClipboard.h"
+#include "CaptureWorkspace.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -21,6 +24,7 @@ public:
 
 private:
     void start(int &argc, char **argv);
+    void openEditor();
     void showWindow();
 
     CaptureLaunch m_launch;
@@ -28,5 +32,8 @@ private:
     std::unique_ptr<QApplication> m_application;
     std::unique_ptr<CaptureInstanceServer> m_instance;
     std::unique_ptr<CaptureService> m_service;
+    std::unique_ptr<CaptureDialogPanels> m_panels;
+    std::unique_ptr<CaptureSystemClipboard> m_clipboard;
+    std::unique_ptr<CaptureWorkspace> m_workspace;
     std::unique_ptr<QMainWindow> m_window;
 };

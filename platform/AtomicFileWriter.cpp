@@ -166,6 +166,10 @@ int writeAtomically(const QString &path, const QByteArray &data, AtomicFileWrite
     using AtomicFileWriter::Existing;
     const QFileInfo target(path);
     const QByteArray nativeTarget = QFile::encodeName(target.absoluteFilePath());
+    // Spares writing the whole file for a name that is plainly taken.
+    struct stat existingFile {};
+    if (existing == Existing::keep && ::lstat(nativeTarget.constData(), &existingFile) == 0)
+        return EEXIST;
     HiddenFile hidden(target);
     const mode_t mode = permissions == AtomicFileWriter::Permissions::ownerOnly ? ownerOnlyMode : usualMode;
     if (const int error = hidden.create(mode))

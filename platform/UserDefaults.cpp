@@ -29,7 +29,7 @@ UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
     load();
     m_pendingWrite.setSingleShot(true);
-    QObject::connect(&m_pendingWrite, &QTimer::timeout, [this] { flush(); });
+    QObject::connect(&m_pendingWrite, &QTimer::timeout, &m_pendingWrite, [this] { flush(); });
     if (const QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, &m_pendingWrite, [this] { flush(); });
 }
@@ -151,7 +151,10 @@ void UserDefaults::moveAside() const
     QString target = m_filePath + QStringLiteral(".corrupt");
     for (int attempt = 1; QFileInfo::exists(target); ++attempt)
         target = m_filePath + QStringLiteral(".corrupt-%1").arg(attempt);
-    QFile::rename(m_filePath, target);
+    if (QFile::rename(m_filePath, target))
+        qCWarning(platformLog) << "Unreadable settings moved aside to" << target;
+    else
+        qCWarning(platformLog) << "Unreadable settings could not be moved aside from" << m_filePath;
 }
 
 // A failed write stays pending, so the next change or flush tries again.

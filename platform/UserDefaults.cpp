@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -23,10 +24,23 @@ QJsonValue storable(const QJsonValue &value)
     return value;
 }
 
+// The stores open now, so that one opening a file first writes what another
+// still holds for it.
+std::vector<UserDefaults *> &openStores()
+{
+    static std::vector<UserDefaults *> stores;
+    return stores;
+}
+
 } // namespace
 
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
+    for (UserDefaults *store : openStores()) {
+        if (store->m_filePath == m_filePath)
+            store->flush();
+    }
+    openStores().push_back(this);
     load();
     m_pendingWrite.setSingleShot(true);
     QObject::connect(&m_pendingWrite, &QTimer::timeout, &m_pendingWrite, [this] { flush(); });
@@ -36,6 +50,7 @@ UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 
 UserDefaults::~UserDefaults()
 {
+    std::erase(openStores(), this);
     flush();
 }
 

@@ -127,147 +127,16 @@
 <context>
     <name>CaptureShortcuts</name>
     <message>
-        <source>%1: shortcut %2 is unavailable. Use the menu bar command.</source>
-        <translation>%1: shortcut %2 is unavailable. Use the menu bar command.</translation>
-    </message>
-    <message>
         <source>Global shortcuts could not be registered. Use the menu bar commands.</source>
         <translation>Global shortcuts could not be registered. Use the menu bar commands.</translation>
     </message>
     <message>
         <source>To capture with a key, bind one in your desktop&apos;s keyboard settings to &quot;tavimo-capture --area&quot;, &quot;tavimo-capture --text&quot; or &quot;tavimo-capture --screen&quot;.</source>
-        <translation>Always</source>
-        <translation>Always</translation>
+        <translation>To capture with a key, bind one in your desktop&apos;s keyboard settings to &quot;tavimo-capture --area&quot;, &quot;tavimo-capture --text&quot; or &quot;tavimo-capture --screen&quot;.</translation>
     </message>
-    <message>
-        <source>From thumbnail</source>
-        <translation>From thumbnail</translation>
-    </message>
-    <message>
-        <source>Never</source>
-        <translation>Never</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureFailure</name>
-    <message>
-        <source>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</source>
-        <translation>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</translation>
-    </message>
-    <message>
-        <source>The screenshot could not be captured. Check Screen Recording permission and try again.</source>
-        <translation>The screenshot could not be captured. Check Screen Recording permission and try again.</translation>
-    </message>
-    <message>
-        <source>This image could not be opened. Choose a PNG, JPEG or TIFF image.</source>
-        <translation>This image could not be opened. Choose a PNG, JPEG or TIFF image.</translation>
-    </message>
-    <message>
-        <source>The image could not be saved. Check the destination and available disk space.</source>
-        <translation>The image could not be saved. Check the destination and available disk space.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureFileSystemFailure</name>
-    <message>
-        <source>The folder “%1” could not be created: %2.</source>
-        <translation>The folder “%1” could not be created: %2.</translation>
-    </message>
-    <message>
-        <source>The file “%1” could not be written: %2.</source>
-        <translation>The file “%1” could not be written: %2.</translation>
-    </message>
-    <message>
-        <source>The permissions of “%1” could not be set: %2.</source>
-        <translation>The permissions of “%1” could not be set: %2.</translation>
-    </message>
-    <message>
-        <source>The file “%1” could not be removed: %2.</source>
-        <translation>The file “%1” could not be removed: %2.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureMode</name>
-    <message>
-        <source>Capture area or window</source>
-        <translation>Capture area or window</translation>
-    </message>
-    <message>
-        <source>Copy text from area</source>
-        <translation>Copy text from area</translation>
-    </message>
-    <message>
-        <source>Capture main display</source>
-        <translation>Capture main display</translation>
-    </message>
-    <message>
-        <source>Capture all displays</source>
-        <translation>Capture all displays</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureOCRFailure</name>
-    <message>
-        <source>Text recognition is not available: the English language data is not installed.</source>
-        <translation>Text recognition is not available: the English language data is not installed.</translation>
-    </message>
-    <message>
-        <source>Text recognition is not available: the tavimo-ocr program is not installed.</source>
-        <translation>Text recognition is not available: the tavimo-ocr program is not installed.</translation>
-    </message>
-    <message>
-        <source>The text in this image could not be recognized.</source>
-        <translation>The text in this image could not be recognized.</translation>
-    </message>
-</context>
-<context>
-    <name>CapturePngEncodeError</name>
-    <message>
-        <source>This image could not be encoded as PNG.</source>
-        <translation>This image could not be encoded as PNG.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureRenderError</name>
-    <message>
-        <source>This image could not be opened.</source>
-        <translation>This image could not be opened.</translation>
-    </message>
-    <message>
-        <source>There is not enough memory to render this capture.</source>
-        <translation>There is not enough memory to render this capture.</translation>
-    </message>
-    <message>
-        <source>This image is too large to export. Crop it to 80 megapixels or fewer.</source>
-        <translation>This image is too large to export. Crop it to 80 megapixels or fewer.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureSelectionFocus</name>
-    <message>
-        <source>Capture could not take keyboard focus. Open Tavimo Capture and try again.</source>
-        <translation>Capture could not take keyboard focus. Open Tavimo Capture and try again.</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureService</name>
-    <message>
-        <source>The screenshot tool could not be started: %1</source>
-        <translation>The screenshot tool could not be started: %1</translation>
-    </message>
-</context>
-<context>
-    <name>CaptureShortcuts</name>
     <message>
         <source>%1: shortcut %2 is unavailable. Use the menu bar command.</source>
         <translation>%1: shortcut %2 is unavailable. Use the menu bar command.</translation>
-    </message>
-    <message>
-        <source>Global shortcuts could not be registered. Use the menu bar commands.</source>
-        <translation>Global shortcuts could not be registered. Use the menu bar commands.</translation>
-    </message>
-    <message>
-        <source>To capture with a key, bind one in your desktop&apos;s keyboard settings to &quot;tavimo-capture --area&quot;, &quot;tavimo-capture --text&quot; or &quot;tavimo-capture --screen&quot;.</translation>
     </message>
 </context>
 <context>

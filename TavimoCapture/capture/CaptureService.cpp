@@ -1,6 +1,7 @@
 #include "CaptureService.h"
 
 #include "CaptureFailure.h"
+#include "CaptureLog.h"
 #include "CapturePngEncoder.h"
 #include "CaptureSelectionFocus.h"
 #include "PixelLimit.h"
@@ -11,6 +12,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -401,8 +403,10 @@ QFuture<std::optional<QByteArray>> CaptureService::runTool(CaptureMode mode)
     m_process->setArguments(QStringList{QStringLiteral("-x"), QStringLiteral("-t"), QStringLiteral("png")} +
                             toolArguments(mode) + QStringList{directory + QLatin1Char('/') + outputName});
     m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, [=, this](int exitCode, QProcess::ExitStatus exitStatus) {
+        if (exitStatus != QProcess::NormalExit || exitCode != 0)
+            qCWarning(captureLog).nospace() << "The screenshot tool " << m_process->program() << " ended with "
+                                            << exitCode << ": " << m_process->readAllStandardError();
         finishCapture(mode, directory, exitStatus == QProcess::NormalExit ? exitCode : -1, promise);
     });
     connect(m_process, &QProcess::errorOccurred, this, [=, this](QProcess::ProcessError error) {
@@ -477,8 +481,10 @@ QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllThroughPortal()
 
 void CaptureService::failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise)
 {
+    qCWarning(captureLog) << "Cannot start the screenshot tool" << m_process->program() << ':' << reason;
     endProcess(directory);
-    const QString message = QStringLiteral("The screenshot tool could not be started: %1").arg(reason);
+    const QString message =
+        QCoreApplication::translate("CaptureService", "The screenshot tool could not be started: %1").arg(reason);
     fail(*promise, std::make_exception_ptr(std::runtime_error(message.toStdString())));
 }
 
@@ -555,7 +561,7 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     auto promise = std::make_shared<QPromise<ModifierRelease>>();
     QFuture<ModifierRelease> future = promise->future();
     promise->start();
-    const auto deadline = std::chrono::system_clock::now() + modifierTimeout;
+    const QDeadlineTimer deadline(modifierTimeout);
     auto released = [=, this] {
         if (heldModifiers() & captureModifiers)
             return false;
@@ -569,7 +575,7 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     };
     if (!released())
         repeatEvery(modifierPollInterval, [=] {
-            if (promise->isCanceled() || std::chrono::system_clock::now() > deadline) {
+            if (promise->isCanceled() || deadline.hasExpired()) {
                 succeed(*promise, ModifierRelease::modifiersHeld);
                 return true;
             }

@@ -1,18 +1,21 @@
 #include "CaptureShortcuts.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString unsupportedWarning =
-    QStringLiteral("Global shortcuts could not be registered. Use the menu bar commands.");
+// Translated where shown.
+constexpr const char *unsupportedWarning =
+    QT_TRANSLATE_NOOP("CaptureShortcuts", "Global shortcuts could not be registered. Use the menu bar commands.");
 // Desktops without global shortcuts for apps still run commands on keys.
-const QString commandLineAdvice =
-    QStringLiteral("To capture with a key, bind one in your desktop's keyboard settings to "
-                   "\"tavimo-capture --area\", \"tavimo-capture --text\" or \"tavimo-capture --screen\".");
+constexpr const char *commandLineAdvice = QT_TRANSLATE_NOOP(
+    "CaptureShortcuts", "To capture with a key, bind one in your desktop's keyboard settings to "
+                        "\"tavimo-capture --area\", \"tavimo-capture --text\" or \"tavimo-capture --screen\".");
 
 QString unavailableWarning(CaptureMode mode)
 {
-    return captureModeTitle(mode) + QStringLiteral(": shortcut ") + shortcutLabel(mode) +
-           QStringLiteral(" is unavailable. Use the menu bar command.");
+    return QCoreApplication::translate("CaptureShortcuts", "%1: shortcut %2 is unavailable. Use the menu bar command.")
+        .arg(captureModeTitle(mode), shortcutLabel(mode));
 }
 
 } // namespace
@@ -50,7 +53,7 @@ QStringList CaptureShortcuts::registerShortcuts()
 {
     unregisterShortcuts();
     if (!m_hotKeys.isSupported())
-        return {unsupportedWarning};
+        return {tr(unsupportedWarning)};
     m_handler = connect(&m_hotKeys, &GlobalHotKeys::pressed, this, &CaptureShortcuts::handlePress);
     m_registrationHandler =
         connect(&m_hotKeys, &GlobalHotKeys::registrationFinished, this, &CaptureShortcuts::handleRegistration);
@@ -74,7 +77,7 @@ QStringList CaptureShortcuts::warnings() const
     QStringList lines;
     for (const auto &[mode, status] : m_failures) {
         if (status == GlobalHotKeys::Status::unsupported)
-            return {unsupportedWarning, commandLineAdvice};
+            return {tr(unsupportedWarning), tr(commandLineAdvice)};
         lines.append(unavailableWarning(mode));
     }
     return lines;

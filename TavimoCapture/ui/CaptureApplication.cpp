@@ -38,6 +38,7 @@ CaptureApplication::CaptureApplication(int &argc, char **argv)
 void CaptureApplication::start(int &argc, char **argv)
 {
     m_application = std::make_unique<QApplication>(argc, argv);
+    m_translations.install();
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
 

@@ -5,6 +5,7 @@
 #include "CaptureLaunch.h"
 #include "CaptureService.h"
 #include "CaptureSystemClipboard.h"
+#include "CaptureTranslations.h"
 #include "CaptureWorkspace.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ private:
     CaptureLaunch m_launch;
     std::optional<int> m_finished;
     std::unique_ptr<QApplication> m_application;
+    CaptureTranslations m_translations;
     std::unique_ptr<CaptureInstanceServer> m_instance;
     std::unique_ptr<CaptureService> m_service;
     std::unique_ptr<CaptureDialogPanels> m_panels;

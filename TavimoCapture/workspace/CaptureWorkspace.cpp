@@ -4,16 +4,18 @@
 #include "CaptureClipboard.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureFailure.h"
-#include "CaptureFileSystemFailure.h"
+#include "CaptureFileWriter.h"
 #include "CapturePanels.h"
 #include "CaptureRenderer.h"
+#include "ChangeNotification.h"
 #include "PixelLimit.h"
 #include "UserDefaults.h"
+#include "WorkspaceLog.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFutureWatcher>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QtConcurrent>
 
 #include <exception>
@@ -23,46 +25,62 @@ namespace {
 const QString pngType = QStringLiteral("image/png");
 
 namespace Notice {
-const QString tooLarge = QStringLiteral("Choose an image up to 80 megapixels.");
-const QString appendTargetChanged =
-    QStringLiteral("The current capture changed. Add the image again to choose its destination.");
-const QString copied = QStringLiteral("Image copied");
-const QString changedWhileSaving = QStringLiteral("The capture changed while saving. Save it again before closing.");
-const QString saved = QStringLiteral("Image saved");
-const QString historyNotUpdated = QStringLiteral("Image exported, but recent history could not be updated: ");
-const QString pinned = QStringLiteral("Image pinned");
-const QString closed = QStringLiteral("Capture closed");
-const QString textRecognized = QStringLiteral("Text recognized on this computer");
-const QString noTextFound = QStringLiteral("No text found in this image");
-const QString wordsDetected =
-    QStringLiteral("Click highlighted words to hide them. Review the image for text that was not detected.");
-const QString noWordsDetected = QStringLiteral("No text detected. Drag to hide an area manually.");
+// Translated where shown.
+constexpr const char *tooLarge = QT_TRANSLATE_NOOP("CaptureWorkspace", "Choose an image up to 80 megapixels.");
+constexpr const char *appendTargetChanged = QT_TRANSLATE_NOOP(
+    "CaptureWorkspace", "The current capture changed. Add the image again to choose its destination.");
+constexpr const char *copied = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image copied");
+constexpr const char *changedWhileSaving =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "The capture changed while saving. Save it again before closing.");
+constexpr const char *saved = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image saved");
+constexpr const char *historyNotUpdated =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "Image exported, but recent history could not be updated: ");
+constexpr const char *pinned = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image pinned");
+constexpr const char *closed = QT_TRANSLATE_NOOP("CaptureWorkspace", "Capture closed");
+constexpr const char *textRecognized = QT_TRANSLATE_NOOP("CaptureWorkspace", "Text recognized on this computer");
+constexpr const char *noTextFound = QT_TRANSLATE_NOOP("CaptureWorkspace", "No text found in this image");
+constexpr const char *wordsDetected = QT_TRANSLATE_NOOP(
+    "CaptureWorkspace", "Click highlighted words to hide them. Review the image for text that was not detected.");
+constexpr const char *noWordsDetected =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "No text detected. Drag to hide an area manually.");
+constexpr const char *unexpectedFailure =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "The action could not be completed. Try again.");
 } // namespace Notice
 
 enum CloseButton : qsizetype { saveAndClose, cancelClose, discardAndClose };
 
 CaptureAlert closeAlert()
 {
-    return {QStringLiteral("Close this capture?"),
-            QStringLiteral("Save the current image before closing, or discard the editor changes. Existing exports "
-                           "and recent history will remain available. Closing the capture allows a pending update to "
-                           "finish."),
-            {QStringLiteral("Save and Close"), QStringLiteral("Cancel"), QStringLiteral("Discard and Close")},
+    return {QCoreApplication::translate("CaptureWorkspace", "Close this capture?"),
+            QCoreApplication::translate(
+                "CaptureWorkspace",
+                "Save the current image before closing, or discard the editor changes. Existing exports "
+                "and recent history will remain available. Closing the capture allows a pending update to "
+                "finish."),
+            {QCoreApplication::translate("CaptureWorkspace", "Save and Close"),
+             QCoreApplication::translate("CaptureWorkspace", "Cancel"),
+             QCoreApplication::translate("CaptureWorkspace", "Discard and Close")},
             cancelClose};
 }
 
 CaptureAlert clearHistoryAlert()
 {
-    return {QStringLiteral("Clear recent captures?"),
-            QStringLiteral("This removes the local recent history. Exported files and your current image stay "
-                           "available."),
-            {QStringLiteral("Clear History"), QStringLiteral("Cancel")},
+    return {QCoreApplication::translate("CaptureWorkspace", "Clear recent captures?"),
+            QCoreApplication::translate(
+                "CaptureWorkspace", "This removes the local recent history. Exported files and your current image stay "
+                                    "available."),
+            {QCoreApplication::translate("CaptureWorkspace", "Clear History"),
+             QCoreApplication::translate("CaptureWorkspace", "Cancel")},
             1};
 }
 
+// The sentence of a typed error; other exceptions hold detail for the log only.
 QString describe(const std::exception &error)
 {
-    return QString::fromUtf8(error.what());
+    if (const auto *described = dynamic_cast<const DescribedError *>(&error))
+        return described->description();
+    qCWarning(workspaceLog) << "Unexpected failure:" << error.what();
+    return QCoreApplication::translate("CaptureWorkspace", Notice::unexpectedFailure);
 }
 
 // "Capture-2026-12-05.png", dated in UTC.
@@ -86,32 +104,6 @@ bool fitsOpenLimit(QImageReader &reader)
 {
     const QSize size = reader.size();
     return withinPixelLimit(size);
-}
-
-// Writes straight to the file: a buffered write may report success for bytes
-// the file system later refuses.
-bool writeAll(QSaveFile &file, const QByteArray &data)
-{
-    qint64 written = 0;
-    while (written < data.size()) {
-        const qint64 count = file.write(data.constData() + written, data.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
-}
-
-// Replaces `path` in one step; on failure the previous file stays as it was.
-// Unlike the private files of the history, an export keeps the permissions of
-// the file it replaces, or gets the user's usual ones when new.
-void writeAtomically(const QString &path, const QByteArray &data)
-{
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, data) && file.commit();
-    if (!written)
-        throw CaptureFileSystemError({CaptureFileSystemFailure::Operation::write, path, 0, file.errorString()});
 }
 
 // The result of work on the thread pool: its value, or what the user reads about its failure.
@@ -156,28 +148,19 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
 
 CaptureWorkspace::~CaptureWorkspace() = default;
 
-template <typename T> void CaptureWorkspace::assign(T &field, const T &value, void (CaptureWorkspace::*signal)())
-{
-    if (field == value)
-        return;
-    field = value;
-    emit(this->*signal)();
-    emit changed();
-}
-
 void CaptureWorkspace::setDocument(const std::shared_ptr<CaptureDocument> &document)
 {
-    assign(m_document, document, &CaptureWorkspace::documentChanged);
+    assignAndNotify(*this, m_document, document, &CaptureWorkspace::documentChanged);
 }
 
 void CaptureWorkspace::setShowingBoard(bool showing)
 {
-    assign(m_showingBoard, showing, &CaptureWorkspace::showingBoardChanged);
+    assignAndNotify(*this, m_showingBoard, showing, &CaptureWorkspace::showingBoardChanged);
 }
 
 void CaptureWorkspace::setRecent(const QList<CaptureHistoryItem> &recent)
 {
-    assign(m_recent, recent, &CaptureWorkspace::recentChanged);
+    assignAndNotify(*this, m_recent, recent, &CaptureWorkspace::recentChanged);
 }
 
 void CaptureWorkspace::refreshRecent()
@@ -187,38 +170,38 @@ void CaptureWorkspace::refreshRecent()
 
 void CaptureWorkspace::setBusy(bool busy)
 {
-    assign(m_busy, busy, &CaptureWorkspace::busyChanged);
+    assignAndNotify(*this, m_busy, busy, &CaptureWorkspace::busyChanged);
 }
 
 void CaptureWorkspace::setRecognizing(bool recognizing)
 {
-    assign(m_recognizing, recognizing, &CaptureWorkspace::recognizingChanged);
+    assignAndNotify(*this, m_recognizing, recognizing, &CaptureWorkspace::recognizingChanged);
 }
 
 void CaptureWorkspace::setDetectingText(bool detecting)
 {
-    assign(m_detectingText, detecting, &CaptureWorkspace::detectingTextChanged);
+    assignAndNotify(*this, m_detectingText, detecting, &CaptureWorkspace::detectingTextChanged);
 }
 
 void CaptureWorkspace::setNotice(const QString &notice)
 {
-    assign(m_notice, notice, &CaptureWorkspace::noticeChanged);
+    assignAndNotify(*this, m_notice, notice, &CaptureWorkspace::noticeChanged);
 }
 
 void CaptureWorkspace::setRecognizedText(const std::optional<QString> &text)
 {
-    assign(m_recognizedText, text, &CaptureWorkspace::recognizedTextChanged);
+    assignAndNotify(*this, m_recognizedText, text, &CaptureWorkspace::recognizedTextChanged);
 }
 
 void CaptureWorkspace::setShortcutWarnings(const QStringList &warnings)
 {
-    assign(m_shortcutWarnings, warnings, &CaptureWorkspace::shortcutWarningsChanged);
+    assignAndNotify(*this, m_shortcutWarnings, warnings, &CaptureWorkspace::shortcutWarningsChanged);
 }
 
 // Turning it off keeps the entries already recorded.
 void CaptureWorkspace::setKeepHistory(bool keep)
 {
-    assign(m_keepHistory, keep, &CaptureWorkspace::keepHistoryChanged);
+    assignAndNotify(*this, m_keepHistory, keep, &CaptureWorkspace::keepHistoryChanged);
     m_defaults.setValue(keepHistoryKey, keep);
 }
 
@@ -301,7 +284,7 @@ void CaptureWorkspace::openImage(bool append)
     QImageReader reader(*path);
     reader.setAutoTransform(true);
     if (!fitsOpenLimit(reader)) {
-        setNotice(Notice::tooLarge);
+        setNotice(tr(Notice::tooLarge));
         return;
     }
     const QImage image = reader.read();
@@ -315,7 +298,7 @@ void CaptureWorkspace::openImage(bool append)
     else if (boardID() == target)
         addToBoard(image);
     else
-        setNotice(Notice::appendTargetChanged);
+        setNotice(tr(Notice::appendTargetChanged));
 }
 
 void CaptureWorkspace::addToBoard(const QImage &image)
@@ -340,7 +323,7 @@ void CaptureWorkspace::copyImage()
         const QByteArray png = CaptureHistory::png(image);
         if (!m_clipboard.setPng(png))
             throw CaptureError(CaptureFailure::write);
-        setNotice(Notice::copied);
+        setNotice(tr(Notice::copied));
         remember(image, png);
     } catch (const std::exception &error) {
         report(describe(error));
@@ -370,17 +353,17 @@ bool CaptureWorkspace::saveImage(bool asNew)
     if (!destination)
         return false;
     if (!isUnchanged(started)) {
-        setNotice(Notice::changedWhileSaving);
+        setNotice(tr(Notice::changedWhileSaving));
         return false;
     }
     try {
-        writeAtomically(*destination, png);
+        CaptureFileWriter::exportFile(*destination, png);
     } catch (const std::exception &error) {
         report(describe(error));
         return false;
     }
     m_savedPath = *destination;
-    setNotice(Notice::saved);
+    setNotice(tr(Notice::saved));
     remember(image, png);
     return true;
 }
@@ -408,7 +391,7 @@ void CaptureWorkspace::remember(const QImage &image, QByteArray png)
             png = CaptureHistory::png(image);
         m_historyIdentifier = m_history.savePng(png, m_historyIdentifier, m_savedPath);
     } catch (const std::exception &error) {
-        setNotice(Notice::historyNotUpdated + describe(error));
+        setNotice(tr(Notice::historyNotUpdated) + describe(error));
         return;
     }
     refreshRecent();
@@ -424,7 +407,7 @@ void CaptureWorkspace::pinImage()
         return;
     if (m_pin)
         m_pin(*image, m_board->snapshot());
-    setNotice(Notice::pinned);
+    setNotice(tr(Notice::pinned));
     remember(*image);
 }
 
@@ -479,7 +462,7 @@ void CaptureWorkspace::close()
     m_savedPath.clear();
     m_historyIdentifier.clear();
     setRecognizedText(std::nullopt);
-    setNotice(Notice::closed);
+    setNotice(tr(Notice::closed));
 }
 
 void CaptureWorkspace::recognizeText()
@@ -507,7 +490,7 @@ void CaptureWorkspace::finishRecognition(const std::optional<QString> &text, con
         report(failure);
     } else if (boardID() == started.board && contentSignature() == started.signature) {
         setRecognizedText(text);
-        setNotice(text->isEmpty() ? Notice::noTextFound : Notice::textRecognized);
+        setNotice(text->isEmpty() ? tr(Notice::noTextFound) : tr(Notice::textRecognized));
     }
     setRecognizing(false);
 }
@@ -543,7 +526,7 @@ void CaptureWorkspace::finishDetection(const std::optional<QList<CaptureOCRRegio
         for (const CaptureOCRRegion &region : *regions)
             rects.append(region.rect.translated(origin));
         m_document->setDetectedTextRects(rects);
-        setNotice(rects.isEmpty() ? Notice::noWordsDetected : Notice::wordsDetected);
+        setNotice(rects.isEmpty() ? tr(Notice::noWordsDetected) : tr(Notice::wordsDetected));
     }
     setDetectingText(false);
 }

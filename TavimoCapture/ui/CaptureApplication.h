@@ -1,17 +1,33 @@
 #pragma once
 
-#include <QApplication>
-#include <QMainWindow>
+#include "CaptureDialogPanels.h"
+#include "CaptureSystemClipboard.h"
+#include "X11GlobalHotKeys.h"
 
-// The running app: the Qt application and its windows, made in launch order.
+#include <QApplication>
+
+#include <memory>
+
+class CaptureAppDelegate;
+
+// The running app: the Qt application, the desktop's services and the
+// delegate that owns everything else.
 class CaptureApplication {
 public:
     CaptureApplication(int &argc, char **argv);
+    ~CaptureApplication();
 
     // Runs the event loop until the app quits; returns the exit status.
     int run();
 
+    // Whether a screenshot may start: the app is in front, or none of its
+    // windows is on screen (the screenshot tool then takes the keyboard itself).
+    static bool readyForSelection();
+
 private:
     QApplication m_application;
-    QMainWindow m_window;
+    X11GlobalHotKeys m_hotKeys;
+    CaptureSystemClipboard m_clipboard;
+    CaptureDialogPanels m_panels;
+    std::unique_ptr<CaptureAppDelegate> m_delegate;
 };

@@ -1,0 +1,18 @@
+#include "CapturePanelBackground.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+
+void CapturePanelBackground::paint(QWidget &panel, double cornerRadius)
+{
+    QPainter painter(&panel);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(panel.rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
+    QColor material = panel.palette().color(QPalette::Window);
+    material.setAlphaF(0.94);
+    painter.fillPath(shape, material);
+    painter.setPen(panel.palette().color(QPalette::Mid));
+    painter.drawPath(shape);
+}

@@ -600,6 +600,7 @@ void CaptureDocument::saveUndo(std::optional<CaptureComposition> composition, st
 {
     m_history.append(State{sharedAnnotations(), m_cropRect, m_nextNumber, composition.value_or(m_composition),
                            legendEnabled.value_or(m_legendEnabled), m_legendDescriptions});
+    clearRedo();
     if (m_history.size() == 1)
         announce(&CaptureDocument::canUndoChanged);
     bumpRevision();
@@ -620,11 +621,44 @@ void CaptureDocument::undo()
     commitPendingText();
     if (m_history.isEmpty())
         return;
+    m_redo.append(currentState());
     restore(m_history.takeLast());
     select(QUuid());
     if (m_history.isEmpty())
         announce(&CaptureDocument::canUndoChanged);
+    if (m_redo.size() == 1)
+        announce(&CaptureDocument::canRedoChanged);
     bumpRevision();
+}
+
+void CaptureDocument::redo()
+{
+    if (m_pendingMagnifier)
+        setPendingMagnifier(std::nullopt);
+    commitPendingText();
+    if (m_redo.isEmpty())
+        return;
+    m_history.append(currentState());
+    restore(m_redo.takeLast());
+    select(QUuid());
+    if (m_history.size() == 1)
+        announce(&CaptureDocument::canUndoChanged);
+    if (m_redo.isEmpty())
+        announce(&CaptureDocument::canRedoChanged);
+    bumpRevision();
+}
+
+CaptureDocument::State CaptureDocument::currentState() const
+{
+    return State{sharedAnnotations(), m_cropRect, m_nextNumber, m_composition, m_legendEnabled, m_legendDescriptions};
+}
+
+void CaptureDocument::clearRedo()
+{
+    if (m_redo.isEmpty())
+        return;
+    m_redo.clear();
+    announce(&CaptureDocument::canRedoChanged);
 }
 
 CaptureDocument::SharedAnnotations CaptureDocument::sharedAnnotations() const

@@ -61,6 +61,8 @@ public:
     const QList<CaptureAnnotation> &annotations() const { return m_annotations; }
     QRectF cropRect() const { return m_cropRect; }
     bool canUndo() const { return !m_history.isEmpty(); }
+    // Undone steps that redo() can apply again; any new change clears them.
+    bool canRedo() const { return !m_redo.isEmpty(); }
     // Undo steps recorded plus undos performed: a cheap change signature.
     quint64 revision() const { return m_revision; }
     QUuid selectedID() const { return m_selectedID; }
@@ -86,6 +88,8 @@ public:
     // The magnifier in two steps: the source area, then the lens.
     void beginMagnifier(QPointF start, QPointF end);
     void finishMagnifier(QPointF start, QPointF end);
+    // Drops a pending magnifier (Escape, disabled input). Records nothing.
+    void cancelMagnifier() { setPendingMagnifier(std::nullopt); }
     // Stores an edited copy of a mark (moved, resized, curved).
     void replaceGeometry(const CaptureAnnotation &annotation);
     // Selecting shows the mark's style, colour and text without recording or
@@ -101,6 +105,8 @@ public:
     // Numbers the markers from `first` on; returns the next free number.
     qint64 renumberMarkers(qint64 first);
     void undo();
+    // Re-applies the last undone step (one undo step and one revision).
+    void redo();
 
     // An independent copy with no history, selection or detected text.
     std::unique_ptr<CaptureDocument> snapshot();
@@ -120,6 +126,7 @@ signals:
     void annotationsChanged();
     void cropRectChanged();
     void canUndoChanged();
+    void canRedoChanged();
     void revisionChanged();
     void selectedIDChanged();
     void detectedTextRectsChanged();
@@ -157,6 +164,8 @@ private:
     QRectF markBounds(const CaptureAnnotation &annotation) const;
     SharedAnnotations sharedAnnotations() const;
     void restore(const State &state);
+    State currentState() const;
+    void clearRedo();
 
     QImage m_image;
     UserDefaults *m_annotationDefaults = nullptr;
@@ -177,6 +186,7 @@ private:
     bool m_restoring = false;
     qint64 m_nextNumber = 1;
     QList<State> m_history;
+    QList<State> m_redo;
 
     // Measuring text is slow and hit tests run on every mouse move: text bounds
     // are kept per mark, relative to its origin, while its text and style stay.

@@ -1,0 +1,61 @@
+#include "CaptureWelcomeView.h"
+
+#include "CaptureCommandButton.h"
+#include "CaptureWorkspace.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *centredLabel(const QString &text, double scale, bool bold)
+{
+    auto *label = new QLabel(text);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model, bool onWayland, QWidget *parent)
+    : QWidget(parent), m_model(model),
+      m_capture(new CaptureCommandButton(QStringLiteral("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
+{
+    auto *symbol = new QLabel;
+    symbol->setPixmap(QIcon(QStringLiteral(":/icons/viewfinder.svg")).pixmap(56, 56));
+    symbol->setAlignment(Qt::AlignCenter);
+    auto *text = centredLabel(QStringLiteral("Select an area or window, add your notes,\nand copy a finished image."),
+                              1.1, false);
+    text->setForegroundRole(QPalette::PlaceholderText);
+
+    m_capture->setDefault(true);
+    m_capture->setMinimumHeight(36);
+    connect(m_capture, &QPushButton::clicked, this, [this] {
+        if (m_model.capture())
+            m_model.capture()(CaptureMode::area);
+    });
+    connect(&model, &CaptureWorkspace::busyChanged, this, [this] { m_capture->setEnabled(!m_model.busy()); });
+    m_capture->setEnabled(!model.busy());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(14);
+    layout->addStretch(1);
+    layout->addWidget(symbol);
+    layout->addWidget(centredLabel(QStringLiteral("A clear way to show it."), 1.8, true));
+    layout->addWidget(text);
+    layout->addSpacing(6);
+    layout->addWidget(m_capture, 0, Qt::AlignHCenter);
+    if (onWayland) {
+        auto *permission = new QPushButton(QStringLiteral("Screen Recording Settings"));
+        permission->setFlat(true);
+        permission->setToolTip(permissionHelp);
+        connect(permission, &QPushButton::clicked, this, [this] { m_model.setNotice(permissionHelp); });
+        layout->addWidget(permission, 0, Qt::AlignHCenter);
+    }
+    layout->addStretch(2);
+}

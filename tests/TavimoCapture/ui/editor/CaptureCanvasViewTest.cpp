@@ -1,0 +1,272 @@
+#include "CanvasFixture.h"
+
+#include "CaptureInlineTextView.h"
+
+#include <QTest>
+
+using Canvas = CanvasFixture;
+
+TEST_F(Canvas, FitsTheCompositionInsideA24PointInsetAndEnlargesSmallImages)
+{
+    EXPECT_EQ(canvas->outputRect(), QRectF(24, 24, 400, 300));
+    EXPECT_DOUBLE_EQ(canvas->viewScale(), 1);
+    open(QSize(100, 75));
+    EXPECT_DOUBLE_EQ(canvas->viewScale(), 4);
+    EXPECT_EQ(canvas->imagePoint(QPointF(24 + 40, 24 + 80), false), QPointF(10, 20));
+    EXPECT_EQ(canvas->imagePoint(QPointF(0, 0), true), QPointF(0, 0));
+}
+
+TEST_F(Canvas, ARectanglePressOutsideTheImageDeselectsAndDrawsNothing)
+{
+    draw(CaptureTool::rectangle, QPointF(50, 50), QPointF(150, 120));
+    ASSERT_EQ(document->annotations().size(), 1);
+    ASSERT_FALSE(document->selectedID().isNull());
+    dragPath(QPointF(-10, -10), QPointF(100, 100));
+    EXPECT_EQ(document->annotations().size(), 1);
+    EXPECT_TRUE(document->selectedID().isNull());
+}
+
+TEST_F(Canvas, SelectMovesAMarkThatExtendsBeyondTheCroppedImageFromOutsideIt)
+{
+    draw(CaptureTool::rectangle, QPointF(10, 10), QPointF(200, 150));
+    draw(CaptureTool::crop, QPointF(100, 100), QPointF(400, 300));
+    ASSERT_EQ(document->cropRect(), QRectF(100, 100, 300, 200));
+    document->setTool(CaptureTool::select);
+    ASSERT_FALSE(canvas->imageRect().contains(canvas->viewPoint(QPointF(90, 120))));
+    dragPath(QPointF(90, 120), QPointF(110, 140));
+    // The move is limited so every point of the mark lands inside the crop.
+    EXPECT_EQ(document->annotations().first().start, QPointF(100, 100));
+    EXPECT_EQ(document->annotations().first().end, QPointF(290, 240));
+}
+
+TEST_F(Canvas, ShiftDrawsASquare)
+{
+    document->setTool(CaptureTool::rectangle);
+    dragPath(QPointF(100, 100), QPointF(200, 150), Qt::ShiftModifier);
+    EXPECT_EQ(last().rect(), QRectF(100, 100, 50, 50));
+}
+
+TEST_F(Canvas, MagnifierInTwoStepsThenItsCornersKeepTheAspectAndTheCropLimit)
+{
+    draw(CaptureTool::magnifier, QPointF(300, 100), QPointF(340, 120));
+    ASSERT_TRUE(document->pendingMagnifier());
+    dragPath(QPointF(100, 200), QPointF(180, 240));
+    ASSERT_FALSE(document->pendingMagnifier());
+    ASSERT_EQ(document->tool(), CaptureTool::select);
+    ASSERT_EQ(last().destination, QRectF(100, 200, 80, 40));
+
+    // The source corner stops at the crop edge with its aspect kept.
+    dragPath(QPointF(340, 120), QPointF(500, 140));
+    EXPECT_EQ(last().rect(), QRectF(300, 100, 100, 50));
+    // The destination corner may leave the image.
+    dragPath(QPointF(180, 240), QPointF(500, 400));
+    EXPECT_EQ(last().destination, QRectF(100, 200, 400, 200));
+    EXPECT_EQ(last().rect(), QRectF(300, 100, 100, 50));
+}
+
+TEST_F(Canvas, EscapeCancelsAPendingMagnifier)
+{
+    draw(CaptureTool::magnifier, QPointF(300, 100), QPointF(340, 120));
+    ASSERT_TRUE(document->pendingMagnifier());
+    QTest::keyClick(canvas.get(), Qt::Key_Escape);
+    EXPECT_FALSE(document->pendingMagnifier());
+    EXPECT_TRUE(document->annotations().isEmpty());
+}
+
+TEST_F(Canvas, AHandleDragToOnePixelKeepsTheLastValidRectangle)
+{
+    draw(CaptureTool::rectangle, QPointF(100, 100), QPointF(200, 200));
+    document->setTool(CaptureTool::select);
+    document->select(last().id);
+    const quint64 revision = document->revision();
+    press(QPointF(200, 200));
+    move(QPointF(150, 150));
+    move(QPointF(101, 150));
+    release(QPointF(101, 150));
+    EXPECT_EQ(last().rect(), QRectF(100, 100, 100, 100));
+    EXPECT_EQ(document->revision(), revision);
+    dragPath(QPointF(200, 200), QPointF(160, 170));
+    EXPECT_EQ(last().rect(), QRectF(100, 100, 60, 70));
+}
+
+TEST_F(Canvas, ArrowHandlesMoveItsEnds)
+{
+    draw(CaptureTool::arrow, QPointF(50, 50), QPointF(150, 50));
+    document->setTool(CaptureTool::select);
+    document->select(last().id);
+    dragPath(QPointF(150, 50), QPointF(170, 90));
+    EXPECT_EQ(last().start, QPointF(50, 50));
+    EXPECT_EQ(last().end, QPointF(170, 90));
+}
+
+TEST_F(Canvas, AFreehandMoveStopsWithItsOutermostSampleOnTheCropEdge)
+{
+    document->setTool(CaptureTool::freehand);
+    press(QPointF(50, 50));
+    for (int step = 1; step <= 50; ++step)
+        move(QPointF(50 + step, 50 + step / 2.0));
+    release(QPointF(100, 75));
+    ASSERT_EQ(last().tool, CaptureTool::freehand);
+    document->setTool(CaptureTool::select);
+    dragPath(QPointF(60, 55), QPointF(-140, 55));
+    double minX = 1e9;
+    for (const QPointF &point : last().points)
+        minX = std::min(minX, point.x());
+    EXPECT_DOUBLE_EQ(minX, 0);
+    EXPECT_DOUBLE_EQ(last().points.first().y(), 50);
+}
+
+TEST_F(Canvas, TenThousandFreehandSamplesEndWithFewerThan4097Points)
+{
+    document->setTool(CaptureTool::freehand);
+    press(QPointF(10, 10));
+    for (int i = 1; i <= 10000; ++i)
+        move(QPointF(10 + i % 380, 10 + 2 * (i / 380)));
+    release(QPointF(10, 10));
+    EXPECT_LT(last().points.size(), 4097);
+    EXPECT_GT(last().points.size(), 2000);
+}
+
+TEST_F(Canvas, ARedactClickOnAHighlightedWordCoversExactlyThatWord)
+{
+    document->setDetectedTextRects({QRectF(50, 50, 60, 20)});
+    const QRectF word = document->detectedTextRects().first();
+    document->setTool(CaptureTool::redact);
+    hover(QPointF(60, 60));
+    EXPECT_EQ(canvas->hoveredText(), word);
+    press(QPointF(60, 60));
+    release(QPointF(61, 61));
+    EXPECT_EQ(last().rect(), word);
+    // A drag elsewhere redacts the dragged rectangle.
+    dragPath(QPointF(200, 200), QPointF(260, 240));
+    EXPECT_EQ(last().rect(), QRectF(200, 200, 60, 40));
+}
+
+TEST_F(Canvas, ReturnOnAClearedTextMarkDeletesItWhileEscapeKeepsIt)
+{
+    document->setTool(CaptureTool::text);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    ASSERT_TRUE(canvas->textEditor());
+    QTest::keyClicks(canvas->textEditor(), QStringLiteral("Hello"));
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Return);
+    ASSERT_EQ(document->annotations().size(), 1);
+    EXPECT_EQ(last().text, QStringLiteral("Hello"));
+    EXPECT_EQ(last().start, QPointF(100, 100));
+
+    QTest::keyClick(canvas.get(), Qt::Key_Return);
+    ASSERT_TRUE(canvas->textEditor());
+    canvas->textEditor()->clear();
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(canvas->textEditor());
+    ASSERT_EQ(document->annotations().size(), 1);
+    EXPECT_EQ(last().text, QStringLiteral("Hello"));
+
+    document->select(last().id);
+    QTest::keyClick(canvas.get(), Qt::Key_Return);
+    ASSERT_TRUE(canvas->textEditor());
+    canvas->textEditor()->clear();
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Return);
+    EXPECT_TRUE(document->annotations().isEmpty());
+}
+
+TEST_F(Canvas, ShiftReturnAddsALineAndSpacesOnlyAddNothing)
+{
+    document->setTool(CaptureTool::text);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    QTest::keyClicks(canvas->textEditor(), QStringLiteral("   "));
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Return);
+    EXPECT_TRUE(document->annotations().isEmpty());
+
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    QTest::keyClicks(canvas->textEditor(), QStringLiteral("a"));
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(canvas->textEditor(), QStringLiteral("b"));
+    // Anything that must see the finished text commits it first.
+    document->commitPendingText();
+    ASSERT_EQ(document->annotations().size(), 1);
+    EXPECT_EQ(last().text, QStringLiteral("a\nb"));
+}
+
+TEST_F(Canvas, TheLegendDividerDraggedFarUpGives80AndStopsFitting)
+{
+    document->setLegendEnabled(true);
+    document->setTool(CaptureTool::number);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    const QRectF divider = canvas->legendDivider();
+    ASSERT_FALSE(divider.isEmpty());
+    const QPointF grip = divider.center();
+    const auto sendAt = [&](QEvent::Type type, QPointF view, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, view, canvas->mapToGlobal(view),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
+        QApplication::sendEvent(canvas.get(), &event);
+    };
+    sendAt(QEvent::MouseButtonPress, grip, Qt::LeftButton);
+    sendAt(QEvent::MouseMove, grip - QPointF(0, 5000), Qt::LeftButton);
+    ASSERT_TRUE(canvas->legendPreview());
+    EXPECT_EQ(canvas->legendPreview()->legend.height, 80);
+    sendAt(QEvent::MouseButtonRelease, grip - QPointF(0, 5000), Qt::NoButton);
+    EXPECT_EQ(document->composition().legend.height, 80);
+    EXPECT_FALSE(document->composition().legend.fitToContent);
+}
+
+TEST_F(Canvas, DeleteRemovesTheSelectionAndDisabledInputIgnoresPresses)
+{
+    draw(CaptureTool::rectangle, QPointF(50, 50), QPointF(150, 120));
+    canvas->setInputEnabled(false);
+    QTest::keyClick(canvas.get(), Qt::Key_Delete);
+    EXPECT_EQ(document->annotations().size(), 1);
+    draw(CaptureTool::rectangle, QPointF(200, 200), QPointF(250, 250));
+    EXPECT_EQ(document->annotations().size(), 1);
+    canvas->setInputEnabled(true);
+    QTest::keyClick(canvas.get(), Qt::Key_Delete);
+    EXPECT_TRUE(document->annotations().isEmpty());
+}
+
+TEST_F(Canvas, ToolKeysPickToolsAndRedoReappliesWhatUndoTookBack)
+{
+    QTest::keyClick(canvas.get(), Qt::Key_R);
+    EXPECT_EQ(document->tool(), CaptureTool::rectangle);
+    dragPath(QPointF(50, 50), QPointF(150, 120));
+    QTest::keyClick(canvas.get(), Qt::Key_O);
+    EXPECT_EQ(document->tool(), CaptureTool::oval);
+    QTest::keyClick(canvas.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(document->annotations().isEmpty());
+    QTest::keyClick(canvas.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(document->annotations().size(), 1);
+    QTest::keyClick(canvas.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(canvas.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(document->annotations().size(), 1);
+    EXPECT_FALSE(document->canRedo());
+}
+
+TEST_F(Canvas, DrawsTheCheckerboardTheHandlesAndTheDraggedMarkWherethePointerIs)
+{
+    open(QSize(400, 300), Qt::transparent);
+    // White 0.91 and 0.97 in 12-point squares from the output's corner.
+    EXPECT_EQ(pixel(QPointF(24 + 6, 24 + 6)).rgb(), qRgb(232, 232, 232));
+    EXPECT_EQ(pixel(QPointF(24 + 18, 24 + 6)).rgb(), qRgb(247, 247, 247));
+    EXPECT_EQ(pixel(QPointF(24 + 18, 24 + 18)).rgb(), qRgb(232, 232, 232));
+    EXPECT_EQ(pixel(QPointF(24 + 30, 24 + 6)).rgb(), qRgb(232, 232, 232));
+
+    CaptureStyle style = document->style();
+    style.shapeMode = CaptureShapeMode::fill;
+    document->setStyle(style);
+    draw(CaptureTool::rectangle, QPointF(100, 100), QPointF(160, 160));
+    document->setTool(CaptureTool::select);
+    // The handle at the top-left corner is a white disc.
+    EXPECT_EQ(pixel(canvas->viewPoint(QPointF(100, 100))), QColor(Qt::white));
+    EXPECT_EQ(pixel(canvas->viewPoint(QPointF(130, 130))).red(), 255);
+
+    press(QPointF(130, 130));
+    move(QPointF(250, 200));
+    const QColor dragged = pixel(canvas->viewPoint(QPointF(250, 200)));
+    EXPECT_GT(dragged.red(), 200);
+    EXPECT_LT(dragged.green(), 120);
+    EXPECT_NE(pixel(canvas->viewPoint(QPointF(130, 130))), dragged);
+    release(QPointF(250, 200));
+    EXPECT_EQ(last().rect(), QRectF(220, 170, 60, 60));
+}

@@ -32,7 +32,7 @@ xcb_atom_t X11ActiveWindow::atom() const
     const char name[] = "_NET_ACTIVE_WINDOW";
     const Malloced<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         m_connection, xcb_intern_atom(m_connection, 0, sizeof(name) - 1, name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 xcb_window_t X11ActiveWindow::current() const

@@ -3,6 +3,7 @@
 #include "ScriptedThumbnailSurface.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ protected:
     void tick() { QTest::qWait(CaptureThumbnail::pollMilliseconds * 2); }
     QUuid current() const { return thumbnail.lifetime()->id; }
 
-    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(9, 0), QTimeZone::UTC);
+    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(9, 0), QTimeZone::utc());
     ScriptedHotKeys hotKeys;
     ScriptedThumbnailSurface surface;
     CaptureThumbnail thumbnail{hotKeys, [this] {

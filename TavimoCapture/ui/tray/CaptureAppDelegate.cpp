@@ -375,7 +375,7 @@ void CaptureAppDelegate::restorePins()
 void CaptureAppDelegate::rememberActiveWindow()
 {
     const xcb_window_t active = m_activeWindow.current();
-    m_previousWindow = isOwnWindow(active) ? XCB_WINDOW_NONE : active;
+    m_previousWindow = isOwnWindow(active) ? xcb_window_t(XCB_WINDOW_NONE) : active;
 }
 
 void CaptureAppDelegate::reactivatePrevious()

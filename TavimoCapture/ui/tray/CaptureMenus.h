@@ -2,9 +2,11 @@
 
 #include "CaptureMode.h"
 
+#include <QKeySequence>
 #include <QList>
 #include <QObject>
 
+#include <functional>
 #include <map>
 #include <memory>
 

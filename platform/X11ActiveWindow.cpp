@@ -30,8 +30,8 @@ X11ActiveWindow::X11ActiveWindow()
 xcb_atom_t X11ActiveWindow::atom() const
 {
     const char name[] = "_NET_ACTIVE_WINDOW";
-    const Malloced<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, sizeof(name) - 1, name), nullptr));
+    const Malloced<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, sizeof(name) - 1, name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -57,8 +57,7 @@ void X11ActiveWindow::activate(xcb_window_t window) const
     message.type = atom();
     message.data.data32[0] = sourcePager;
     message.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(m_connection, 0, m_root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(m_connection);
 }

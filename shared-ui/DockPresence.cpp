@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QTimer>
 
-DockPresence::DockPresence(ActivationPolicy &policy, QObject *parent) : QObject(parent), m_policy(policy) {}
+DockPresence::DockPresence(ActivationPolicy &policy, QObject *parent) : QObject(parent), m_policy(policy)
+{
+}
 
 ActivationPolicy::Policy DockPresence::wantedPolicy(const QList<WindowState> &windows)
 {
@@ -60,8 +62,8 @@ void DockPresence::reconcile()
 {
     QList<WindowState> states;
     for (QWidget *window : QApplication::topLevelWidgets())
-        states.append({isOrdinary(window), m_backgroundWindows.contains(window),
-                       window->isVisible() || window->isMinimized()});
+        states.append(
+            {isOrdinary(window), m_backgroundWindows.contains(window), window->isVisible() || window->isMinimized()});
     m_policy.setPolicy(wantedPolicy(states));
 }
 

@@ -69,21 +69,14 @@ QString sourceWord(CaptureMode mode)
 
 CaptureSession::Environment CaptureSession::systemEnvironment()
 {
-    return {CaptureService::isApplicationActive, CaptureService::modifiers, CaptureOCR::recognize,
-            CaptureHistory::png};
+    return {CaptureService::isApplicationActive, CaptureService::modifiers, CaptureOCR::recognize, CaptureHistory::png};
 }
 
 CaptureSession::CaptureSession(Collaborators collaborators, Environment environment, QObject *parent)
-    : QObject(parent),
-      m_model(collaborators.model),
-      m_service(collaborators.service),
-      m_preferences(collaborators.preferences),
-      m_thumbnail(collaborators.thumbnail),
-      m_clipboard(collaborators.clipboard),
-      m_host(collaborators.host),
-      m_defaults(collaborators.defaults),
-      m_track(std::move(collaborators.track)),
-      m_environment(std::move(environment))
+    : QObject(parent), m_model(collaborators.model), m_service(collaborators.service),
+      m_preferences(collaborators.preferences), m_thumbnail(collaborators.thumbnail),
+      m_clipboard(collaborators.clipboard), m_host(collaborators.host), m_defaults(collaborators.defaults),
+      m_track(std::move(collaborators.track)), m_environment(std::move(environment))
 {
 }
 
@@ -290,8 +283,8 @@ void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureM
     }
     if (m_preferences.showThumbnail()) {
         const bool never = policy == CaptureEditorPolicy::never;
-        const CaptureThumbnailShortcut shortcut = never ? CaptureThumbnailShortcut::off
-                                                        : m_preferences.thumbnailShortcut();
+        const CaptureThumbnailShortcut shortcut =
+            never ? CaptureThumbnailShortcut::off : m_preferences.thumbnailShortcut();
         if (!m_thumbnail.show(image, m_preferences.thumbnailSeconds(), shortcut, caption(!savedPath.isEmpty(), copied),
                               never ? std::function<void()>() : open))
             warnings.append(shortcutWarning);

@@ -57,16 +57,11 @@ int wholeSeconds(double seconds)
 
 CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, TavimoSignals &tavimoSignals,
                                          FolderChooser chooseFolder, QWidget *parent)
-    : QWidget(parent),
-      m_preferences(preferences),
-      m_chooseFolder(std::move(chooseFolder)),
+    : QWidget(parent), m_preferences(preferences), m_chooseFolder(std::move(chooseFolder)),
       m_copy(new QCheckBox(QStringLiteral("Copy image to clipboard"))),
-      m_save(new QCheckBox(QStringLiteral("Save automatically"))),
-      m_folder(new QLabel),
-      m_chooseFolderButton(new QPushButton(QStringLiteral("Folder"))),
-      m_editor(picker<CaptureEditorPolicy>()),
-      m_thumbnail(new QCheckBox(QStringLiteral("Show thumbnail"))),
-      m_seconds(new QSpinBox),
+      m_save(new QCheckBox(QStringLiteral("Save automatically"))), m_folder(new QLabel),
+      m_chooseFolderButton(new QPushButton(QStringLiteral("Folder"))), m_editor(picker<CaptureEditorPolicy>()),
+      m_thumbnail(new QCheckBox(QStringLiteral("Show thumbnail"))), m_seconds(new QSpinBox),
       m_shortcut(picker<CaptureThumbnailShortcut>())
 {
     setWindowTitle(QStringLiteral("Capture Settings"));
@@ -103,10 +98,8 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Tavimo
         connect(&m_preferences, signal, this, &CaptureSettingsView::showPreferences);
     connect(&m_preferences, &CapturePreferences::folderChanged, this, &CaptureSettingsView::showPreferences);
     connect(&m_preferences, &CapturePreferences::editorPolicyChanged, this, &CaptureSettingsView::showPreferences);
-    connect(&m_preferences, &CapturePreferences::thumbnailSecondsChanged, this,
-            &CaptureSettingsView::showPreferences);
-    connect(&m_preferences, &CapturePreferences::thumbnailShortcutChanged, this,
-            &CaptureSettingsView::showPreferences);
+    connect(&m_preferences, &CapturePreferences::thumbnailSecondsChanged, this, &CaptureSettingsView::showPreferences);
+    connect(&m_preferences, &CapturePreferences::thumbnailShortcutChanged, this, &CaptureSettingsView::showPreferences);
     showPreferences();
 }
 

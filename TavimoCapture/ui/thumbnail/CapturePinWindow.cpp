@@ -18,9 +18,7 @@ constexpr int padding = 8;
 } // namespace
 
 CapturePinWindow::CapturePinWindow(const QImage &image, std::unique_ptr<CaptureBoard> snapshot)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint),
-      m_image(image),
-      m_snapshot(std::move(snapshot)),
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_image(image), m_snapshot(std::move(snapshot)),
       m_edit(new QPushButton(QIcon::fromTheme(QStringLiteral("document-edit"), QIcon(":/icons/pencil.tip.svg")),
                              QStringLiteral("Edit in Capture")))
 {

@@ -18,11 +18,8 @@ constexpr qreal cornerRadius = 14;
 } // namespace
 
 CaptureThumbnailWindow::CaptureThumbnailWindow(CaptureThumbnail &thumbnail)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus),
-      m_thumbnail(thumbnail),
-      m_preview(new QLabel),
-      m_text(new QLabel)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      m_thumbnail(thumbnail), m_preview(new QLabel), m_text(new QLabel)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);

@@ -17,16 +17,15 @@ constexpr qreal cornerRadius = 12;
 } // namespace
 
 CaptureToastWindow::CaptureToastWindow()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
-      m_symbol(new QLabel),
-      m_message(new QLabel)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::WindowTransparentForInput),
+      m_symbol(new QLabel), m_message(new QLabel)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(QStringLiteral("Tavimo Capture"));
+    setWindowTitle(QStringLiteral("Tavimo Capture Notice"));
     m_symbol->setPixmap(QIcon(QStringLiteral(":/icons/text.viewfinder.svg")).pixmap(18, 18));
     m_symbol->setAlignment(Qt::AlignTop);
     m_message->setWordWrap(true);

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,21 +55,18 @@ CaptureAlert pinReopenAlert()
 } // namespace
 
 CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
-    : QObject(parent),
-      m_defaults(platform.defaults),
-      m_signals(platform.tavimoSignals),
-      m_panels(platform.panels),
-      m_clipboard(platform.clipboard),
-      m_chooseFolder(std::move(platform.chooseFolder)),
+    : QObject(parent), m_defaults(platform.defaults), m_signals(platform.tavimoSignals), m_panels(platform.panels),
+      m_clipboard(platform.clipboard), m_chooseFolder(std::move(platform.chooseFolder)),
       m_updates(platform.bundle, platform.updaterEnvironment, platform.tavimoSignals),
-      m_model(platform.defaults, platform.panels, platform.clipboard,
-              [this](TavimoEvent event) { m_signals.track(event); }, platform.history),
-      m_service(platform.grabbers),
-      m_preferences(platform.defaults),
-      m_thumbnail(platform.hotKeys),
+      m_model(
+          platform.defaults, platform.panels, platform.clipboard, [this](TavimoEvent event) { m_signals.track(event); },
+          platform.history),
+      m_service(platform.grabbers), m_preferences(platform.defaults), m_thumbnail(platform.hotKeys),
       m_shortcuts(platform.hotKeys),
       m_session({m_model, m_service, m_preferences, m_thumbnail, m_clipboard, *this, m_defaults,
-                 [this](TavimoEvent event) { m_signals.track(event); }},
+                 [this](TavimoEvent event) {
+                     m_signals.track(event);
+                 }},
                 platform.session),
       m_thumbnailWindow(std::make_unique<CaptureThumbnailWindow>(m_thumbnail)),
       m_toast(std::make_unique<CaptureToastWindow>())
@@ -138,8 +136,7 @@ void CaptureAppDelegate::resolvePendingWork()
 
 bool CaptureAppDelegate::isBusy() const
 {
-    return m_model.busy() || m_model.recognizing() || m_model.detectingText() || m_model.document() ||
-           m_model.board();
+    return m_model.busy() || m_model.recognizing() || m_model.detectingText() || m_model.document() || m_model.board();
 }
 
 void CaptureAppDelegate::createEditor()
@@ -156,6 +153,9 @@ void CaptureAppDelegate::createEditor()
     m_editor->setCentralWidget(content);
     m_menus->fillMenuBar(*m_editor->menuBar());
     restoreEditorFrame();
+    m_frameSave.setSingleShot(true);
+    m_frameSave.setInterval(500);
+    connect(&m_frameSave, &QTimer::timeout, this, &CaptureAppDelegate::saveEditorFrame);
     m_editor->installEventFilter(this);
     m_dockPresence.registerEditorWindow(m_editor.get());
 }
@@ -163,7 +163,8 @@ void CaptureAppDelegate::createEditor()
 // The frame of the last session, or centred at its first size.
 void CaptureAppDelegate::restoreEditorFrame()
 {
-    const QByteArray frame = QByteArray::fromBase64(m_defaults.stringValue(editorFrameKey).value_or(QString()).toLatin1());
+    const QByteArray frame =
+        QByteArray::fromBase64(m_defaults.stringValue(editorFrameKey).value_or(QString()).toLatin1());
     if (!frame.isEmpty() && m_editor->restoreGeometry(frame))
         return;
     m_editor->resize(editorSize);
@@ -330,13 +331,23 @@ void CaptureAppDelegate::hideApplication()
         window->hide();
 }
 
+// A moved or resized editor is remembered once it rests; a closed one at once.
 bool CaptureAppDelegate::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool frameChanged = event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-                              event->type() == QEvent::Close || event->type() == QEvent::Hide;
-    if (watched == m_editor.get() && frameChanged && m_editor->isVisible())
-        m_defaults.setValue(editorFrameKey, QString::fromLatin1(m_editor->saveGeometry().toBase64()));
+    if (watched != m_editor.get())
+        return false;
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        m_frameSave.start();
+    else if (event->type() == QEvent::Close)
+        saveEditorFrame();
     return false;
+}
+
+void CaptureAppDelegate::saveEditorFrame()
+{
+    m_frameSave.stop();
+    if (m_editor->isVisible())
+        m_defaults.setValue(editorFrameKey, QString::fromLatin1(m_editor->saveGeometry().toBase64()));
 }
 
 void CaptureAppDelegate::hideWindows()

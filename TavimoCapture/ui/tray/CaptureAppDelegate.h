@@ -22,6 +22,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <memory>
 
@@ -112,6 +113,7 @@ private:
     void configureUpdates();
     void createEditor();
     void restoreEditorFrame();
+    void saveEditorFrame();
     void createTrayIcon();
     void connectWorkspace();
     void resolvePendingWork();
@@ -144,4 +146,5 @@ private:
     // The windows the running capture took off the screen, in order.
     QList<QPointer<QWidget>> m_hiddenWindows;
     xcb_window_t m_previousWindow = XCB_WINDOW_NONE;
+    QTimer m_frameSave;
 };

@@ -41,8 +41,8 @@ CaptureMenus::CaptureMenus(CaptureAppDelegate &delegate, AppUpdates &updates, Ta
                      [&model] { model.saveImage(false); });
     m_saveAs = command(QStringLiteral("Save Image As…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S),
                        [&model] { model.saveImage(true); });
-    m_closeCapture = command(QStringLiteral("Close Capture…"),
-                             keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_W), [&model] { model.closeCapture(); });
+    m_closeCapture = command(QStringLiteral("Close Capture…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_W),
+                             [&model] { model.closeCapture(); });
     m_closeWindow = command(QStringLiteral("Close Window"), keys(Qt::ControlModifier, Qt::Key_W), [] {
         if (QWidget *window = QApplication::activeWindow())
             window->close();
@@ -139,9 +139,8 @@ void CaptureMenus::makeTrayMenu(AppUpdates &updates, TavimoSignals &tavimoSignal
         m_trayMenu->addAction(pending);
     FeedbackMenuItems::addTo(*m_trayMenu, tavimoSignals);
     for (const CaptureMode mode : allCaptureModes) {
-        QAction *action = m_trayMenu->addAction(trayTitle(mode), this, [this, mode] {
-            m_delegate.startCapture(false, mode);
-        });
+        QAction *action =
+            m_trayMenu->addAction(trayTitle(mode), this, [this, mode] { m_delegate.startCapture(false, mode); });
         action->setData(quint32(mode));
         m_trayCaptures.emplace(mode, action);
     }

@@ -21,9 +21,10 @@ protected:
         const int number = ++shows;
         std::function<void()> open;
         if (withAction)
-            open = [this, number] { opened.append(number); };
-        return thumbnail.show(QImage(40, 30, QImage::Format_RGB32), seconds, shortcut, QStringLiteral("Copied"),
-                              open);
+            open = [this, number] {
+                opened.append(number);
+            };
+        return thumbnail.show(QImage(40, 30, QImage::Format_RGB32), seconds, shortcut, QStringLiteral("Copied"), open);
     }
     void advance(double seconds) { now = now.addMSecs(qint64(seconds * 1000)); }
     // Lets the 0.1-second countdown look at the clock.
@@ -42,8 +43,8 @@ protected:
 
 TEST_F(CaptureThumbnailTest, DisplayTimeIsClamped)
 {
-    const std::pair<double, double> cases[] = {
-        {0.2, 1}, {0, 1}, {-3, 1}, {45, 30}, {12.5, 12.5}, {qInf(), 5}, {qQNaN(), 5}};
+    const std::pair<double, double> cases[] = {{0.2, 1},     {0, 1},      {-3, 1},     {45, 30},
+                                               {12.5, 12.5}, {qInf(), 5}, {qQNaN(), 5}};
     for (const auto &[given, shown] : cases) {
         show(given);
         EXPECT_DOUBLE_EQ(thumbnail.lifetime()->remaining, shown) << given;

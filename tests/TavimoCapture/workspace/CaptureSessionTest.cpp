@@ -20,8 +20,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -144,7 +144,9 @@ protected:
     QString recognized;
     int encodings = 0;
     CaptureSession session{{model, service, preferences, thumbnail, clipboard, host, defaults,
-                            [this](TavimoEvent event) { events.append(event); }},
+                            [this](TavimoEvent event) {
+                                events.append(event);
+                            }},
                            {[] { return true; }, [] { return Qt::KeyboardModifiers(); },
                             [this](const QImage &) { return recognized; },
                             [this](const QImage &image) {

@@ -144,10 +144,11 @@ TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
               (QStringList{"Capture area or window", "Copy text from area", "Capture main display",
                            "Capture all displays", "Open Image…", "Save Image…", "Save Image As…", "Close Capture…",
                            "Close Window", "Hide Tavimo Capture", "Quit Tavimo Capture"}));
-    EXPECT_EQ(titles(menus[1]->menu()->actions()), (QStringList{"Undo Annotation", "Cut", "Copy", "Paste",
-                                                                "Select All", "Copy Image", "Settings…"}));
+    EXPECT_EQ(titles(menus[1]->menu()->actions()),
+              (QStringList{"Undo Annotation", "Cut", "Copy", "Paste", "Select All", "Copy Image", "Settings…"}));
     EXPECT_EQ(titles(menus[2]->menu()->actions()), QStringList{"Open Capture"});
-    EXPECT_TRUE(titles(menus[3]->menu()->actions()).endsWith({"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
+    EXPECT_TRUE(
+        titles(menus[3]->menu()->actions()).endsWith({"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
     EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence("Ctrl+Shift+2"));
     EXPECT_EQ(delegate->menus()->saveAsAction()->shortcut(), QKeySequence("Ctrl+Shift+S"));
 
@@ -203,8 +204,8 @@ TEST_F(CaptureAppDelegateTest, MenuValidation)
 
 TEST_F(CaptureAppDelegateTest, PinsAreSizedAndReopenAsPinned)
 {
-    delegate->pin(filled(QSize(2000, 1000)), std::make_unique<CaptureBoard>(
-                                                  std::make_shared<CaptureDocument>(filled(QSize(2000, 1000)))));
+    delegate->pin(filled(QSize(2000, 1000)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(2000, 1000)))));
     delegate->pin(filled(QSize(100, 50)),
                   std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(100, 50)))));
     const QList<CapturePinWindow *> pins = delegate->pins();

@@ -21,7 +21,7 @@ X11ActiveWindow::X11ActiveWindow()
 {
     const auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
     const auto *x11 = application ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
+    if (!x11 || !x11->connection())
         return;
     m_connection = x11->connection();
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;

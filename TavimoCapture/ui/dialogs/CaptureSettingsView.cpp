@@ -65,7 +65,7 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Tavimo
       m_shortcut(picker<CaptureThumbnailShortcut>())
 {
     setWindowTitle(QStringLiteral("Capture Settings"));
-    resize(size);
+    resize(panelSize);
 
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);

@@ -22,7 +22,7 @@ public:
     // Asks for a folder, starting in `current`; none when cancelled.
     using FolderChooser = std::function<std::optional<QString>(QWidget *parent, const QString &current)>;
 
-    static constexpr QSize size{540, 560};
+    static constexpr QSize panelSize{540, 560};
 
     CaptureSettingsView(CapturePreferences &preferences, TavimoSignals &tavimoSignals,
                         FolderChooser chooseFolder = systemFolderChooser(), QWidget *parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QWidget>
 
 void CapturePanelBackground::paint(QWidget &panel, double cornerRadius)
@@ -15,4 +16,11 @@ void CapturePanelBackground::paint(QWidget &panel, double cornerRadius)
     painter.fillPath(shape, material);
     painter.setPen(panel.palette().color(QPalette::Mid));
     painter.drawPath(shape);
+}
+
+void CapturePanelBackground::clipCorners(QWidget &panel, double cornerRadius)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(panel.rect()), cornerRadius, cornerRadius);
+    panel.setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }

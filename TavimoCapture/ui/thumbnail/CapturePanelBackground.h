@@ -6,5 +6,7 @@ class QWidget;
 namespace CapturePanelBackground {
 
 void paint(QWidget &panel, double cornerRadius);
+// Cuts the corners off, for desktops that draw no transparency.
+void clipCorners(QWidget &panel, double cornerRadius);
 
 } // namespace CapturePanelBackground

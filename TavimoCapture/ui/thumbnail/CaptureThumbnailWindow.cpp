@@ -25,7 +25,7 @@ CaptureThumbnailWindow::CaptureThumbnailWindow(CaptureThumbnail &thumbnail)
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(QStringLiteral("Capture Thumbnail"));
-    setFixedSize(size);
+    setFixedSize(panelSize);
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setMaximumHeight(previewHeight);
     m_text->setAlignment(Qt::AlignCenter);
@@ -45,7 +45,7 @@ CaptureThumbnailWindow::CaptureThumbnailWindow(CaptureThumbnail &thumbnail)
 QRect CaptureThumbnailWindow::placement(const QRect &available)
 {
     const QPoint bottomRight = available.topLeft() + QPoint(available.width(), available.height());
-    return QRect(bottomRight - QPoint(margin + size.width(), margin + size.height()), size);
+    return QRect(bottomRight - QPoint(margin + panelSize.width(), margin + panelSize.height()), panelSize);
 }
 
 bool CaptureThumbnailWindow::present(const CaptureThumbnailContent &content)
@@ -57,6 +57,7 @@ bool CaptureThumbnailWindow::present(const CaptureThumbnailContent &content)
     m_image = content.image;
     m_text->setText(content.text);
     setGeometry(placement(screen->availableGeometry()));
+    CapturePanelBackground::clipCorners(*this, cornerRadius);
     showImage();
     show();
     raise();
@@ -101,7 +102,7 @@ void CaptureThumbnailWindow::showImage()
 {
     if (m_image.isNull())
         return;
-    const QSize room = QSize(size.width() - 2 * padding, previewHeight) * devicePixelRatioF();
+    const QSize room = QSize(panelSize.width() - 2 * padding, previewHeight) * devicePixelRatioF();
     const qreal ratio = devicePixelRatioF();
     QImage sampled = m_image;
     if (m_image.width() > 4 * room.width() || m_image.height() > 4 * room.height())

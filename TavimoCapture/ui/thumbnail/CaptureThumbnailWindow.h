@@ -15,7 +15,7 @@ class CaptureThumbnailWindow : public QWidget, public CaptureThumbnailSurface {
     Q_OBJECT
 
 public:
-    static constexpr QSize size{266, 180};
+    static constexpr QSize panelSize{266, 180};
 
     explicit CaptureThumbnailWindow(CaptureThumbnail &thumbnail);
 

@@ -44,8 +44,8 @@ CaptureToastWindow::CaptureToastWindow()
 QRect CaptureToastWindow::placement(const QRect &available, int height)
 {
     const int right = available.x() + available.width();
-    return QRect(right - rightMargin - size.width(), available.y() + topMargin, size.width(),
-                 std::max(height, size.height()));
+    return QRect(right - rightMargin - panelSize.width(), available.y() + topMargin, panelSize.width(),
+                 std::max(height, panelSize.height()));
 }
 
 void CaptureToastWindow::showMessage(const QString &message)
@@ -57,8 +57,9 @@ void CaptureToastWindow::showMessage(const QString &message)
         return;
     m_message->setText(message);
     // Several warnings get the lines they need rather than being cut off.
-    const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(size.width()) : 0;
+    const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(panelSize.width()) : 0;
     setGeometry(placement(screen->availableGeometry(), height));
+    CapturePanelBackground::clipCorners(*this, cornerRadius);
     show();
     raise();
     m_expiry.start();

@@ -12,7 +12,7 @@ class CaptureToastWindow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr QSize size{330, 58};
+    static constexpr QSize panelSize{330, 58};
     static constexpr int seconds = 3;
 
     CaptureToastWindow();

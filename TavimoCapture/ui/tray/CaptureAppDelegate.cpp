@@ -240,7 +240,7 @@ void CaptureAppDelegate::showSettings()
     if (!m_settingsWindow) {
         m_settingsWindow = std::make_unique<CaptureSettingsView>(m_preferences, m_signals, m_chooseFolder);
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame(QPoint(), CaptureSettingsView::size);
+            QRect frame(QPoint(), CaptureSettingsView::panelSize);
             frame.moveCenter(screen->availableGeometry().center());
             m_settingsWindow->move(frame.topLeft());
         }

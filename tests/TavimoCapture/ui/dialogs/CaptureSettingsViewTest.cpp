@@ -2,6 +2,7 @@
 
 #include "BundleInfo.h"
 #include "CapturePreferences.h"
+#include "MoxterClient.h"
 #include "TavimoSignals.h"
 #include "UserDefaults.h"
 

@@ -5,6 +5,7 @@
 #include "CapturePinWindow.h"
 #include "CaptureThumbnailWindow.h"
 #include "CaptureToastWindow.h"
+#include "MoxterClient.h"
 #include "ScriptedClipboard.h"
 #include "ScriptedHotKeys.h"
 #include "ScriptedPanels.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,8 +87,9 @@ protected:
     void useTool(QSize size)
     {
         const QString fixture = m_root.filePath("fixture.png");
-        if (!size.isEmpty())
+        if (!size.isEmpty()) {
             ASSERT_TRUE(filled(size, Qt::darkRed).save(fixture));
+        }
         const QString tool = m_root.filePath("tool.sh");
         writeFile(tool, QStringLiteral("#!/bin/sh\nfor out; do :; done\n%1\n")
                             .arg(size.isEmpty() ? QString() : "cp '" + fixture + "' \"$out\"")
@@ -118,7 +121,9 @@ TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
     EXPECT_EQ(editor->windowTitle(), "Tavimo Capture");
     EXPECT_EQ(editor->size(), CaptureAppDelegate::editorSize);
     EXPECT_EQ(editor->minimumSize(), CaptureAppDelegate::editorMinimumSize);
-    EXPECT_EQ(editor->frameGeometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+    const QPoint offCentre =
+        editor->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << "centred up to the frame border";
     // The capture hot keys are taken; their warnings would show in the editor.
     EXPECT_EQ(hotKeys.held.size(), 3);
     EXPECT_TRUE(delegate->model().shortcutWarnings().isEmpty());
@@ -147,8 +152,8 @@ TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
     EXPECT_EQ(titles(menus[1]->menu()->actions()),
               (QStringList{"Undo Annotation", "Cut", "Copy", "Paste", "Select All", "Copy Image", "Settings…"}));
     EXPECT_EQ(titles(menus[2]->menu()->actions()), QStringList{"Open Capture"});
-    EXPECT_TRUE(
-        titles(menus[3]->menu()->actions()).endsWith({"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
+    const QStringList help = titles(menus[3]->menu()->actions());
+    EXPECT_EQ(help.mid(help.size() - 3), (QStringList{"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
     EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence("Ctrl+Shift+2"));
     EXPECT_EQ(delegate->menus()->saveAsAction()->shortcut(), QKeySequence("Ctrl+Shift+S"));
 
@@ -190,16 +195,17 @@ TEST_F(CaptureAppDelegateTest, MenuValidation)
     EXPECT_TRUE(menus.captureAction(CaptureMode::allDisplays)->isEnabled());
 
     // Undo goes to the focused text field first.
-    QLineEdit field;
-    delegate->editor()->centralWidget()->layout()->addWidget(&field);
-    delegate->editor()->activateWindow();
-    field.setFocus();
-    QTest::keyClicks(&field, "abc");
-    ASSERT_EQ(QApplication::focusWidget(), &field);
+    auto *field = new QLineEdit;
+    delegate->editor()->centralWidget()->layout()->addWidget(field);
+    QApplication::setActiveWindow(delegate->editor());
+    field->show();
+    field->setFocus();
+    QTest::keyClicks(field, "abc");
+    ASSERT_EQ(QApplication::focusWidget(), field);
     menus.validate();
     EXPECT_TRUE(menus.undoAction()->isEnabled());
     menus.undoAction()->trigger();
-    EXPECT_EQ(field.text(), "");
+    EXPECT_EQ(field->text(), "");
 }
 
 TEST_F(CaptureAppDelegateTest, PinsAreSizedAndReopenAsPinned)
@@ -223,7 +229,9 @@ TEST_F(CaptureAppDelegateTest, PinsAreSizedAndReopenAsPinned)
     EXPECT_TRUE(panels.alerts.isEmpty());
     CaptureDocument &opened = *delegate->model().document();
     EXPECT_EQ(opened.image().size(), QSize(100, 50));
-    opened.setComposition(CaptureComposition{.padding = 40});
+    CaptureComposition padded;
+    padded.padding = 40;
+    opened.setComposition(padded);
 
     // With a capture open it asks; Cancel changes nothing.
     pins[1]->editButton()->click();

@@ -33,12 +33,13 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
+        const QRect area(QPoint(), size());
+        painter.fillRect(area, Qt::white);
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(44);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("INVOICE 2048"));
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("INVOICE 2048"));
     }
 };
 
@@ -109,9 +110,10 @@ protected:
 
 TEST_F(CaptureEndToEndTest, AreaCaptureGoesToClipboardFolderHistoryAndThumbnail)
 {
+    // Shown after the editor, so that it lies above it.
+    startApp();
     X11PatternWindow window(windowArea);
     ASSERT_TRUE(window.showOn(*m_screen));
-    startApp();
     captureDragging("ctrl+shift+2", window.pattern(), QRect(150, 100, 200, 160));
     const QImage expected = window.pattern().copy(50, 20, 200, 160);
 
@@ -138,11 +140,11 @@ TEST_F(CaptureEndToEndTest, AreaCaptureGoesToClipboardFolderHistoryAndThumbnail)
 
 TEST_F(CaptureEndToEndTest, TextCapturePutsTheWordsOnTheClipboard)
 {
+    startApp();
     TextWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(300);
-    startApp();
     captureDragging("ctrl+shift+o", m_screen->grab(windowArea), windowArea.adjusted(10, 10, -10, -10));
     EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text().contains("INVOICE 2048"); }, 30000))
         << QGuiApplication::clipboard()->text().toStdString();

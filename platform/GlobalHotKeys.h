@@ -2,6 +2,7 @@
 
 #include <QKeyCombination>
 #include <QObject>
+#include <QString>
 #include <QtGlobal>
 
 // Key combinations that reach the app wherever the keyboard focus is. Each
@@ -28,6 +29,8 @@ public:
         noSuchKey,
         // This desktop lets no program take global keys.
         unsupported,
+        // The desktop answers later through `registrationFinished`.
+        pending,
     };
 
     // "TCAP" as a number, the first character in the highest byte.
@@ -42,10 +45,13 @@ public:
     // Whether keys can be taken at all on this desktop.
     virtual bool isSupported() const = 0;
     // Takes `keys` for `identifier`, first releasing what `identifier` held.
-    virtual Status registerHotKey(QKeyCombination keys, Identifier identifier) = 0;
+    // Desktops that list the app's keys show `description` beside them.
+    virtual Status registerHotKey(QKeyCombination keys, Identifier identifier, const QString &description) = 0;
     // Releases the keys of `identifier`; nothing happens when it holds none.
     virtual void unregisterHotKey(Identifier identifier) = 0;
 
 signals:
     void pressed(GlobalHotKeys::Identifier identifier);
+    // The outcome of a registration that was `pending`; never `pending`.
+    void registrationFinished(GlobalHotKeys::Identifier identifier, GlobalHotKeys::Status status);
 };

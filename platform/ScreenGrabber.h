@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QSizeF>
 #include <QtGlobal>
 
 // Reads the monitors of the desktop and copies pixels off the screen.
@@ -14,6 +15,9 @@ public:
         // Desktop coordinates, in pixels.
         QRect geometry;
         bool primary = false;
+        // The display's size on the desktop where it differs from its
+        // pixels (scaled displays); empty otherwise.
+        QSizeF logicalSize{};
     };
 
     virtual ~ScreenGrabber() = default;

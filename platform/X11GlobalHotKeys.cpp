@@ -86,7 +86,7 @@ bool X11GlobalHotKeys::isSupported() const
     return m_connection != nullptr;
 }
 
-GlobalHotKeys::Status X11GlobalHotKeys::registerHotKey(QKeyCombination keys, Identifier identifier)
+GlobalHotKeys::Status X11GlobalHotKeys::registerHotKey(QKeyCombination keys, Identifier identifier, const QString &)
 {
     unregisterHotKey(identifier);
     if (!m_connection)

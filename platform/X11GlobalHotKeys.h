@@ -26,7 +26,7 @@ public:
     ~X11GlobalHotKeys() override;
 
     bool isSupported() const override;
-    Status registerHotKey(QKeyCombination keys, Identifier identifier) override;
+    Status registerHotKey(QKeyCombination keys, Identifier identifier, const QString &description) override;
     void unregisterHotKey(Identifier identifier) override;
 
 private:

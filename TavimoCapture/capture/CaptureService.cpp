@@ -3,6 +3,9 @@
 #include "CaptureFailure.h"
 #include "CaptureSelectionFocus.h"
 #include "PixelLimit.h"
+#include "PortalImageGrabber.h"
+#include "PortalScreenshot.h"
+#include "SessionType.h"
 #include "X11ScreenGrabber.h"
 
 #include <QCoreApplication>
@@ -12,6 +15,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QPromise>
+#include <QScreen>
 #include <QThreadPool>
 #include <QTimer>
 #include <QUuid>
@@ -100,15 +104,68 @@ template <typename T> QFuture<T> failedFuture(std::exception_ptr error)
     return future;
 }
 
-void decodeInBackground(const QByteArray &png, std::shared_ptr<QPromise<std::optional<QImage>>> promise)
+// Settles `promise` with what `work` returns or throws, off the GUI thread.
+template <typename T, typename Work> void settleInBackground(std::shared_ptr<QPromise<T>> promise, Work work)
 {
-    QThreadPool::globalInstance()->start([png, promise] {
-        QImage image = QImage::fromData(png, "PNG");
-        if (image.isNull())
-            return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::invalidImage)));
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        succeed(*promise, std::optional<QImage>(std::move(image)));
+    QThreadPool::globalInstance()->start([promise, work = std::move(work)] {
+        try {
+            succeed(*promise, T(work()));
+        } catch (...) {
+            fail(*promise, std::current_exception());
+        }
     });
+}
+
+// A cancelled request gives nothing, as Escape does; a refusal is the
+// missing permission.
+template <typename T> void settleWithoutPicture(QPromise<T> &promise, PortalScreenshot::Outcome outcome)
+{
+    if (outcome == PortalScreenshot::Outcome::cancelled)
+        return succeed(promise, T());
+    const bool refused = outcome == PortalScreenshot::Outcome::denied;
+    fail(promise, std::make_exception_ptr(CaptureError(refused ? CaptureFailure::permission : CaptureFailure::failed)));
+}
+
+std::optional<QImage> decodeCapture(const QByteArray &encoded)
+{
+    QImage image = QImage::fromData(encoded);
+    if (image.isNull())
+        throw CaptureError(CaptureFailure::invalidImage);
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+// Only a file the desktop left in our temporary folder is ours to remove;
+// one it saved elsewhere (the user's pictures) stays.
+bool isTemporaryPortalFile(const QFileInfo &file)
+{
+    const QString temporary = QDir(QDir::tempPath()).canonicalPath();
+    const QString folder = file.canonicalPath();
+    return file.isFile() && !file.isSymLink() && file.ownerId() == getuid() && !temporary.isEmpty() &&
+           (folder == temporary || folder.startsWith(temporary + QLatin1Char('/')));
+}
+
+// The picture the desktop saved, read into memory.
+QByteArray takePortalFile(const QString &path)
+{
+    QFile file(path);
+    const QByteArray encoded = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.close();
+    if (isTemporaryPortalFile(QFileInfo(path)))
+        QFile::remove(path);
+    if (encoded.isEmpty())
+        throw CaptureError(CaptureFailure::failed);
+    return encoded;
+}
+
+ScreenGrabber::Monitor primaryOf(const QList<ScreenGrabber::Monitor> &screens)
+{
+    const auto primary = std::ranges::find_if(screens, &ScreenGrabber::Monitor::primary);
+    if (primary != screens.end())
+        return *primary;
+    if (screens.isEmpty())
+        throw CaptureError(CaptureFailure::failed);
+    return screens.first();
 }
 
 void checkPixelLimit(const QList<ScreenGrabber::Monitor> &monitors)
@@ -139,7 +196,9 @@ QList<CaptureDisplayImage> grabDisplays(const CaptureService::GrabberFactory &gr
         if (image.isNull())
             throw CaptureError(CaptureFailure::failed);
         const QSizeF pixelSize = image.size();
-        displays.append({std::move(image), QSizeF(monitor.geometry.size()), pixelSize});
+        const QSizeF logicalSize =
+            monitor.logicalSize.isEmpty() ? QSizeF(monitor.geometry.size()) : monitor.logicalSize;
+        displays.append({std::move(image), logicalSize, pixelSize});
     }
     return displays;
 }
@@ -153,6 +212,18 @@ CaptureService::CaptureService(QObject *parent)
 
 CaptureService::CaptureService(GrabberFactory grabbers, QObject *parent)
     : QObject(parent), m_grabbers(std::move(grabbers))
+{
+    removeStaleDirectories();
+    if (currentSessionType() == SessionType::wayland) {
+        m_portalBus = QDBusConnection::sessionBus();
+        m_portalTimeout = PortalRequest::defaultTimeout;
+        m_screens = desktopScreens;
+    }
+}
+
+CaptureService::CaptureService(const QDBusConnection &bus, std::chrono::milliseconds timeout, ScreenList screens,
+                               QObject *parent)
+    : QObject(parent), m_portalBus(bus), m_portalTimeout(timeout), m_screens(std::move(screens))
 {
     removeStaleDirectories();
 }
@@ -186,6 +257,23 @@ Qt::KeyboardModifiers CaptureService::modifiers()
     return QGuiApplication::queryKeyboardModifiers();
 }
 
+QList<ScreenGrabber::Monitor> CaptureService::desktopScreens()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QRect desktop;
+    for (const QScreen *screen : screens)
+        desktop |= screen->geometry();
+    QList<ScreenGrabber::Monitor> monitors;
+    for (qsizetype index = 0; index < screens.size(); ++index) {
+        const QScreen *screen = screens[index];
+        const qreal ratio = screen->devicePixelRatio();
+        const QRect geometry = screen->geometry().translated(-desktop.topLeft());
+        monitors.append({quint32(index), QRect(geometry.topLeft() * ratio, geometry.size() * ratio),
+                         screen == QGuiApplication::primaryScreen(), QSizeF(geometry.size())});
+    }
+    return monitors;
+}
+
 void CaptureService::removeStaleDirectories()
 {
     const QDir temporary(QDir::tempPath());
@@ -211,8 +299,10 @@ QString CaptureService::makeTemporaryDirectory()
 
 QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
 {
-    if (m_process)
+    if (busy())
         return QtFuture::makeReadyFuture(std::optional<QImage>());
+    if (m_portalBus)
+        return captureThroughPortal(mode);
     QString directory;
     try {
         directory = makeTemporaryDirectory();
@@ -250,7 +340,57 @@ void CaptureService::finishCapture(CaptureMode mode, const QString &directory, i
         return succeed(*promise, std::optional<QImage>());
     if (!png || status != 0)
         return fail(*promise, std::make_exception_ptr(CaptureError(CaptureFailure::failed)));
-    decodeInBackground(*png, promise);
+    settleInBackground(promise, [png = *png] { return decodeCapture(png); });
+}
+
+PortalScreenshot *CaptureService::askPortal(bool interactive, PortalHandler onFinished)
+{
+    auto *portal = new PortalScreenshot(*m_portalBus, m_portalTimeout, this);
+    connect(portal, &PortalScreenshot::finished, portal, &QObject::deleteLater);
+    connect(portal, &PortalScreenshot::finished, this, std::move(onFinished));
+    portal->take(interactive);
+    return portal;
+}
+
+QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode mode)
+{
+    auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
+    QFuture<std::optional<QImage>> future = promise->future();
+    promise->start();
+    m_portalCapture = askPortal(isInteractive(mode), [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
+        m_portalCapture = nullptr;
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        if (isInteractive(mode))
+            return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
+        settleInBackground(promise, [file, screens = m_screens()] {
+            QByteArray encoded = takePortalFile(file);
+            const ScreenGrabber::Monitor screen = primaryOf(screens);
+            const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
+            if (image.isNull())
+                throw CaptureError(CaptureFailure::failed);
+            return std::optional<QImage>(image);
+        });
+    });
+    return future;
+}
+
+QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllThroughPortal()
+{
+    auto promise = std::make_shared<QPromise<QList<CaptureDisplayImage>>>();
+    QFuture<QList<CaptureDisplayImage>> future = promise->future();
+    promise->start();
+    askPortal(false, [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        settleInBackground(promise, [=, screens = m_screens()] {
+            const GrabberFactory grabber = [&] {
+                return std::make_unique<PortalImageGrabber>(takePortalFile(file), screens);
+            };
+            return grabDisplays(grabber, *promise);
+        });
+    });
+    return future;
 }
 
 void CaptureService::failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise)
@@ -272,6 +412,8 @@ void CaptureService::endProcess(const QString &directory)
 
 void CaptureService::cancel()
 {
+    for (PortalScreenshot *portal : findChildren<PortalScreenshot *>(Qt::FindDirectChildrenOnly))
+        portal->cancel();
     if (m_process)
         m_process->terminate();
     if (!m_temporaryDirectory.isEmpty())
@@ -281,6 +423,8 @@ void CaptureService::cancel()
 
 QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllDisplays()
 {
+    if (m_portalBus)
+        return captureAllThroughPortal();
     auto promise = std::make_shared<QPromise<QList<CaptureDisplayImage>>>();
     QFuture<QList<CaptureDisplayImage>> future = promise->future();
     promise->start();
@@ -299,6 +443,8 @@ QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllDisplays()
 
 QFuture<void> CaptureService::waitForKeyboardFocus(std::function<bool()> applicationActive)
 {
+    if (m_portalBus)
+        return QtFuture::makeReadyFuture();
     auto promise = std::make_shared<QPromise<void>>();
     QFuture<void> future = promise->future();
     promise->start();
@@ -322,6 +468,8 @@ QFuture<void> CaptureService::waitForKeyboardFocus(std::function<bool()> applica
 QFuture<CaptureService::ModifierRelease>
 CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers)
 {
+    if (m_portalBus)
+        return QtFuture::makeReadyFuture(ModifierRelease::released);
     auto promise = std::make_shared<QPromise<ModifierRelease>>();
     QFuture<ModifierRelease> future = promise->future();
     promise->start();

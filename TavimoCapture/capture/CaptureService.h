@@ -2,8 +2,10 @@
 
 #include "CaptureDisplayImage.h"
 #include "CaptureMode.h"
+#include "PortalScreenshot.h"
 #include "ScreenGrabber.h"
 
+#include <QDBusConnection>
 #include <QFuture>
 #include <QImage>
 #include <QObject>
@@ -17,9 +19,12 @@
 class QProcess;
 template <typename T> class QPromise;
 
-// Turns a capture mode into pixels. Area, text-area and main-display captures
-// run the tavimo-screencapture tool in a private temporary folder; all
-// displays are grabbed here, one image per display.
+// Turns a capture mode into pixels. On X11, area, text-area and main-display
+// captures run the tavimo-screencapture tool in a private temporary folder
+// and all displays are grabbed here, one image per display. On Wayland the
+// desktop's Screenshot portal takes every picture: area and text with the
+// desktop's own selection, the main display and all displays cut out of a
+// picture of the whole desktop.
 //
 // Every operation returns at once with a future; attach continuations with a
 // GUI-thread context (`future.then(this, ...)`) to handle the outcome there.
@@ -36,11 +41,18 @@ public:
     };
 
     using GrabberFactory = std::function<std::unique_ptr<ScreenGrabber>()>;
+    using ScreenList = std::function<QList<ScreenGrabber::Monitor>()>;
 
-    // Both remove the capture folders an earlier run left behind.
+    // All remove the capture folders an earlier run left behind. This one
+    // captures the way the session calls for.
     explicit CaptureService(QObject *parent = nullptr);
     // `grabbers` opens a grabber on the worker thread that captures all displays.
     explicit CaptureService(GrabberFactory grabbers, QObject *parent = nullptr);
+    // Through the Screenshot portal on `bus`; a request unanswered after
+    // `timeout` fails. `screens` tells where the displays lie in a picture
+    // of the whole desktop.
+    CaptureService(const QDBusConnection &bus, std::chrono::milliseconds timeout, ScreenList screens,
+                   QObject *parent = nullptr);
     ~CaptureService() override;
 
     // For area, ocr and screen. Nothing when the user cancelled the selection
@@ -53,16 +65,21 @@ public:
     // as the tool's exit decides.
     void cancel();
 
-    // Before an interactive capture: up to 50 checks 40 ms apart.
+    // Before an interactive capture: up to 50 checks 40 ms apart. Through the
+    // portal, which asks for nothing of ours, both waits end at once.
     QFuture<void> waitForKeyboardFocus(std::function<bool()> applicationActive = isApplicationActive);
     // Before any capture: until Shift, Ctrl, Alt and Meta are all up, at most 5 s.
     QFuture<ModifierRelease> waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers = modifiers);
 
-    bool busy() const { return m_process != nullptr; }
+    bool busy() const { return m_process != nullptr || m_portalCapture != nullptr; }
     // $TAVIMO_SCREENCAPTURE, else tavimo-screencapture beside this program.
     static QString toolPath();
     static bool isApplicationActive();
     static Qt::KeyboardModifiers modifiers();
+    // The app's screens in pixels of a desktop picture: geometry from the
+    // desktop's top-left corner times the screen's device pixel ratio,
+    // identified by their place in the app's screen list.
+    static QList<ScreenGrabber::Monitor> desktopScreens();
 
 private:
     using CapturePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
@@ -73,8 +90,16 @@ private:
     void failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise);
     void endProcess(const QString &directory);
     void repeatEvery(std::chrono::milliseconds interval, std::function<bool()> step);
+    using PortalHandler = std::function<void(PortalScreenshot::Outcome, const QString &)>;
+    PortalScreenshot *askPortal(bool interactive, PortalHandler onFinished);
+    QFuture<std::optional<QImage>> captureThroughPortal(CaptureMode mode);
+    QFuture<QList<CaptureDisplayImage>> captureAllThroughPortal();
 
     GrabberFactory m_grabbers;
     QProcess *m_process = nullptr;
     QString m_temporaryDirectory;
+    std::optional<QDBusConnection> m_portalBus;
+    std::chrono::milliseconds m_portalTimeout{0};
+    ScreenList m_screens;
+    PortalScreenshot *m_portalCapture = nullptr;
 };

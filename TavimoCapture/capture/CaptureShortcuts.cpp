@@ -2,6 +2,13 @@
 
 namespace {
 
+const QString unsupportedWarning =
+    QStringLiteral("Global shortcuts could not be registered. Use the menu bar commands.");
+// Desktops without global shortcuts for apps still run commands on keys.
+const QString commandLineAdvice =
+    QStringLiteral("To capture with a key, bind one in your desktop's keyboard settings to "
+                   "\"tavimo-capture --area\", \"tavimo-capture --text\" or \"tavimo-capture --screen\".");
+
 QString unavailableWarning(CaptureMode mode)
 {
     return captureModeTitle(mode) + QStringLiteral(": shortcut ") + shortcutLabel(mode) +
@@ -43,21 +50,44 @@ QStringList CaptureShortcuts::registerShortcuts()
 {
     unregisterShortcuts();
     if (!m_hotKeys.isSupported())
-        return {QStringLiteral("Global shortcuts could not be registered. Use the menu bar commands.")};
+        return {unsupportedWarning};
     m_handler = connect(&m_hotKeys, &GlobalHotKeys::pressed, this, &CaptureShortcuts::handlePress);
+    m_registrationHandler =
+        connect(&m_hotKeys, &GlobalHotKeys::registrationFinished, this, &CaptureShortcuts::handleRegistration);
 
-    QStringList warnings;
     for (const CaptureMode mode : allCaptureModes) {
         const std::optional<QKeyCombination> keys = hotKey(mode);
         if (!keys)
             continue;
         const GlobalHotKeys::Identifier identifier{signature, quint32(mode)};
-        if (m_hotKeys.registerHotKey(*keys, identifier) == GlobalHotKeys::Status::registered)
+        const GlobalHotKeys::Status status = m_hotKeys.registerHotKey(*keys, identifier, captureModeTitle(mode));
+        if (status == GlobalHotKeys::Status::registered || status == GlobalHotKeys::Status::pending)
             m_references.push_back(identifier);
         else
-            warnings.append(unavailableWarning(mode));
+            m_failures[mode] = status;
     }
-    return warnings;
+    return warnings();
+}
+
+QStringList CaptureShortcuts::warnings() const
+{
+    QStringList lines;
+    for (const auto &[mode, status] : m_failures) {
+        if (status == GlobalHotKeys::Status::unsupported)
+            return {unsupportedWarning, commandLineAdvice};
+        lines.append(unavailableWarning(mode));
+    }
+    return lines;
+}
+
+void CaptureShortcuts::handleRegistration(GlobalHotKeys::Identifier identifier, GlobalHotKeys::Status status)
+{
+    const std::optional<CaptureMode> mode = captureModeFromRaw(identifier.id);
+    if (identifier.signature != signature || !mode || status == GlobalHotKeys::Status::registered)
+        return;
+    std::erase(m_references, identifier);
+    m_failures[*mode] = status;
+    emit warningsChanged(warnings());
 }
 
 void CaptureShortcuts::unregisterShortcuts()
@@ -65,7 +95,9 @@ void CaptureShortcuts::unregisterShortcuts()
     for (const GlobalHotKeys::Identifier &identifier : m_references)
         m_hotKeys.unregisterHotKey(identifier);
     m_references.clear();
+    m_failures.clear();
     disconnect(m_handler);
+    disconnect(m_registrationHandler);
 }
 
 bool CaptureShortcuts::handlePress(GlobalHotKeys::Identifier identifier)

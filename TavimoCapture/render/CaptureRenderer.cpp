@@ -9,6 +9,7 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -252,22 +253,23 @@ double fittingLegendWidth(const QList<CaptureLegendEntry> &entries, double avail
     return std::ceil(high);
 }
 
-// The image and its marks inside the rounded image rectangle. Rounded corners
-// go through a layer whose edge is anti-aliased; false when it cannot be made.
-bool drawContent(QPainter &painter, const QPainterPath &shape, bool rounded, const QRectF &imageRect,
-                 const QRectF &crop, const QImage &image, const QSizeF &sourceSize,
-                 const QList<CaptureAnnotation> &annotations)
+// The image and its marks clipped to the painter's clip, drawn directly.
+void drawContentDirectly(QPainter &painter, const QPointF &offset, const QRectF &crop, const QImage &image,
+                         const QSizeF &sourceSize, const QList<CaptureAnnotation> &annotations)
 {
-    const QPointF offset = imageRect.topLeft() - crop.topLeft();
-    if (!rounded) {
-        painter.save();
-        painter.setClipRect(imageRect, Qt::IntersectClip);
-        painter.translate(offset);
-        drawPass(painter, image, sourceSize, annotations, visibleSource(painter, sourceSize) & crop);
-        painter.restore();
-        return true;
-    }
+    painter.save();
+    painter.translate(offset);
+    drawPass(painter, image, sourceSize, annotations, visibleSource(painter, sourceSize) & crop);
+    painter.restore();
+}
 
+// The image and its marks inside the rounded shape, through a layer whose edge
+// is anti-aliased; only as much of the layer as the clip shows is made. False
+// when the layer cannot be made.
+bool drawContentLayered(QPainter &painter, const QPainterPath &shape, const QRectF &imageRect, const QPointF &offset,
+                        const QRectF &crop, const QImage &image, const QSizeF &sourceSize,
+                        const QList<CaptureAnnotation> &annotations)
+{
     // The layer holds device pixels, so a zoomed or high-density canvas stays sharp.
     const QTransform toDevice = painter.deviceTransform();
     const double ratio = painter.device()->devicePixelRatio();
@@ -298,6 +300,60 @@ bool drawContent(QPainter &painter, const QPainterPath &shape, bool rounded, con
     painter.drawPath(toDevice.map(shape));
     painter.restore();
     return true;
+}
+
+// True when `rect` lies on whole pixels both as given and on the device, one pixel per unit.
+bool isPixelAligned(const QPainter &painter, const QRectF &rect)
+{
+    const QTransform transform = painter.deviceTransform();
+    const QRectF device = transform.mapRect(rect);
+    return transform.type() <= QTransform::TxTranslate && integralRect(rect) == rect && integralRect(device) == device;
+}
+
+// The squares at the corners of `rect` that a rounding of `radius` cuts into.
+QRegion cornerSquares(const QRect &rect, double radius)
+{
+    const int side = std::min({int(std::ceil(radius)), rect.width(), rect.height()});
+    QRegion corners;
+    for (const QPoint &corner :
+         {rect.topLeft(), QPoint(rect.right() - side + 1, rect.top()), QPoint(rect.left(), rect.bottom() - side + 1),
+          QPoint(rect.right() - side + 1, rect.bottom() - side + 1)})
+        corners += QRect(corner, QSize(side, side));
+    return corners;
+}
+
+// The image and its marks inside the rounded image rectangle. On an aligned
+// canvas, such as an export, only the corners go through a layer; the rest is
+// drawn directly, so no second bitmap of the image's size is made. False when
+// a layer cannot be made.
+bool drawContent(QPainter &painter, const QPainterPath &shape, double radius, const QRectF &imageRect,
+                 const QRectF &crop, const QImage &image, const QSizeF &sourceSize,
+                 const QList<CaptureAnnotation> &annotations)
+{
+    const QPointF offset = imageRect.topLeft() - crop.topLeft();
+    if (radius <= 0) {
+        painter.save();
+        painter.setClipRect(imageRect, Qt::IntersectClip);
+        drawContentDirectly(painter, offset, crop, image, sourceSize, annotations);
+        painter.restore();
+        return true;
+    }
+    if (!isPixelAligned(painter, imageRect))
+        return drawContentLayered(painter, shape, imageRect, offset, crop, image, sourceSize, annotations);
+
+    const QRegion corners = cornerSquares(imageRect.toRect(), radius);
+    painter.save();
+    painter.setClipRegion(QRegion(imageRect.toRect()) - corners, Qt::IntersectClip);
+    drawContentDirectly(painter, offset, crop, image, sourceSize, annotations);
+    painter.restore();
+    bool drawn = true;
+    for (const QRect &corner : corners) {
+        painter.save();
+        painter.setClipRect(corner, Qt::IntersectClip);
+        drawn = drawContentLayered(painter, shape, imageRect, offset, crop, image, sourceSize, annotations) && drawn;
+        painter.restore();
+    }
+    return drawn;
 }
 
 bool isCountedMagnifier(const CaptureAnnotation &annotation, const QRectF &crop)
@@ -331,7 +387,7 @@ bool compose(QPainter &painter, const QImage &image, const QSizeF &sourceSize, c
         CaptureFramePainter::drawShadow(painter, shape, composition.shadow);
 
     const QList<CaptureAnnotation> marks = selected(annotations, isNotMagnifier);
-    const bool drawn = drawContent(painter, shape, radius > 0, imageRect, crop, image, sourceSize, marks);
+    const bool drawn = drawContent(painter, shape, radius, imageRect, crop, image, sourceSize, marks);
     if (composition.borderWidth > 0)
         CaptureFramePainter::drawBorder(painter, imageRect, radius, composition.borderWidth, composition.borderColor);
 
@@ -350,6 +406,34 @@ bool compose(QPainter &painter, const QImage &image, const QSizeF &sourceSize, c
         CaptureRenderer::drawLegend(painter, legend, layout.legendRect);
     painter.restore();
     return drawn;
+}
+
+// A finished image that is the crop of the capture itself: no marks, no legend
+// and a frame that draws nothing. Drawing it would only copy the pixels.
+bool isBareCrop(const QImage &image, const QSizeF &sourceSize, const QRectF &crop,
+                const QList<CaptureAnnotation> &annotations, const CaptureComposition &composition,
+                const QList<CaptureLegendEntry> &legend)
+{
+    const QRectF whole = integralRect(crop);
+    return annotations.isEmpty() && legend.isEmpty() && composition.background == CaptureBackground::transparent &&
+           composition.padding <= 0 && composition.shadow <= 0 && composition.cornerRadius <= 0 &&
+           composition.borderWidth <= 0 && image.format() == QImage::Format_ARGB32_Premultiplied &&
+           image.devicePixelRatio() == 1 && QSizeF(image.size()) == sourceSize && whole == crop &&
+           QRectF(image.rect()).contains(crop) && withinPixelLimit(crop.width(), crop.height());
+}
+
+// The pixels of `area` without copying them. A crop shares the capture's
+// memory read-only: writing to the result copies it first, so the capture
+// never changes.
+QImage sharedArea(const QImage &image, const QRect &area)
+{
+    if (area == image.rect())
+        return image;
+    auto *owner = new QImage(image);
+    const uchar *first = owner->constScanLine(area.y()) + qsizetype(area.x()) * 4;
+    return QImage(
+        first, area.width(), area.height(), owner->bytesPerLine(), owner->format(),
+        [](void *shared) { delete static_cast<QImage *>(shared); }, owner);
 }
 
 } // namespace
@@ -516,6 +600,8 @@ QImage CaptureRenderer::renderImage(const QImage &image, const QSizeF &sourceSiz
 {
     if (image.isNull() || !isFinite(crop) || crop.width() < 1 || crop.height() < 1)
         throw CaptureRenderFailure(CaptureRenderError::invalidImage);
+    if (isBareCrop(image, sourceSize, crop, annotations, composition, legend))
+        return sharedArea(image, crop.toRect());
     const QRectF extent = contentExtent(crop, annotations);
     const CaptureCompositionLayout layout = baseLayout(extent, composition, legend);
     const double width = std::ceil(layout.canvasSize.width());

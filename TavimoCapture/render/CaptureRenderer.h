@@ -55,6 +55,8 @@ void drawLegend(QPainter &painter, const QList<CaptureLegendEntry> &entries, con
 // The export bitmap (Format_ARGB32_Premultiplied, one pixel per source pixel).
 // Throws CaptureRenderFailure: invalidImage for a crop under 1 pixel or not
 // finite, imageTooLarge above 80,000,000 pixels, allocationFailed when out of memory.
+// Without marks, legend or a visible frame the result shares the pixels of
+// `image` (a whole-pixel crop of it, read-only) instead of copying them.
 QImage renderImage(const QImage &image, const QSizeF &sourceSize, const QRectF &crop,
                    const QList<CaptureAnnotation> &annotations, const CaptureComposition &composition,
                    const QList<CaptureLegendEntry> &legend);

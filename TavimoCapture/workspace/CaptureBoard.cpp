@@ -149,6 +149,10 @@ void CaptureBoard::checkpoint()
         m_history.removeFirst();
     if (m_history.size() == 1)
         announce(&CaptureBoard::canUndoChanged);
+    if (!m_redo.isEmpty()) {
+        m_redo.clear();
+        announce(&CaptureBoard::canRedoChanged);
+    }
 }
 
 void CaptureBoard::observeDocuments()
@@ -412,15 +416,38 @@ void CaptureBoard::undo()
     if (m_history.isEmpty())
         return;
     const CaptureComposition shared = composition();
+    m_redo.append(State{m_items, m_selectedID, m_layout});
     const State state = m_history.takeLast();
     setItems(state.items);
     setSelectedID(state.selectedID);
     setLayout(state.layout);
     if (m_history.isEmpty())
         announce(&CaptureBoard::canUndoChanged);
+    if (m_redo.size() == 1)
+        announce(&CaptureBoard::canRedoChanged);
     bumpRevision();
     observeDocuments();
     // An image that comes back may have missed composition edits made while it was away.
+    const QScopedValueRollback observing(m_observing, true);
+    shareComposition(shared);
+}
+
+void CaptureBoard::redo()
+{
+    if (m_redo.isEmpty())
+        return;
+    const CaptureComposition shared = composition();
+    m_history.append(State{m_items, m_selectedID, m_layout});
+    const State state = m_redo.takeLast();
+    setItems(state.items);
+    setSelectedID(state.selectedID);
+    setLayout(state.layout);
+    if (m_history.size() == 1)
+        announce(&CaptureBoard::canUndoChanged);
+    if (m_redo.isEmpty())
+        announce(&CaptureBoard::canRedoChanged);
+    bumpRevision();
+    observeDocuments();
     const QScopedValueRollback observing(m_observing, true);
     shareComposition(shared);
 }

@@ -42,6 +42,8 @@ public:
     CaptureBoardLayout layout() const { return m_layout; }
     quint64 revision() const { return m_revision; }
     bool canUndo() const { return !m_history.isEmpty(); }
+    // Arrangements that undo() took back; any new arrangement change clears them.
+    bool canRedo() const { return !m_redo.isEmpty(); }
 
     // The selected item's document (the first one's when none is selected).
     std::shared_ptr<CaptureDocument> activeDocument() const;
@@ -61,6 +63,8 @@ public:
     void applyLayout(CaptureBoardLayout layout);
     // Undoes the last arrangement change; edits inside an image are undone by its document.
     void undo();
+    // Re-applies the last arrangement undo() took back.
+    void redo();
     // An independent copy that shares nothing mutable with this board.
     std::unique_ptr<CaptureBoard> snapshot();
 
@@ -83,6 +87,7 @@ signals:
     void layoutChanged();
     void revisionChanged();
     void canUndoChanged();
+    void canRedoChanged();
     // Any change of the board.
     void changed();
 
@@ -118,6 +123,7 @@ private:
     CaptureBoardLayout m_layout = CaptureBoardLayout::alternating;
     quint64 m_revision = 0;
     QList<State> m_history;
+    QList<State> m_redo;
     QList<QMetaObject::Connection> m_subscriptions;
     double m_lastPadding = 0;
     QHash<QUuid, CaptureComposition> m_knownCompositions;

@@ -280,6 +280,16 @@ void CaptureWorkspace::undo()
     }
 }
 
+void CaptureWorkspace::redo()
+{
+    if (m_showingBoard) {
+        if (m_board)
+            m_board->redo();
+    } else if (m_document) {
+        m_document->redo();
+    }
+}
+
 void CaptureWorkspace::openImage(bool append)
 {
     const QUuid target = append ? boardID() : QUuid();

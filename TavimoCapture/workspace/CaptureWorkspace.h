@@ -103,6 +103,8 @@ public:
                      const QString &savedPath = QString());
     // Undoes on the board while it is shown, else in the document.
     void undo();
+    // Redoes on the board while it is shown, else in the document.
+    void redo();
     // Asks for a PNG, JPEG or TIFF file of at most 80 megapixels; `append`
     // adds it to the open board.
     void openImage(bool append);

@@ -3,6 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -54,6 +56,23 @@ void overlayAppears(benchmark::State &state)
     state.counters["height"] = desktop.height();
 }
 
+// From launching the tool with -m to its PNG of the main display being written.
+void mainDisplayToFile(benchmark::State &state)
+{
+    if (!X11ScreenGrabber::connect())
+        return state.SkipWithError("needs an X display");
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("shot.png"));
+    for (auto _ : state) {
+        QProcess tool;
+        tool.start(toolPath(), {"-x", "-t", "png", "-m", path});
+        tool.waitForFinished();
+        if (tool.exitCode() != 0 || !QFile::exists(path))
+            return state.SkipWithError("the tool wrote no file");
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+
 void grabDesktop(benchmark::State &state)
 {
     const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
@@ -79,5 +98,6 @@ void captureAllDisplays(benchmark::State &state)
 } // namespace
 
 BENCHMARK(overlayAppears)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(mainDisplayToFile)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(grabDesktop)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(captureAllDisplays)->Iterations(10)->Unit(benchmark::kMillisecond);

@@ -20,7 +20,7 @@ template <typename Encode> void measure(benchmark::State &state, Encode encode)
 
 void encodeWithTavimo(benchmark::State &state)
 {
-    measure(state, [] { return CapturePngEncoder::encode(BenchmarkImages::capture5K()); });
+    measure(state, [] { return CapturePngEncoder::encode(BenchmarkImages::realistic5K()); });
 }
 
 // What Qt-based screenshot tools do.
@@ -30,7 +30,7 @@ void encodeWithQImageSave(benchmark::State &state)
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        BenchmarkImages::capture5K().save(&buffer, "PNG");
+        BenchmarkImages::realistic5K().save(&buffer, "PNG");
         return png;
     });
 }

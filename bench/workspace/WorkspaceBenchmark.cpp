@@ -8,13 +8,13 @@
 // renders and encodes once, so copy stays within 60 ms of BM_EncodePng5K and
 // save within 100 ms; opening stays under 150 ms.
 
+#include "BenchmarkImages.h"
 #include "CapturePanels.h"
 #include "CapturePngEncoder.h"
 #include "CaptureSystemClipboard.h"
 #include "CaptureWorkspace.h"
 #include "UserDefaults.h"
 
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -33,23 +33,6 @@ private:
     QString m_path;
 };
 
-// Window-like content: flat areas, gradients and rows of small marks, which
-// compress about as well as a real screenshot.
-QImage screenLike(QSize size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor(40, 70, 120));
-    gradient.setColorAt(1, QColor(200, 120, 60));
-    painter.fillRect(image.rect(), gradient);
-    painter.fillRect(QRect(200, 150, size.width() - 400, size.height() - 300), QColor(250, 250, 250));
-    for (int y = 200; y < size.height() - 200; y += 24)
-        for (int x = 240; x < size.width() - 260; x += 9 + (x * 7 + y) % 5)
-            painter.fillRect(QRect(x, y, 6, 12), QColor((x * 13) % 90, (y * 3) % 90, 60));
-    return image;
-}
-
 struct Fixture {
     QTemporaryDir folder;
     UserDefaults defaults{folder.filePath(QStringLiteral("defaults.json"))};
@@ -62,7 +45,7 @@ struct Fixture {
 void BM_CopyImage5K(benchmark::State &state)
 {
     Fixture fixture;
-    fixture.workspace.accept(screenLike(QSize(5120, 2880)));
+    fixture.workspace.accept(BenchmarkImages::realistic5K());
     for (auto _ : state)
         fixture.workspace.copyImage();
     state.counters["recent"] = double(fixture.workspace.recent().size());
@@ -71,7 +54,7 @@ void BM_CopyImage5K(benchmark::State &state)
 // The yardstick: one encoding of the same image.
 void BM_EncodePng5K(benchmark::State &state)
 {
-    const QImage image = screenLike(QSize(5120, 2880));
+    const QImage image = BenchmarkImages::realistic5K();
     for (auto _ : state)
         benchmark::DoNotOptimize(CapturePngEncoder::encode(image));
 }
@@ -79,7 +62,7 @@ void BM_EncodePng5K(benchmark::State &state)
 void BM_SaveImage5K(benchmark::State &state)
 {
     Fixture fixture;
-    fixture.workspace.accept(screenLike(QSize(5120, 2880)));
+    fixture.workspace.accept(BenchmarkImages::realistic5K());
     for (auto _ : state)
         benchmark::DoNotOptimize(fixture.workspace.saveImage(false));
 }
@@ -87,7 +70,7 @@ void BM_SaveImage5K(benchmark::State &state)
 void BM_OpenImage5K(benchmark::State &state)
 {
     Fixture fixture;
-    screenLike(QSize(5120, 2880)).save(fixture.folder.filePath(QStringLiteral("Capture.png")));
+    BenchmarkImages::realistic5K().save(fixture.folder.filePath(QStringLiteral("Capture.png")));
     for (auto _ : state)
         fixture.workspace.openImage(false);
 }

@@ -40,9 +40,9 @@ protected:
 TEST_F(X11GlobalHotKeysTest, OwnersSideBySideAlsoWithCapsLockAndRegisteringAgain)
 {
     const Identifier thumbnail{thumbnailSignature, 1};
-    ASSERT_EQ(hotKeys.registerHotKey(altE, thumbnail), Status::registered);
-    EXPECT_EQ(hotKeys.registerHotKey(altE, area), Status::taken);
-    ASSERT_EQ(hotKeys.registerHotKey(Qt::CTRL | Qt::SHIFT | Qt::Key_2, area), Status::registered);
+    ASSERT_EQ(hotKeys.registerHotKey(altE, thumbnail, QString()), Status::registered);
+    EXPECT_EQ(hotKeys.registerHotKey(altE, area, QString()), Status::taken);
+    ASSERT_EQ(hotKeys.registerHotKey(Qt::CTRL | Qt::SHIFT | Qt::Key_2, area, QString()), Status::registered);
     EXPECT_EQ(pressAndWait("alt+e"), thumbnail);
 
     const uint16_t unlocked = rival.modifierState();
@@ -52,17 +52,17 @@ TEST_F(X11GlobalHotKeysTest, OwnersSideBySideAlsoWithCapsLockAndRegisteringAgain
     EXPECT_EQ(pressAndWait("ctrl+shift+2"), area);
 
     // The same identifier with other keys lets go of the old ones.
-    ASSERT_EQ(hotKeys.registerHotKey(Qt::Key_E, thumbnail), Status::registered);
+    ASSERT_EQ(hotKeys.registerHotKey(Qt::Key_E, thumbnail, QString()), Status::registered);
     EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1));
     EXPECT_EQ(pressAndWait("e"), thumbnail);
-    EXPECT_EQ(hotKeys.registerHotKey(Qt::Key_F35, thumbnail), Status::noSuchKey);
+    EXPECT_EQ(hotKeys.registerHotKey(Qt::Key_F35, thumbnail, QString()), Status::noSuchKey);
 }
 
 TEST_F(X11GlobalHotKeysTest, RefusedForOneLockCombinationKeepsNoneOfTheOthers)
 {
     TestX11Client numLockRival;
     ASSERT_TRUE(numLockRival.grabKey(XK_e, XCB_MOD_MASK_1 | XCB_MOD_MASK_2));
-    EXPECT_EQ(hotKeys.registerHotKey(altE, {thumbnailSignature, 1}), Status::taken);
+    EXPECT_EQ(hotKeys.registerHotKey(altE, {thumbnailSignature, 1}, QString()), Status::taken);
     EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1));
     EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1 | XCB_MOD_MASK_LOCK));
 }

@@ -300,7 +300,8 @@ void CaptureCanvasView::applyHandle(CaptureAnnotation &a, QPointF q) const
         if (!original.destination || w0 == 0 || h0 == 0)
             break;
         const QPointF anchor = corner(*original.destination, m_activeHandle->index + 2);
-        const double ratio = std::max(std::abs((q.x() - anchor.x()) / w0), std::abs((q.y() - anchor.y()) / h0));
+        const double ratio =
+            std::max(std::abs((q.x() - anchor.x()) / w0), std::abs((q.y() - anchor.y()) / h0));
         const QRectF rect = aspectRect(anchor, q, w0, h0, ratio);
         if (rect.width() >= 2 && rect.height() >= 2)
             a.destination = rect;
@@ -332,9 +333,7 @@ void CaptureCanvasView::applyHandle(CaptureAnnotation &a, QPointF q) const
         dx = std::min(std::max(dx, crop.left() - minX), crop.right() - maxX);
         dy = std::min(std::max(dy, crop.top() - minY), crop.bottom() - maxY);
         const QPointF delta(dx, dy);
-        const auto moved = [&](QPointF point) {
-            return m_document->clampedPoint(point + delta);
-        };
+        const auto moved = [&](QPointF point) { return m_document->clampedPoint(point + delta); };
         a.start = moved(original.start);
         a.end = moved(original.end);
         for (qsizetype i = 0; i < a.points.size(); ++i)
@@ -382,7 +381,8 @@ void CaptureCanvasView::press(QMouseEvent *event, int clickCount)
         setFocus(Qt::MouseFocusReason);
         const CaptureCompositionLayout layout = compositionLayout();
         const bool bottom = document.composition().legend.placement == CaptureLegendPlacement::bottom;
-        m_legendDrag = LegendDrag{p, viewScale(), bottom ? layout.legendRect.height() : layout.legendRect.width()};
+        m_legendDrag =
+            LegendDrag{p, viewScale(), bottom ? layout.legendRect.height() : layout.legendRect.width()};
         m_legendPreview = document.composition();
         return;
     }
@@ -441,11 +441,11 @@ void CaptureCanvasView::press(QMouseEvent *event, int clickCount)
         return;
     }
     m_geometryOriginal = m_geometryPreview = *selected;
-    m_activeHandle =
-        Handle{selected->tool == CaptureTool::magnifier && selected->destination && selected->destination->contains(q)
-                   ? HandleKind::destination
-                   : HandleKind::move,
-               0};
+    m_activeHandle = Handle{selected->tool == CaptureTool::magnifier && selected->destination &&
+                                    selected->destination->contains(q)
+                                ? HandleKind::destination
+                                : HandleKind::move,
+                            0};
     m_start = q;
     update();
 }
@@ -467,7 +467,7 @@ void CaptureCanvasView::drag(QPointF p, Qt::KeyboardModifiers modifiers)
     CaptureDocument &document = *m_document;
     if (m_legendDrag) {
         const CaptureLegendPlacement placement = document.composition().legend.placement;
-        const double delta = placement == CaptureLegendPlacement::bottom  ? p.y() - m_legendDrag->point.y()
+        const double delta = placement == CaptureLegendPlacement::bottom ? p.y() - m_legendDrag->point.y()
                              : placement == CaptureLegendPlacement::right ? p.x() - m_legendDrag->point.x()
                                                                           : m_legendDrag->point.x() - p.x();
         double dimension = m_legendDrag->dimension + delta / m_legendDrag->scale;
@@ -613,7 +613,7 @@ void CaptureCanvasView::updateCursor(QPointF p)
     const QRectF divider = legendDivider();
     if (m_inputEnabled && (divider.contains(p) || m_legendDrag)) {
         setCursor(m_document->composition().legend.placement == CaptureLegendPlacement::bottom ? Qt::SizeVerCursor
-                                                                                               : Qt::SizeHorCursor);
+                                                                                              : Qt::SizeHorCursor);
     } else if (imageRect().contains(p)) {
         const CaptureTool tool = m_document->tool();
         setCursor(tool == CaptureTool::select || !m_inputEnabled ? Qt::ArrowCursor
@@ -814,9 +814,9 @@ void CaptureCanvasView::styleEditor()
     const QColor color = m_document->color();
     const QColor background = style.textBackgroundEnabled ? style.textBackgroundColor : QColor(Qt::transparent);
     m_editor->setFont(font);
-    m_editor->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; }")
-            .arg(color.name(QColor::HexArgb), background.name(QColor::HexArgb), AppTheme::accent().name()));
+    m_editor->setStyleSheet(QStringLiteral("QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; }")
+                                .arg(color.name(QColor::HexArgb), background.name(QColor::HexArgb),
+                                     AppTheme::accent().name()));
     QPalette palette = m_editor->palette();
     palette.setColor(QPalette::Text, color);
     m_editor->setPalette(palette);
@@ -879,8 +879,8 @@ std::optional<QRectF> CaptureCanvasView::liveDestination() const
     const double w = std::abs(sw) * scale, h = std::abs(sh) * scale;
     if (w < 2 || h < 2)
         return std::nullopt;
-    return QRectF(start.x() <= end.x() ? start.x() : start.x() - w, start.y() <= end.y() ? start.y() : start.y() - h, w,
-                  h);
+    return QRectF(start.x() <= end.x() ? start.x() : start.x() - w, start.y() <= end.y() ? start.y() : start.y() - h,
+                  w, h);
 }
 
 QList<CaptureAnnotation> CaptureCanvasView::marksToShow() const
@@ -931,6 +931,121 @@ void CaptureCanvasView::drawComposition(QPainter &painter, const QList<CaptureAn
     painter.restore();
 }
 
+void CaptureCanvasView::renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks)
+{
+    const QRectF output = outputRect();
+    frame = QImage(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(devicePixelRatio());
+    frame.fill(palette().color(QPalette::Window));
+    QPainter painter(&frame);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    QBrush checker(checkerTile());
+    checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
+    painter.fillRect(output, checker);
+    drawComposition(painter, marks);
+}
+
+QTransform CaptureCanvasView::contentTransform() const
+{
+    const QRectF output = outputRect();
+    const double s = viewScale();
+    const QRectF crop = m_document->cropRect();
+    QTransform transform;
+    transform.translate(output.left(), output.top());
+    transform.scale(s, s);
+    const QPointF offset = compositionLayout().imageRect.topLeft() - crop.topLeft();
+    transform.translate(offset.x(), offset.y());
+    return transform;
+}
+
+// Whether the frame equals the frame without the dragged mark with the mark
+// drawn last: a plain mark that nothing drawn after it touches (later marks
+// and effects, secure marks, lenses, spotlight shade, rounded corners, border).
+// The mark that changes from frame to frame: the edited copy of a mark, or the
+// new mark being drawn (always the last one shown).
+std::optional<CaptureAnnotation> CaptureCanvasView::draggedMark(const QList<CaptureAnnotation> &marks) const
+{
+    if (m_legendPreview || m_document->pendingMagnifier() || !m_start)
+        return std::nullopt;
+    if (m_geometryPreview)
+        return m_geometryPreview;
+    const CaptureTool tool = m_document->tool();
+    if (!m_end || marks.isEmpty() || tool == CaptureTool::magnifier || tool == CaptureTool::crop ||
+        tool == CaptureTool::select || tool == CaptureTool::text)
+        return std::nullopt;
+    return marks.last();
+}
+
+bool CaptureCanvasView::drawsDraggedMarkAlone(const CaptureAnnotation &mark,
+                                              const QList<CaptureAnnotation> &marks) const
+{
+    const CaptureTool tool = mark.tool;
+    if (tool != CaptureTool::arrow && tool != CaptureTool::rectangle && tool != CaptureTool::oval &&
+        tool != CaptureTool::freehand && tool != CaptureTool::text && tool != CaptureTool::number)
+        return false;
+    const auto isSpotlight = [](const CaptureAnnotation &a) {
+        return (a.tool == CaptureTool::rectangle || a.tool == CaptureTool::oval) &&
+               a.style.shapeMode == CaptureShapeMode::spotlight;
+    };
+    const auto grownBounds = [](const CaptureAnnotation &a) { return CaptureCanvasView::reach(a); };
+    const QRectF reach = grownBounds(mark);
+    if (!std::isfinite(reach.width()) || !std::isfinite(reach.height()))
+        return false;
+    const CaptureComposition &composition = m_document->composition();
+    if (composition.cornerRadius > 0 || composition.borderWidth > 0) {
+        const double inset = std::max(0.0, composition.cornerRadius) + std::max(0.0, composition.borderWidth) + 2;
+        if (!m_document->cropRect().adjusted(inset, inset, -inset, -inset).contains(reach))
+            return false;
+    }
+    bool after = false;
+    for (const CaptureAnnotation &other : marks) {
+        if (other.id == mark.id) {
+            after = true;
+            continue;
+        }
+        if (isSpotlight(other) || isSpotlight(mark))
+            return false;
+        const bool onTop = after || isSecureTool(other.tool) || other.tool == CaptureTool::magnifier;
+        if (onTop && grownBounds(other).intersects(reach))
+            return false;
+    }
+    return after;
+}
+
+// The area a mark can change, lenses included: its bounds grown by its line
+// width and three blur radii.
+QRectF CaptureCanvasView::reach(const CaptureAnnotation &a)
+{
+    const double grow = std::max(0.0, a.style.lineWidth) + std::max(0.0, a.style.blurRadius) * 3 + 4;
+    QRectF bounds = a.tool == CaptureTool::magnifier ? a.rect() : CaptureRenderer::annotationBounds(a);
+    if (a.tool == CaptureTool::magnifier && a.destination)
+        bounds = bounds.united(*a.destination);
+    return bounds.adjusted(-grow, -grow, grow, grow);
+}
+
+// The device pixels where the frame with the dragged mark can differ from the
+// frame without it: the mark's reach and the lenses that show it. Empty when
+// the difference can reach further (a spotlight changes the whole shade).
+QRect CaptureCanvasView::draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const
+{
+    if ((mark.tool == CaptureTool::rectangle || mark.tool == CaptureTool::oval) &&
+        mark.style.shapeMode == CaptureShapeMode::spotlight)
+        return QRect();
+    const QRectF own = reach(mark);
+    if (!std::isfinite(own.width()) || !std::isfinite(own.height()))
+        return QRect();
+    QRectF damage = own;
+    for (const CaptureAnnotation &other : marks)
+        if (other.tool == CaptureTool::magnifier && other.id != mark.id && reach(other).intersects(own))
+            damage = damage.united(reach(other));
+    if (mark.tool == CaptureTool::magnifier && mark.destination)
+        damage = damage.united(*mark.destination);
+    const QRectF device = contentTransform().mapRect(damage).adjusted(-2, -2, 2, 2);
+    const double ratio = devicePixelRatio();
+    return QRectF(device.topLeft() * ratio, device.bottomRight() * ratio).toAlignedRect() &
+           QRect(QPoint(0, 0), size() * ratio);
+}
+
 void CaptureCanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -941,36 +1056,69 @@ void CaptureCanvasView::paintEvent(QPaintEvent *)
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
 
     const QList<CaptureAnnotation> marks = marksToShow();
-    const bool idle = !m_start && !m_legendDrag;
-    const QString key = m_caching && idle ? QStringLiteral("%1|%2x%3|%4|%5|%6")
-                                                .arg(quintptr(m_document.data()))
-                                                .arg(width())
-                                                .arg(height())
-                                                .arg(m_document->revision())
-                                                .arg(m_editor ? m_editingID.toString() : QString())
-                                                .arg(m_document->pendingMagnifier() ? 1 : 0)
-                                          : QString();
-    if (!key.isEmpty() && key == m_frameKey && m_frame.size() == size() * devicePixelRatio()) {
-        painter.drawImage(QPointF(0, 0), m_frame);
-    } else {
-        QImage frame(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-        frame.setDevicePixelRatio(devicePixelRatio());
-        frame.fill(palette().color(QPalette::Window));
-        QPainter framePainter(&frame);
-        framePainter.setRenderHints(painter.renderHints());
-        QBrush checker(checkerTile());
-        checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
-        framePainter.fillRect(output, checker);
-        drawComposition(framePainter, marks);
-        framePainter.end();
-        painter.drawImage(QPointF(0, 0), frame);
-        if (!key.isEmpty()) {
-            m_frame = frame;
-            m_frameKey = key;
-        } else {
-            m_frame = QImage();
-            m_frameKey.clear();
+    const QString view = QStringLiteral("%1|%2x%3@%4|%5|%6|%7")
+                             .arg(quintptr(m_document.data()))
+                             .arg(width())
+                             .arg(height())
+                             .arg(devicePixelRatio())
+                             .arg(m_document->revision())
+                             .arg(m_editor ? m_editingID.toString() : QString())
+                             .arg(palette().color(QPalette::Window).rgba());
+    const bool idle = !m_start && !m_legendDrag && !m_document->pendingMagnifier();
+    if (m_caching && idle) {
+        if (m_frameKey != view || m_frame.isNull()) {
+            renderFrame(m_frame, marks);
+            m_frameKey = view;
         }
+        painter.drawImage(QPointF(0, 0), m_frame);
+    } else if (const std::optional<CaptureAnnotation> dragged = m_caching ? draggedMark(marks) : std::nullopt;
+               dragged && (drawsDraggedMarkAlone(*dragged, marks) || !draggedDamage(*dragged, marks).isEmpty())) {
+        // The frame without the dragged mark, made once per gesture.
+        const bool live = !m_geometryPreview;
+        const QString key = view + QLatin1Char('|') + (live ? QStringLiteral("live") : dragged->id.toString());
+        if (m_dragKey != key || m_dragBase.isNull()) {
+            QList<CaptureAnnotation> others = marks;
+            if (live)
+                others.removeLast();
+            else
+                others.removeIf([&](const CaptureAnnotation &a) { return a.id == dragged->id; });
+            renderFrame(m_dragBase, others);
+            m_dragKey = key;
+        }
+        if (drawsDraggedMarkAlone(*dragged, marks)) {
+            // Nothing is drawn above the mark: draw it alone over that frame.
+            painter.drawImage(QPointF(0, 0), m_dragBase);
+            painter.save();
+            painter.setTransform(contentTransform());
+            painter.setClipRect(m_document->cropRect());
+            CaptureRenderer::draw(painter, *dragged, QSizeF(m_document->originalPixelSize()));
+            painter.restore();
+        } else {
+            // Redraw everything, but only where the mark can reach.
+            const QRect damage = draggedDamage(*dragged, marks);
+            QImage frame = m_dragBase;
+            {
+                QPainter framePainter(&frame);
+                framePainter.setRenderHints(painter.renderHints());
+                const double ratio = devicePixelRatio();
+                const QRectF clip(QPointF(damage.topLeft()) / ratio, QSizeF(damage.size()) / ratio);
+                framePainter.setClipRect(clip);
+                framePainter.fillRect(clip, palette().color(QPalette::Window));
+                QBrush checker(checkerTile());
+                checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
+                framePainter.fillRect(output & clip, checker);
+                drawComposition(framePainter, marks);
+            }
+            painter.drawImage(QPointF(0, 0), frame);
+        }
+    } else {
+        QImage frame;
+        renderFrame(frame, marks);
+        painter.drawImage(QPointF(0, 0), frame);
+    }
+    if (idle) {
+        m_dragBase = QImage();
+        m_dragKey.clear();
     }
     drawOverlays(painter);
 }
@@ -1011,7 +1159,8 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
     }
 
     std::optional<CaptureAnnotation> selection = m_geometryPreview ? m_geometryPreview : document.selectedAnnotation();
-    if (selection && selection->id == document.selectedID() && !(m_editor && selection->id == m_editingID)) {
+    if (selection && selection->id == document.selectedID() &&
+        !(m_editor && selection->id == m_editingID)) {
         QRectF bounds;
         if (selection->tool == CaptureTool::magnifier) {
             bounds = selection->rect();
@@ -1043,4 +1192,12 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
         painter.setBrush(fill);
         painter.drawRoundedRect(grip, 1.5, 1.5);
     }
+}
+
+void CaptureCanvasView::setCaching(bool caching)
+{
+    m_caching = caching;
+    m_frame = QImage();
+    m_frameKey.clear();
+    update();
 }

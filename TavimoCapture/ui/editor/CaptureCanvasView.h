@@ -104,6 +104,12 @@ private:
     std::optional<QRectF> liveDestination() const;
     void drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks);
     void drawOverlays(QPainter &painter) const;
+    void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
+    std::optional<CaptureAnnotation> draggedMark(const QList<CaptureAnnotation> &marks) const;
+    bool drawsDraggedMarkAlone(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
+    QRect draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
+    static QRectF reach(const CaptureAnnotation &annotation);
+    QTransform contentTransform() const;
 
     QPointer<CaptureDocument> m_document;
     bool m_inputEnabled = true;
@@ -124,4 +130,7 @@ private:
     bool m_caching = true;
     QImage m_frame;
     QString m_frameKey;
+    // While one plain mark is dragged: the frame without it.
+    QImage m_dragBase;
+    QString m_dragKey;
 };

@@ -311,3 +311,30 @@ TEST(CaptureDocumentExport, EmptyImageFails)
     EXPECT_THAT([&] { empty.flattenedImage(); }, testing::Throws<CaptureRenderFailure>(testing::Property(
                                                      &CaptureRenderFailure::code, CaptureRenderError::invalidImage)));
 }
+
+TEST_F(CaptureDocumentTest, RedoReappliesWhatUndoTookBackUntilANewChange)
+{
+    draw(CaptureTool::rectangle, QPointF(10, 10), QPointF(50, 50));
+    CaptureComposition padded = document.composition();
+    padded.padding = 20;
+    document.setComposition(padded);
+    document.undo();
+    document.undo();
+    EXPECT_TRUE(document.annotations().isEmpty());
+    EXPECT_TRUE(document.canRedo());
+    const quint64 revision = document.revision();
+    document.redo();
+    EXPECT_EQ(document.annotations().size(), 1);
+    EXPECT_EQ(document.composition().padding, 0);
+    EXPECT_EQ(document.revision(), revision + 1);
+    document.redo();
+    EXPECT_EQ(document.composition().padding, 20);
+    EXPECT_FALSE(document.canRedo());
+    document.undo();
+    EXPECT_EQ(document.composition().padding, 0);
+    draw(CaptureTool::oval, QPointF(60, 60), QPointF(90, 90));
+    EXPECT_FALSE(document.canRedo());
+    document.redo();
+    EXPECT_EQ(document.composition().padding, 0);
+    EXPECT_EQ(document.annotations().size(), 2);
+}

@@ -1,7 +1,9 @@
+#include "CapturePngEncoder.h"
 #include "CaptureRenderer.h"
 #include "RenderTestMarks.h"
 
 #include <QPainter>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,82 @@ QImage drawnAtHalfSize(QImage canvas, const QImage &image, const QList<CaptureAn
     return canvas;
 }
 
+// Translucent noise, premultiplied as captures are.
+QImage translucentNoise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    QRandomGenerator generator(7);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, generator.generate());
+    }
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 } // namespace
+
+TEST(CaptureRendererExport, BareCaptureSharesItsPixelsAndMatchesTheDrawnExport)
+{
+    QImage image = translucentNoise(64, 48);
+    const QImage original = image.copy();
+    CaptureComposition bare;
+    // A transparent solid background draws nothing but takes the drawing path.
+    CaptureComposition drawn;
+    drawn.background = CaptureBackground::solid;
+    drawn.backgroundColor = Qt::transparent;
+    for (const QRectF crop : {QRectF(image.rect()), QRectF(5, 7, 30, 20)}) {
+        SCOPED_TRACE(crop.x());
+        QImage shared = render(image, crop, bare);
+        const QImage painted = render(image, crop, drawn);
+        EXPECT_EQ(shared.constBits(), image.constScanLine(int(crop.y())) + int(crop.x()) * 4);
+        EXPECT_EQ(shared.format(), QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(shared, painted);
+        EXPECT_EQ(CapturePngEncoder::encode(shared), CapturePngEncoder::encode(painted));
+
+        QPainter marking(&shared);
+        marking.fillRect(shared.rect(), Qt::red);
+        marking.end();
+        EXPECT_EQ(shared.pixel(0, 0), qRgb(255, 0, 0));
+        EXPECT_EQ(image, original);
+    }
+    EXPECT_NE(render(image, QRectF(0.5, 0, 30, 20), bare).constBits(), image.constScanLine(0));
+
+    // A crop keeps its pixels after the capture is gone.
+    const QImage crop = render(image, QRectF(1, 1, 8, 8), bare);
+    image = QImage();
+    EXPECT_EQ(crop, original.copy(1, 1, 8, 8));
+}
+
+TEST(CaptureRendererExport, RoundedCornersCutOnlyTheCornersOfImageAndMarks)
+{
+    QImage image = filledImage(120, 90, Qt::darkGreen);
+    QPainter(&image).drawImage(QRect(10, 10, 100, 70), translucentNoise(50, 35).convertToFormat(QImage::Format_RGB32));
+    const QList<CaptureAnnotation> marks = {mark(CaptureTool::blur, {0, 0}, {60, 50}),
+                                            mark(CaptureTool::arrow, {119, 89}, {70, 40})};
+    CaptureComposition square;
+    square.padding = 10;
+    CaptureComposition rounded = square;
+    rounded.cornerRadius = 20;
+    const QImage plain = render(image, QRectF(image.rect()), square, marks);
+    const QImage cut = render(image, QRectF(image.rect()), rounded, marks);
+    ASSERT_EQ(cut.size(), plain.size());
+
+    const QRect imageRect(10, 10, 120, 90);
+    int corners = 0;
+    for (int y = 0; y < cut.height(); ++y) {
+        for (int x = 0; x < cut.width(); ++x) {
+            const QPointF centre(std::clamp(x + 0.5, 30.0, 110.0), std::clamp(y + 0.5, 30.0, 80.0));
+            const double reach = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+            if (reach > 21) {
+                corners += imageRect.contains(x, y);
+                EXPECT_EQ(qAlpha(cut.pixel(x, y)), 0) << x << ", " << y;
+            } else if (reach < 19) {
+                EXPECT_EQ(cut.pixel(x, y), plain.pixel(x, y)) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(corners, 4 * 60);
+}
 
 TEST(CaptureRendererExport, PixelLimitAndBadCrops)
 {

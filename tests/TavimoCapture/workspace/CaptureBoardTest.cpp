@@ -232,3 +232,19 @@ TEST(CaptureBoardTest, ExportsEveryItem)
     EXPECT_EQ(content.pixelColor(5, 5).alpha(), 0);
     EXPECT_EQ(board.flattenedImage().size(), QSize(170, 90));
 }
+
+TEST(CaptureBoardRedo, RedoReappliesAnUndoneArrangementUntilTheNextChange)
+{
+    CaptureBoard board(documentOf(100, 100));
+    board.addImages({filledImage(80, 60, Qt::red)});
+    ASSERT_EQ(board.items().size(), 2);
+    board.undo();
+    EXPECT_EQ(board.items().size(), 1);
+    EXPECT_TRUE(board.canRedo());
+    board.redo();
+    EXPECT_EQ(board.items().size(), 2);
+    EXPECT_FALSE(board.canRedo());
+    board.undo();
+    board.addImages({filledImage(40, 40, Qt::blue)});
+    EXPECT_FALSE(board.canRedo());
+}

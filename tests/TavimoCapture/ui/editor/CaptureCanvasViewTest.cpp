@@ -270,3 +270,72 @@ TEST_F(Canvas, DrawsTheCheckerboardTheHandlesAndTheDraggedMarkWherethePointerIs)
     release(QPointF(250, 200));
     EXPECT_EQ(last().rect(), QRectF(220, 170, 60, 60));
 }
+
+TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
+{
+    open(QSize(800, 500), Qt::white, QSize(700, 480));
+    draw(CaptureTool::blur, QPointF(20, 20), QPointF(200, 160));
+    draw(CaptureTool::arrow, QPointF(400, 60), QPointF(600, 200));
+    draw(CaptureTool::rectangle, QPointF(300, 300), QPointF(420, 380));
+    draw(CaptureTool::redact, QPointF(600, 380), QPointF(760, 440));
+    draw(CaptureTool::magnifier, QPointF(450, 250), QPointF(530, 290));
+    dragPath(QPointF(560, 100), QPointF(720, 180));
+    ASSERT_EQ(last().tool, CaptureTool::magnifier);
+    CaptureComposition frame = document->composition();
+    frame.cornerRadius = 24;
+    frame.borderWidth = 3;
+    frame.padding = 10;
+    document->setComposition(frame);
+    draw(CaptureTool::oval, QPointF(100, 300), QPointF(220, 420));
+    document->setTool(CaptureTool::select);
+    const auto frames = [&]() {
+        canvas->setCaching(false);
+        const QImage uncached = canvas->grab().toImage();
+        canvas->setCaching(true);
+        canvas->grab();
+        return std::pair(uncached, canvas->grab().toImage());
+    };
+    auto [plain, cached] = frames();
+    EXPECT_EQ(plain, cached);
+    press(QPointF(160, 360));
+    for (const QPointF to : {QPointF(200, 380), QPointF(330, 250), QPointF(150, 150), QPointF(480, 270),
+                             QPointF(10, 490), QPointF(640, 420)}) {
+        move(to);
+        auto [uncachedFrame, cachedFrame] = frames();
+        EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();
+    }
+    release(QPointF(640, 420));
+
+    // A new mark being drawn, above and below other marks.
+    document->setTool(CaptureTool::rectangle);
+    press(QPointF(300, 100));
+    for (const QPointF to : {QPointF(340, 130), QPointF(560, 280), QPointF(120, 40)}) {
+        move(to);
+        auto [uncachedFrame, cachedFrame] = frames();
+        EXPECT_EQ(uncachedFrame, cachedFrame) << to.x() << "," << to.y();
+    }
+    release(QPointF(120, 40));
+}
+
+TEST_F(Canvas, CursorsFollowTheToolAndDisablingInputMakesTheEditorReadOnly)
+{
+    document->setTool(CaptureTool::text);
+    hover(QPointF(100, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::IBeamCursor);
+    document->setTool(CaptureTool::rectangle);
+    hover(QPointF(100, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    canvas->setInputEnabled(false);
+    hover(QPointF(101, 100));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);
+    canvas->setInputEnabled(true);
+
+    document->setTool(CaptureTool::text);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    ASSERT_TRUE(canvas->textEditor());
+    canvas->setInputEnabled(false);
+    EXPECT_TRUE(canvas->textEditor()->isReadOnly());
+    canvas->setInputEnabled(true);
+    EXPECT_FALSE(canvas->textEditor()->isReadOnly());
+}

@@ -1,6 +1,7 @@
 #include "InspectorFixture.h"
 
 #include "CaptureCanvasView.h"
+#include "CaptureToolBar.h"
 #include "CaptureToolButton.h"
 
 #include <QTest>
@@ -53,4 +54,16 @@ TEST_F(InspectorTest, EveryToolHasAnIconAndAnInstruction)
     EXPECT_EQ(CaptureToolButton::instruction(CaptureTool::magnifier, true),
               QStringLiteral("Now drag the enlarged destination. Escape cancels. Move and resize both areas "
                              "independently with Select."));
+}
+
+TEST_F(InspectorTest, TheToolBarHasOneButtonPerToolAndTheInstructionFollowsTheMagnifier)
+{
+    CaptureToolBar bar(document);
+    ASSERT_EQ(bar.buttons().size(), 13);
+    EXPECT_EQ(bar.buttons().first()->tool(), CaptureTool::select);
+    EXPECT_EQ(bar.buttons().last()->tool(), CaptureTool::crop);
+    bar.buttons()[5]->click();
+    EXPECT_EQ(bar.instructionLabel()->text(), QStringLiteral("First, drag over the source area to magnify."));
+    document->beginMagnifier(QPointF(10, 10), QPointF(50, 40));
+    EXPECT_TRUE(bar.instructionLabel()->text().startsWith(QStringLiteral("Now drag the enlarged destination.")));
 }

@@ -1,0 +1,37 @@
+#include "PortalImageGrabber.h"
+
+#include "CaptureFailure.h"
+#include "PixelLimit.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <utility>
+
+PortalImageGrabber::PortalImageGrabber(QByteArray encoded, QList<Monitor> monitors)
+    : m_encoded(std::move(encoded)), m_monitors(std::move(monitors))
+{
+}
+
+QImage PortalImageGrabber::grab(const QRect &area) const
+{
+    decode();
+    if (m_picture.isNull() || !m_picture.rect().contains(area))
+        return QImage();
+    if (area == m_picture.rect())
+        return m_picture;
+    return m_picture.copy(area);
+}
+
+void PortalImageGrabber::decode() const
+{
+    if (std::exchange(m_decoded, true))
+        return;
+    QBuffer buffer;
+    buffer.setData(m_encoded);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && !withinPixelLimit(size))
+        throw CaptureError(CaptureFailure::displaysTooLarge);
+    m_picture = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}

@@ -17,6 +17,8 @@
 
 namespace {
 
+const QColor errorColor(0xd7, 0x00, 0x15);
+
 const QString hint = QStringLiteral(
     "Select an image to annotate it. Drag to move; drag its lower-right handle to resize proportionally.");
 
@@ -68,7 +70,9 @@ void CaptureBoardView::buildControls()
 
     m_messageLabel = new QLabel;
     m_messageLabel->setWordWrap(true);
-    m_messageLabel->setStyleSheet(QStringLiteral("color: #d70015;"));
+    QPalette red = m_messageLabel->palette();
+    red.setColor(QPalette::WindowText, errorColor);
+    m_messageLabel->setPalette(red);
     m_messageLabel->hide();
     layout->addWidget(m_messageLabel);
 }
@@ -106,7 +110,10 @@ QWidget *CaptureBoardView::headerRow()
     layout->addWidget(exportToggle);
 
     auto *remove = new QPushButton(QStringLiteral("Remove"));
-    remove->setStyleSheet(QStringLiteral("QPushButton:enabled { color: #d70015; }"));
+    QPalette destructive = remove->palette();
+    destructive.setColor(QPalette::Active, QPalette::ButtonText, errorColor);
+    destructive.setColor(QPalette::Inactive, QPalette::ButtonText, errorColor);
+    remove->setPalette(destructive);
     connect(remove, &QPushButton::clicked, this, [this] {
         if (m_board)
             m_board->removeSelected();

@@ -10,8 +10,8 @@
 CaptureNoticeBanner::CaptureNoticeBanner(CaptureWorkspace &model, QWidget *parent)
     : QFrame(parent), m_model(model), m_text(new QLabel)
 {
-    setObjectName(QStringLiteral("noticeBanner"));
-    setStyleSheet(QStringLiteral("#noticeBanner { background: palette(alternate-base); border-radius: 6px; }"));
+    setBackgroundRole(QPalette::AlternateBase);
+    setAutoFillBackground(true);
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *dismiss = new QToolButton;

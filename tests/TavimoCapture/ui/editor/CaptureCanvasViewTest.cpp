@@ -200,8 +200,8 @@ TEST_F(Canvas, TheLegendDividerDraggedFarUpGives80AndStopsFitting)
     ASSERT_FALSE(divider.isEmpty());
     const QPointF grip = divider.center();
     const auto sendAt = [&](QEvent::Type type, QPointF view, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, view, canvas->mapToGlobal(view),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
+        QMouseEvent event(type, view, canvas->mapToGlobal(view), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, {});
         QApplication::sendEvent(canvas.get(), &event);
     };
     sendAt(QEvent::MouseButtonPress, grip, Qt::LeftButton);

@@ -2,6 +2,7 @@
 #include "CaptureInspector.h"
 #include "CaptureSystemClipboard.h"
 #include "CaptureToolButton.h"
+#include "ControlLookup.h"
 #include "WorkspaceTest.h"
 
 #include <QApplication>
@@ -15,15 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename Control> Control *find(const QWidget &root, const QString &text)
-{
-    for (Control *control : root.findChildren<Control *>()) {
-        if (control->text() == text || control->accessibleName() == text)
-            return control;
-    }
-    return nullptr;
-}
 
 // The editor of one image over a workspace whose recognition answers at once
 // with a fixed text; the clipboard is the offscreen platform's own.

@@ -5,6 +5,7 @@
 #include "CaptureRecentList.h"
 #include "CaptureSidebar.h"
 #include "CaptureWelcomeView.h"
+#include "ControlLookup.h"
 #include "TestFiles.h"
 #include "TestImageFiles.h"
 #include "WorkspaceTest.h"
@@ -20,15 +21,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename Control> Control *find(const QWidget &root, const QString &text)
-{
-    for (Control *control : root.findChildren<Control *>()) {
-        if (control->text() == text || control->accessibleName() == text)
-            return control;
-    }
-    return nullptr;
-}
 
 QAction *menuEntry(const QWidget &root, const QString &button, const QString &entry)
 {
@@ -91,6 +83,15 @@ TEST_F(WorkspaceViewTest, HeaderAndWelcomeFollowTheOpenCapture)
     EXPECT_FALSE(capture->isVisible());
     EXPECT_TRUE(find<QToolButton>(*view, QStringLiteral("Copy Image"))->isEnabled());
     EXPECT_TRUE(find<QToolButton>(*view, QStringLiteral("Edit image"))->isChecked());
+}
+
+TEST_F(WorkspaceViewTest, OnWaylandTheWelcomeExplainsTheDesktopsPermission)
+{
+    CaptureWelcomeView welcome(*workspace, true);
+    auto *settings = find<QPushButton>(welcome, QStringLiteral("Screen Recording Settings"));
+    ASSERT_NE(settings, nullptr);
+    settings->click();
+    EXPECT_EQ(workspace->notice(), CaptureWelcomeView::permissionHelp);
 }
 
 TEST_F(WorkspaceViewTest, CaptureRowsStartCapturesAndAreDisabledWhileBusy)

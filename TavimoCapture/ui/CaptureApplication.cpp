@@ -3,13 +3,15 @@
 #include "AppTheme.h"
 #include "AppearanceMenu.h"
 #include "CaptureAppDelegate.h"
+#include "DesktopGlobalHotKeys.h"
 #include "TavimoSignals.h"
 #include "UpdatePrompt.h"
 #include "UserDefaults.h"
 
 #include <QImageReader>
 
-CaptureApplication::CaptureApplication(int &argc, char **argv) : m_application(argc, argv)
+CaptureApplication::CaptureApplication(int &argc, char **argv)
+    : m_application(argc, argv), m_hotKeys(desktopGlobalHotKeys())
 {
     QApplication::setApplicationName(QStringLiteral("Tavimo Capture"));
     QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
@@ -29,7 +31,7 @@ CaptureApplication::CaptureApplication(int &argc, char **argv) : m_application(a
         .updaterEnvironment = UpdatePrompt::standardEnvironment(),
         .panels = m_panels,
         .clipboard = m_clipboard,
-        .hotKeys = m_hotKeys,
+        .hotKeys = *m_hotKeys,
         .session = session,
     });
     QObject::connect(&m_application, &QCoreApplication::aboutToQuit, m_delegate.get(),

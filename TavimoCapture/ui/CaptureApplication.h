@@ -2,7 +2,7 @@
 
 #include "CaptureDialogPanels.h"
 #include "CaptureSystemClipboard.h"
-#include "X11GlobalHotKeys.h"
+#include "GlobalHotKeys.h"
 
 #include <QApplication>
 
@@ -26,7 +26,7 @@ public:
 
 private:
     QApplication m_application;
-    X11GlobalHotKeys m_hotKeys;
+    std::unique_ptr<GlobalHotKeys> m_hotKeys;
     CaptureSystemClipboard m_clipboard;
     CaptureDialogPanels m_panels;
     std::unique_ptr<CaptureAppDelegate> m_delegate;

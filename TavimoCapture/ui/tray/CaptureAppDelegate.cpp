@@ -61,9 +61,9 @@ CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
       m_model(
           platform.defaults, platform.panels, platform.clipboard, [this](TavimoEvent event) { m_signals.track(event); },
           platform.history),
-      m_service(platform.grabbers), m_preferences(platform.defaults), m_thumbnail(platform.hotKeys),
+      m_service(platform.makeService()), m_preferences(platform.defaults), m_thumbnail(platform.hotKeys),
       m_shortcuts(platform.hotKeys),
-      m_session({m_model, m_service, m_preferences, m_thumbnail, m_clipboard, *this, m_defaults,
+      m_session({m_model, *m_service, m_preferences, m_thumbnail, m_clipboard, *this, m_defaults,
                  [this](TavimoEvent event) {
                      m_signals.track(event);
                  }},
@@ -91,6 +91,7 @@ void CaptureAppDelegate::applicationDidFinishLaunching()
         if (self)
             self->startCapture(false, mode);
     });
+    connect(&m_shortcuts, &CaptureShortcuts::warningsChanged, &m_model, &CaptureWorkspace::setShortcutWarnings);
     m_model.setShortcutWarnings(m_shortcuts.registerShortcuts());
     createTrayIcon();
     showEditor();
@@ -103,7 +104,7 @@ void CaptureAppDelegate::applicationShouldHandleReopen()
 
 void CaptureAppDelegate::applicationWillTerminate()
 {
-    m_service.cancel();
+    m_service->cancel();
     m_shortcuts.unregisterShortcuts();
     m_thumbnail.dismiss();
     m_signals.applicationWillTerminate();

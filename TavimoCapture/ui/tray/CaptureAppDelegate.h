@@ -15,7 +15,6 @@
 #include "DockPresence.h"
 #include "UpdaterEnvironment.h"
 #include "X11ActiveWindow.h"
-#include "X11ScreenGrabber.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -53,8 +52,9 @@ public:
         CaptureClipboard &clipboard;
         GlobalHotKeys &hotKeys;
         CaptureHistory history = CaptureHistory();
-        CaptureService::GrabberFactory grabbers = [] {
-            return std::unique_ptr<ScreenGrabber>(X11ScreenGrabber::connect());
+        // Captures the way the session calls for unless replaced.
+        std::function<std::unique_ptr<CaptureService>()> makeService = [] {
+            return std::make_unique<CaptureService>();
         };
         CaptureSession::Environment session = CaptureSession::systemEnvironment();
         CaptureSettingsView::FolderChooser chooseFolder = CaptureSettingsView::systemFolderChooser();
@@ -128,7 +128,7 @@ private:
     CaptureSettingsView::FolderChooser m_chooseFolder;
     AppUpdates m_updates;
     CaptureWorkspace m_model;
-    CaptureService m_service;
+    std::unique_ptr<CaptureService> m_service;
     CapturePreferences m_preferences;
     CaptureThumbnail m_thumbnail;
     CaptureShortcuts m_shortcuts;

@@ -73,8 +73,10 @@ CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
 {
 }
 
+// Quitting closes the pins; they are not restored at the next start.
 CaptureAppDelegate::~CaptureAppDelegate()
 {
+    qDeleteAll(pins());
     m_thumbnail.dismiss();
     m_thumbnail.setSurface(nullptr);
 }

@@ -75,10 +75,12 @@ bool CaptureThumbnail::registerHotKey(CaptureThumbnailShortcut shortcut)
     if (!keys)
         return true;
     const GlobalHotKeys::Identifier identifier{signature, m_generation};
-    if (m_hotKeys.registerHotKey(*keys, identifier) != GlobalHotKeys::Status::registered)
-        return false;
-    m_hotKey = identifier;
-    return true;
+    const GlobalHotKeys::Status status =
+        m_hotKeys.registerHotKey(*keys, identifier, QStringLiteral("Edit the capture thumbnail"));
+    // A desktop that asks the user first may grant the key later; it is released with the thumbnail.
+    if (status == GlobalHotKeys::Status::registered || status == GlobalHotKeys::Status::pending)
+        m_hotKey = identifier;
+    return status == GlobalHotKeys::Status::registered;
 }
 
 void CaptureThumbnail::hotKeyPressed(GlobalHotKeys::Identifier identifier)

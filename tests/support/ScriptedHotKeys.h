@@ -13,7 +13,7 @@ public:
     QList<std::pair<QKeyCombination, Identifier>> held;
 
     bool isSupported() const override { return true; }
-    Status registerHotKey(QKeyCombination keys, Identifier identifier) override
+    Status registerHotKey(QKeyCombination keys, Identifier identifier, const QString &) override
     {
         unregisterHotKey(identifier);
         if (taken.contains(keys))

@@ -3,13 +3,19 @@
 #include "AppTheme.h"
 #include "AppearanceMenu.h"
 #include "BundleInfo.h"
+#include "CaptureAppDelegate.h"
 #include "CaptureInstanceFailure.h"
 #include "CaptureOutputCapture.h"
-#include "CaptureWorkspaceView.h"
+#include "CaptureService.h"
+#include "DesktopGlobalHotKeys.h"
 #include "TavimoSignals.h"
+#include "UpdatePrompt.h"
 #include "UserDefaults.h"
 
 #include <QImageReader>
+#include <QTimer>
+
+#include <chrono>
 
 namespace {
 
@@ -35,12 +41,16 @@ CaptureApplication::CaptureApplication(int &argc, char **argv)
         start(argc, argv);
 }
 
+CaptureApplication::~CaptureApplication() = default;
+
 void CaptureApplication::start(int &argc, char **argv)
 {
     m_application = std::make_unique<QApplication>(argc, argv);
     m_translations.install();
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
+    // The app lives in the tray: closing its windows never quits.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     m_instance = std::make_unique<CaptureInstanceServer>(m_launch.socketPath());
     try {
@@ -52,45 +62,65 @@ void CaptureApplication::start(int &argc, char **argv)
         m_finished = report(error.description(), CaptureExitStatus::failed);
         return;
     }
-    m_service = std::make_unique<CaptureService>();
-    openEditor();
-    QObject::connect(m_instance.get(), &CaptureInstanceServer::requested, m_window.get(),
-                     [this](const CaptureRequest &request, CaptureInstanceReply *reply) {
-                         if (request.returnsImage)
-                             return CaptureOutputCapture::answer(*m_service, request, reply);
-                         showWindow();
-                     });
+    m_outputService = std::make_unique<CaptureService>();
+    makeDelegate();
+    QObject::connect(m_instance.get(), &CaptureInstanceServer::requested, m_delegate.get(),
+                     [this](const CaptureRequest &request, CaptureInstanceReply *reply) { handle(request, reply); });
 }
 
-void CaptureApplication::openEditor()
+void CaptureApplication::makeDelegate()
 {
+    m_hotKeys = desktopGlobalHotKeys();
     UserDefaults &defaults = UserDefaults::standard();
     AppTheme::apply(defaults.stringValue(AppearanceMenu::key).value_or(QStringLiteral("system")));
-    m_panels = std::make_unique<CaptureDialogPanels>();
-    m_clipboard = std::make_unique<CaptureSystemClipboard>();
-    m_workspace = std::make_unique<CaptureWorkspace>(defaults, *m_panels, *m_clipboard,
-                                                     [](TavimoEvent event) { TavimoSignals::shared().track(event); });
-
-    m_window = std::make_unique<QMainWindow>();
-    m_window->setWindowTitle(QStringLiteral("Tavimo Capture"));
-    m_window->resize(1320, 820);
-    m_window->setMinimumSize(1000, 650);
-    m_panels->setWindow(m_window.get());
-    m_workspace->setShow([this] { showWindow(); });
-    m_window->setCentralWidget(new CaptureWorkspaceView(*m_workspace, defaults, *m_clipboard));
+    CaptureSession::Environment session = CaptureSession::systemEnvironment();
+    session.applicationActive = readyForSelection;
+    m_delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
+        .defaults = defaults,
+        .tavimoSignals = TavimoSignals::shared(),
+        .bundle = BundleInfo::main(),
+        .updaterEnvironment = UpdatePrompt::standardEnvironment(),
+        .panels = m_panels,
+        .clipboard = m_clipboard,
+        .hotKeys = *m_hotKeys,
+        .session = session,
+    });
+    QObject::connect(m_application.get(), &QCoreApplication::aboutToQuit, m_delegate.get(),
+                     &CaptureAppDelegate::applicationWillTerminate);
 }
 
-void CaptureApplication::showWindow()
+void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceReply *reply)
 {
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    if (request.returnsImage)
+        return CaptureOutputCapture::answer(*m_outputService, request, reply);
+    switch (request.action) {
+    case CaptureRequest::Action::capture:
+        QTimer::singleShot(std::chrono::seconds(request.delaySeconds), m_delegate.get(),
+                           [this, mode = request.mode] { m_delegate->startCapture(false, mode); });
+        return;
+    case CaptureRequest::Action::showEditor:
+        return m_delegate->applicationShouldHandleReopen();
+    case CaptureRequest::Action::open:
+        m_delegate->showEditor();
+        return m_delegate->model().openImageFile(request.path);
+    }
 }
 
 int CaptureApplication::run()
 {
     if (m_finished)
         return *m_finished;
-    m_window->show();
+    m_delegate->applicationDidFinishLaunching();
+    m_panels.setWindow(m_delegate->editor());
+    if (const std::optional<CaptureRequest> request = m_launch.request(); request && !request->returnsImage)
+        handle(*request, nullptr);
     return QApplication::exec();
+}
+
+bool CaptureApplication::readyForSelection()
+{
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        return true;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [](const QWidget *window) { return window->isVisible(); });
 }

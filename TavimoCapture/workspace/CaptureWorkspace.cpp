@@ -280,8 +280,17 @@ void CaptureWorkspace::openImage(bool append)
         m_panels.chooseFileToOpen({pngType, QStringLiteral("image/jpeg"), QStringLiteral("image/tiff")});
     if (!path || path->isEmpty())
         return;
+    openFile(*path, target);
+}
 
-    QImageReader reader(*path);
+void CaptureWorkspace::openImageFile(const QString &path)
+{
+    openFile(path, QUuid());
+}
+
+void CaptureWorkspace::openFile(const QString &path, const QUuid &target)
+{
+    QImageReader reader(path);
     reader.setAutoTransform(true);
     if (!fitsOpenLimit(reader)) {
         setNotice(tr(Notice::tooLarge));

@@ -108,6 +108,8 @@ public:
     // Asks for a PNG, JPEG or TIFF file of at most 80 megapixels; `append`
     // adds it to the open board.
     void openImage(bool append);
+    // The same for a file named by the caller (the command line).
+    void openImageFile(const QString &path);
     void copyImage();
     // Writes the finished image as PNG: over the last export unless `asNew`,
     // else where the user chooses. True when a file was written.
@@ -164,6 +166,7 @@ private:
     bool canStillClose(const Identity &identity);
     void close();
 
+    void openFile(const QString &path, const QUuid &target);
     void addToBoard(const QImage &image);
     std::optional<QString> saveDestination(bool asNew);
     std::optional<QImage> rendered(const std::function<QImage()> &render);

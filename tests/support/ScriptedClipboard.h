@@ -2,11 +2,12 @@
 
 #include "CaptureClipboard.h"
 
-// A private clipboard that keeps the PNG it was given, or refuses everything.
+// A private clipboard that keeps the PNG or text it was given, or refuses everything.
 class ScriptedClipboard : public CaptureClipboard {
 public:
     bool refuse = false;
     QByteArray png;
+    QString text;
 
     bool setPng(const QByteArray &data) override
     {
@@ -14,5 +15,10 @@ public:
             png = data;
         return !refuse;
     }
-    bool setText(const QString &) override { return !refuse; }
+    bool setText(const QString &data) override
+    {
+        if (!refuse)
+            text = data;
+        return !refuse;
+    }
 };

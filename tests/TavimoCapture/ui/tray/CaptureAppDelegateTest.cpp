@@ -1,0 +1,302 @@
+#include "CaptureAppDelegate.h"
+
+#include "CaptureBoard.h"
+#include "CaptureMenus.h"
+#include "CapturePinWindow.h"
+#include "CaptureThumbnailWindow.h"
+#include "CaptureToastWindow.h"
+#include "MoxterClient.h"
+#include "ScriptedClipboard.h"
+#include "ScriptedHotKeys.h"
+#include "ScriptedPanels.h"
+#include "TavimoSignals.h"
+#include "TestFiles.h"
+#include "UserDefaults.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList titles(const QList<QAction *> &actions)
+{
+    QStringList result;
+    for (const QAction *action : actions) {
+        if (!action->isSeparator())
+            result.append(action->text());
+    }
+    return result;
+}
+
+QImage filled(QSize size, QColor colour = Qt::darkCyan)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
+class CaptureAppDelegateTest : public testing::Test {
+protected:
+    CaptureAppDelegateTest()
+    {
+        QImageReader::setAllocationLimit(1024);
+        qputenv("TMPDIR", QFile::encodeName(m_root.path()));
+        useTool(QSize(200, 160));
+        launch();
+    }
+    ~CaptureAppDelegateTest() override
+    {
+        delegate.reset();
+        qunsetenv("TMPDIR");
+        qunsetenv("TAVIMO_SCREENCAPTURE");
+    }
+
+    void launch()
+    {
+        delegate.reset();
+        delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
+            .defaults = defaults,
+            .tavimoSignals = tavimoSignals,
+            .bundle = BundleInfo(),
+            .updaterEnvironment = {},
+            .panels = panels,
+            .clipboard = clipboard,
+            .hotKeys = hotKeys,
+            .history = CaptureHistory(m_root.filePath("History")),
+            .session = {[] { return true; }, [] { return Qt::KeyboardModifiers(); },
+                        [](const QImage &) { return QString(); }, CaptureHistory::png},
+            .chooseFolder = [](QWidget *, const QString &) { return std::nullopt; },
+        });
+        delegate->applicationDidFinishLaunching();
+    }
+
+    // The screenshot tool hands over an image of `size`; an empty size cancels.
+    void useTool(QSize size)
+    {
+        const QString fixture = m_root.filePath("fixture.png");
+        if (!size.isEmpty()) {
+            ASSERT_TRUE(filled(size, Qt::darkRed).save(fixture));
+        }
+        const QString tool = m_root.filePath("tool.sh");
+        writeFile(tool, QStringLiteral("#!/bin/sh\nfor out; do :; done\n%1\n")
+                            .arg(size.isEmpty() ? QString() : "cp '" + fixture + "' \"$out\"")
+                            .toUtf8());
+        QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(tool));
+    }
+
+    void capture(CaptureMode mode = CaptureMode::area)
+    {
+        QSignalSpy finished(&delegate->session(), &CaptureSession::finished);
+        delegate->startCapture(false, mode);
+        ASSERT_TRUE(finished.wait(20000));
+    }
+
+    QTemporaryDir m_root;
+    UserDefaults defaults{m_root.filePath("defaults.json")};
+    TavimoSignals tavimoSignals{BundleInfo(), defaults};
+    ScriptedPanels panels;
+    ScriptedClipboard clipboard;
+    ScriptedHotKeys hotKeys;
+    std::unique_ptr<CaptureAppDelegate> delegate;
+};
+
+TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
+{
+    QMainWindow *editor = delegate->editor();
+    ASSERT_TRUE(editor && editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), "Tavimo Capture");
+    EXPECT_EQ(editor->size(), CaptureAppDelegate::editorSize);
+    EXPECT_EQ(editor->minimumSize(), CaptureAppDelegate::editorMinimumSize);
+    const QPoint offCentre =
+        editor->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << "centred up to the frame border";
+    // The capture hot keys are taken; their warnings would show in the editor.
+    EXPECT_EQ(hotKeys.held.size(), 3);
+    EXPECT_TRUE(delegate->model().shortcutWarnings().isEmpty());
+
+    editor->setGeometry(QRect(40, 30, 1100, 700));
+    QApplication::processEvents();
+    editor->close();
+    EXPECT_FALSE(editor->isVisible());
+    delegate->applicationShouldHandleReopen();
+    EXPECT_TRUE(editor->isVisible());
+    launch();
+    EXPECT_EQ(delegate->editor()->geometry(), QRect(40, 30, 1100, 700));
+
+    delegate->applicationWillTerminate();
+    EXPECT_TRUE(hotKeys.held.isEmpty());
+}
+
+TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
+{
+    const QList<QAction *> menus = delegate->editor()->menuBar()->actions();
+    EXPECT_EQ(titles(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    EXPECT_EQ(titles(menus[0]->menu()->actions()),
+              (QStringList{"Capture area or window", "Copy text from area", "Capture main display",
+                           "Capture all displays", "Open Image…", "Save Image…", "Save Image As…", "Close Capture…",
+                           "Close Window", "Hide Tavimo Capture", "Quit Tavimo Capture"}));
+    EXPECT_EQ(titles(menus[1]->menu()->actions()),
+              (QStringList{"Undo Annotation", "Cut", "Copy", "Paste", "Select All", "Copy Image", "Settings…"}));
+    EXPECT_EQ(titles(menus[2]->menu()->actions()), QStringList{"Open Capture"});
+    const QStringList help = titles(menus[3]->menu()->actions());
+    EXPECT_EQ(help.mid(help.size() - 3), (QStringList{"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
+    EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence("Ctrl+Shift+2"));
+    EXPECT_EQ(delegate->menus()->saveAsAction()->shortcut(), QKeySequence("Ctrl+Shift+S"));
+
+    const QStringList tray = titles(delegate->menus()->trayMenu()->actions());
+    const QStringList trayEnd{"Send feedback…",
+                              "Report a bug…",
+                              "Capture area or window    Ctrl+Shift+2",
+                              "Copy text from area    Ctrl+Shift+O",
+                              "Capture main display    Ctrl+Shift+1",
+                              "Capture all displays",
+                              "Editor & Recent Captures",
+                              "Settings…",
+                              "Quit Tavimo Capture"};
+    EXPECT_EQ(tray.mid(tray.size() - trayEnd.size()), trayEnd);
+}
+
+TEST_F(CaptureAppDelegateTest, MenuValidation)
+{
+    CaptureMenus &menus = *delegate->menus();
+    CaptureWorkspace &model = delegate->model();
+    EXPECT_FALSE(menus.saveAction()->isEnabled());
+    EXPECT_FALSE(menus.copyImageAction()->isEnabled());
+    EXPECT_FALSE(menus.closeCaptureAction()->isEnabled());
+    EXPECT_FALSE(menus.undoAction()->isEnabled());
+
+    model.accept(filled(QSize(120, 80)));
+    EXPECT_TRUE(menus.saveAction()->isEnabled());
+    EXPECT_TRUE(menus.saveAsAction()->isEnabled());
+    EXPECT_TRUE(menus.copyImageAction()->isEnabled());
+    EXPECT_TRUE(menus.closeCaptureAction()->isEnabled());
+
+    model.setBusy(true);
+    for (const CaptureMode mode : allCaptureModes) {
+        EXPECT_FALSE(menus.captureAction(mode)->isEnabled());
+        EXPECT_FALSE(menus.trayCaptureAction(mode)->isEnabled());
+    }
+    EXPECT_FALSE(menus.closeCaptureAction()->isEnabled());
+    model.setBusy(false);
+    EXPECT_TRUE(menus.captureAction(CaptureMode::allDisplays)->isEnabled());
+
+    // Undo goes to the focused text field first.
+    auto *field = new QLineEdit;
+    delegate->editor()->centralWidget()->layout()->addWidget(field);
+    QApplication::setActiveWindow(delegate->editor());
+    field->show();
+    field->setFocus();
+    QTest::keyClicks(field, "abc");
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    menus.validate();
+    EXPECT_TRUE(menus.undoAction()->isEnabled());
+    menus.undoAction()->trigger();
+    EXPECT_EQ(field->text(), "");
+}
+
+TEST_F(CaptureAppDelegateTest, PinsAreSizedAndReopenAsPinned)
+{
+    delegate->pin(filled(QSize(2000, 1000)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(2000, 1000)))));
+    delegate->pin(filled(QSize(100, 50)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(100, 50)))));
+    const QList<CapturePinWindow *> pins = delegate->pins();
+    ASSERT_EQ(pins.size(), 2);
+    EXPECT_EQ(pins[0]->size(), QSize(580, 290));
+    EXPECT_EQ(pins[1]->size(), QSize(220, 120));
+    EXPECT_EQ(pins[1]->windowTitle(), "Pinned Capture");
+    EXPECT_TRUE(pins[1]->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QRect shown = pins[1]->imageRect();
+    EXPECT_TRUE(pins[1]->rect().contains(shown));
+    EXPECT_EQ(shown.width(), 2 * shown.height());
+
+    // An empty editor takes the pinned board without asking.
+    pins[1]->editButton()->click();
+    EXPECT_TRUE(panels.alerts.isEmpty());
+    CaptureDocument &opened = *delegate->model().document();
+    EXPECT_EQ(opened.image().size(), QSize(100, 50));
+    CaptureComposition padded;
+    padded.padding = 40;
+    opened.setComposition(padded);
+
+    // With a capture open it asks; Cancel changes nothing.
+    pins[1]->editButton()->click();
+    ASSERT_EQ(panels.alerts.size(), 1);
+    EXPECT_EQ(panels.alerts[0].message, "Open this pinned capture in the editor?");
+    EXPECT_EQ(delegate->model().document().get(), &opened);
+    panels.answerAlerts(0);
+    pins[1]->editButton()->click();
+    EXPECT_NE(delegate->model().document().get(), &opened);
+    EXPECT_NE(delegate->model().document()->composition().padding, 40);
+
+    pins[0]->close();
+    EXPECT_EQ(delegate->pins(), QList<CapturePinWindow *>{pins[1]});
+}
+
+TEST_F(CaptureAppDelegateTest, SettingsStayHiddenAfterACaptureButComeBackAfterCancel)
+{
+    delegate->preferences().setAutoCopy(true);
+    delegate->showSettings();
+    QWidget *settings = delegate->settingsWindow();
+    ASSERT_TRUE(settings->isVisible());
+    EXPECT_EQ(settings->windowTitle(), "Capture Settings");
+    EXPECT_EQ(settings->size(), QSize(540, 560));
+    delegate->pin(filled(QSize(300, 200)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(300, 200)))));
+
+    capture();
+    EXPECT_FALSE(settings->isVisible());
+    EXPECT_FALSE(delegate->editor()->isVisible());
+    EXPECT_TRUE(delegate->pins()[0]->isVisible());
+    EXPECT_EQ(QImage::fromData(clipboard.png).size(), QSize(200, 160));
+    CaptureThumbnailWindow *thumbnail = delegate->thumbnailWindow();
+    ASSERT_TRUE(thumbnail->isVisible());
+    EXPECT_EQ(thumbnail->text(), "Click or Alt+E to edit");
+    EXPECT_EQ(thumbnail->geometry(),
+              CaptureThumbnailWindow::placement(QGuiApplication::primaryScreen()->availableGeometry()));
+
+    delegate->showSettings();
+    useTool(QSize());
+    capture();
+    EXPECT_FALSE(thumbnail->isVisible());
+    EXPECT_TRUE(settings->isVisible());
+
+    // A click on a new thumbnail opens the capture in the editor.
+    useTool(QSize(200, 160));
+    capture();
+    QTest::mouseClick(thumbnail, Qt::LeftButton);
+    EXPECT_FALSE(thumbnail->isVisible());
+    EXPECT_TRUE(delegate->editor()->isVisible());
+    ASSERT_TRUE(delegate->model().document());
+    EXPECT_EQ(delegate->model().document()->image().size(), QSize(200, 160));
+}
+
+TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)
+{
+    CaptureToastWindow *toast = delegate->toast();
+    delegate->showToast("First");
+    delegate->showToast("Second");
+    EXPECT_TRUE(toast->isVisible());
+    EXPECT_EQ(toast->message(), "Second");
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(toast->geometry(), QRect(available.right() + 1 - 350, available.top() + 27, 330, 58));
+    EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(toast->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !toast->isVisible(); }, 4000));
+}
+
+} // namespace

@@ -5,14 +5,14 @@
 #include "CaptureDecorationDefaults.h"
 #include "CaptureFailure.h"
 #include "CaptureFileSystemFailure.h"
+#include "CaptureImageImport.h"
+#include "CaptureImportFailure.h"
 #include "CapturePanels.h"
 #include "CaptureRenderer.h"
-#include "PixelLimit.h"
 #include "UserDefaults.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QtConcurrent>
 
@@ -23,7 +23,6 @@ namespace {
 const QString pngType = QStringLiteral("image/png");
 
 namespace Notice {
-const QString tooLarge = QStringLiteral("Choose an image up to 80 megapixels.");
 const QString appendTargetChanged =
     QStringLiteral("The current capture changed. Add the image again to choose its destination.");
 const QString copied = QStringLiteral("Image copied");
@@ -78,14 +77,6 @@ QString number(double value)
     if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) && std::isfinite(value))
         text += QStringLiteral(".0");
     return text;
-}
-
-// The header alone decides: nothing is decoded for a file that is not an
-// image or is too large.
-bool fitsOpenLimit(QImageReader &reader)
-{
-    const QSize size = reader.size();
-    return withinPixelLimit(size);
 }
 
 // Writes straight to the file: a buffered write may report success for bytes
@@ -149,6 +140,7 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
       m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
       m_history(std::move(history))
 {
+    m_history.removeLeftovers();
     m_recent = m_history.items();
     // One recognition and one detection at a time.
     m_backgroundPool.setMaxThreadCount(2);
@@ -288,15 +280,14 @@ void CaptureWorkspace::openImage(bool append)
     if (!path || path->isEmpty())
         return;
 
-    QImageReader reader(*path);
-    reader.setAutoTransform(true);
-    if (!fitsOpenLimit(reader)) {
-        setNotice(Notice::tooLarge);
-        return;
-    }
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        report(description(CaptureFailure::invalidImage));
+    QImage image;
+    try {
+        image = CaptureImageImport::read(*path);
+    } catch (const CaptureImportError &error) {
+        if (error.code() == CaptureImportFailure::tooLarge)
+            setNotice(error.description());
+        else
+            report(error.description());
         return;
     }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+#include <QIODevice>
+#include <QString>
+
+// Opens image files from outside: PNG, JPEG and TIFF only, recognised by their
+// content whatever their name. Everything that can be refused is refused from
+// the header, before the pixels are allocated: sizes above 80 megapixels, and
+// PNG files whose compressed data is too short to fill the size they claim.
+// Both throw CaptureImportError.
+namespace CaptureImageImport {
+
+QImage read(const QString &path);
+// `device` is open for reading, seekable and positioned at the start of the image.
+QImage read(QIODevice &device);
+
+} // namespace CaptureImageImport

@@ -4,6 +4,7 @@
 #include "CaptureFileSystemFailure.h"
 #include "CaptureFileWriter.h"
 #include "CapturePngEncoder.h"
+#include "HiddenTemporaries.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,14 @@ void CaptureHistory::clear() const
 {
     for (const CaptureHistoryItem &item : items())
         remove(item);
+}
+
+void CaptureHistory::removeLeftovers() const
+{
+    HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView) {
+        return isEntryName(target.toString()) || (target.endsWith(QLatin1String(".json")) &&
+                                                  isEntryName(target.chopped(5) + QStringLiteral(".png")));
+    });
 }
 
 std::optional<CaptureHistoryEntry> CaptureHistory::reopen(const CaptureHistoryItem &item) const

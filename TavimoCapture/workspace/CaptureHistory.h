@@ -50,6 +50,10 @@ public:
     // Removes every entry; stops at the first error.
     void clear() const;
 
+    // Removes the hidden temporary files a write cut short by a crash left
+    // beside entries and sidecars; run at start.
+    void removeLeftovers() const;
+
     // Loads an entry for editing; none when its image cannot be read.
     std::optional<CaptureHistoryEntry> reopen(const CaptureHistoryItem &item) const;
 

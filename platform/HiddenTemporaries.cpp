@@ -1,0 +1,18 @@
+#include "HiddenTemporaries.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+int HiddenTemporaries::remove(const QString &folder, const Test &isOurs)
+{
+    static const QRegularExpression hidden(QStringLiteral("^\\.(.+)\\.([-0-9A-Za-z]{1,32})$"));
+    const QDir directory(folder);
+    int removed = 0;
+    for (const QString &name : directory.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch match = hidden.match(name);
+        if (match.hasMatch() && isOurs(match.capturedView(1), match.capturedView(2)) && QFile::remove(directory.filePath(name)))
+            ++removed;
+    }
+    return removed;
+}

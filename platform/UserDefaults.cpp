@@ -1,10 +1,13 @@
 #include "UserDefaults.h"
 
+#include "AtomicFileWriter.h"
+#include "PlatformLog.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -25,6 +28,15 @@ QJsonValue storable(const QJsonValue &value)
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
     load();
+    m_pendingWrite.setSingleShot(true);
+    QObject::connect(&m_pendingWrite, &QTimer::timeout, [this] { flush(); });
+    if (const QCoreApplication *application = QCoreApplication::instance())
+        QObject::connect(application, &QCoreApplication::aboutToQuit, &m_pendingWrite, [this] { flush(); });
+}
+
+UserDefaults::~UserDefaults()
+{
+    flush();
 }
 
 QString UserDefaults::standardFilePath()
@@ -86,7 +98,7 @@ bool UserDefaults::setValue(const QString &key, const QJsonValue &value)
     if (value.isUndefined())
         return remove(key);
     m_values.insert(key, storable(value));
-    return write();
+    return changed();
 }
 
 bool UserDefaults::remove(const QString &key)
@@ -94,7 +106,25 @@ bool UserDefaults::remove(const QString &key)
     if (!m_values.contains(key))
         return true;
     m_values.remove(key);
+    return changed();
+}
+
+bool UserDefaults::flush()
+{
+    m_pendingWrite.stop();
+    if (!m_pending)
+        return true;
     return write();
+}
+
+bool UserDefaults::changed()
+{
+    m_pending = true;
+    if (m_quietUntil.hasExpired())
+        return flush();
+    if (!m_pendingWrite.isActive())
+        m_pendingWrite.start(std::chrono::ceil<std::chrono::milliseconds>(m_quietUntil.remainingTimeAsDuration()));
+    return true;
 }
 
 void UserDefaults::load()
@@ -124,19 +154,22 @@ void UserDefaults::moveAside() const
     QFile::rename(m_filePath, target);
 }
 
-bool UserDefaults::write() const
+// A failed write stays pending, so the next change or flush tries again.
+bool UserDefaults::write()
 {
+    m_quietUntil.setRemainingTime(writeInterval);
     const QFileInfo info(m_filePath);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = QJsonDocument(m_values).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (!QDir().mkpath(info.absolutePath())) {
+        qCWarning(platformLog) << "Cannot create the settings folder" << info.absolutePath();
         return false;
     }
-    return file.commit();
+    const QByteArray bytes = QJsonDocument(m_values).toJson(QJsonDocument::Indented);
+    const std::error_code error = AtomicFileWriter::write(m_filePath, bytes, AtomicFileWriter::Existing::replace,
+                                                          AtomicFileWriter::Permissions::ownerOnly);
+    if (error) {
+        qCWarning(platformLog) << "Cannot write the settings to" << m_filePath << ':' << error.message().c_str();
+        return false;
+    }
+    m_pending = false;
+    return true;
 }

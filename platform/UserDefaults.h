@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QTimer>
 
+#include <chrono>
 #include <optional>
 
 // The user's settings: one JSON object in a file, read once and written
-// atomically (mode 0600) on every change. Values keep their JSON type, so a
+// atomically (mode 0600) after every change. Values keep their JSON type, so a
 // Boolean, a number and a string stored under one key are told apart.
+//
+// A change is written at once unless the file was written less than
+// `writeInterval` ago; then it is written when that interval ends, together
+// with every change made meanwhile. Pending changes are written when the
+// application is about to quit and when the store is destroyed.
 //
 // A file that cannot be read or parsed is moved aside (to "<name>.corrupt")
 // and reading starts empty: the user's file is never deleted and nothing
@@ -17,6 +25,7 @@ class UserDefaults {
 public:
     // Settings kept in `filePath`; the folder is created on the first write.
     explicit UserDefaults(QString filePath);
+    ~UserDefaults();
     UserDefaults(const UserDefaults &) = delete;
     UserDefaults &operator=(const UserDefaults &) = delete;
 
@@ -24,6 +33,8 @@ public:
     static QString standardFilePath();
     // The store over standardFilePath(), made on first use.
     static UserDefaults &standard();
+
+    static constexpr std::chrono::milliseconds writeInterval{250};
 
     QString filePath() const { return m_filePath; }
 
@@ -38,17 +49,26 @@ public:
     std::optional<QString> stringValue(const QString &key) const;
     std::optional<QJsonObject> objectValue(const QString &key) const;
 
-    // Stores `value` and writes the file. Non-finite numbers are stored as
-    // null. Returns false when the file could not be written; the value is
-    // still kept for this run.
+    // Stores `value` and writes the file now or soon. Non-finite numbers are
+    // stored as null. Returns false when a write made now failed; the value
+    // is still kept for this run and written again with the next change.
     bool setValue(const QString &key, const QJsonValue &value);
     bool remove(const QString &key);
+
+    // Writes pending changes now; false when that failed.
+    bool flush();
+    bool hasPendingChanges() const { return m_pending; }
 
 private:
     void load();
     void moveAside() const;
-    bool write() const;
+    bool changed();
+    bool write();
 
     QString m_filePath;
     QJsonObject m_values;
+    bool m_pending = false;
+    // The next write may happen at once when this has expired.
+    QDeadlineTimer m_quietUntil;
+    QTimer m_pendingWrite;
 };

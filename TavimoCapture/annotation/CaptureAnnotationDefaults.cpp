@@ -7,9 +7,62 @@
 
 #include <QJsonObject>
 
+#include <tuple>
+#include <type_traits>
+
 namespace {
 
 constexpr qsizetype maximumFontNameLength = 256;
+
+// Each stored field once: its key, where it lives in the style and, for
+// numbers, the range a stored value is clamped into.
+struct NumberField {
+    const char *key;
+    double CaptureStyle::*member;
+    double low;
+    double high;
+};
+
+constexpr NumberField numberFields[] = {
+    {"lineWidth", &CaptureStyle::lineWidth, 1, 80},
+    {"spotlightOpacity", &CaptureStyle::spotlightOpacity, 5, 95},
+    {"brushOpacity", &CaptureStyle::brushOpacity, 5, 80},
+    {"blurRadius", &CaptureStyle::blurRadius, 1, 80},
+    {"pixelSize", &CaptureStyle::pixelSize, 2, 128},
+    {"magnifierZoom", &CaptureStyle::magnifierZoom, 1, 8},
+    {"fontSize", &CaptureStyle::fontSize, CaptureStyle::minimumFontSize, CaptureStyle::maximumFontSize},
+};
+
+struct BooleanField {
+    const char *key;
+    bool CaptureStyle::*member;
+};
+
+constexpr BooleanField booleanFields[] = {
+    {"magnifierOval", &CaptureStyle::magnifierOval},
+    {"bold", &CaptureStyle::bold},
+    {"italic", &CaptureStyle::italic},
+    {"underline", &CaptureStyle::underline},
+    {"textBackgroundEnabled", &CaptureStyle::textBackgroundEnabled},
+    {"arrowCurved", &CaptureStyle::arrowCurved},
+};
+
+template <typename E> struct EnumerationField {
+    const char *key;
+    E CaptureStyle::*member;
+};
+
+constexpr std::tuple enumerationFields{
+    EnumerationField<CaptureShapeMode>{"shapeMode", &CaptureStyle::shapeMode},
+    EnumerationField<CaptureBrush>{"brush", &CaptureStyle::brush},
+    EnumerationField<CaptureArrowHead>{"arrowHead", &CaptureStyle::arrowHead},
+    EnumerationField<CaptureArrowDash>{"arrowDash", &CaptureStyle::arrowDash},
+    EnumerationField<CaptureNumberShape>{"numberShape", &CaptureStyle::numberShape},
+};
+
+const QString fontNameKey = QStringLiteral("fontName");
+const QString textBackgroundColorKey = QStringLiteral("textBackgroundColor");
+const QString colorKey = QStringLiteral("color");
 
 template <typename T> void assign(T &field, const std::optional<T> &value)
 {
@@ -17,46 +70,39 @@ template <typename T> void assign(T &field, const std::optional<T> &value)
         field = *value;
 }
 
-void loadNumbers(const QJsonObject &record, CaptureStyle &style)
+void loadFields(const QJsonObject &record, CaptureStyle &style)
 {
-    using StoredRecord::clampedNumber;
-    assign(style.lineWidth, clampedNumber(record, QStringLiteral("lineWidth"), 1, 80));
-    assign(style.spotlightOpacity, clampedNumber(record, QStringLiteral("spotlightOpacity"), 5, 95));
-    assign(style.brushOpacity, clampedNumber(record, QStringLiteral("brushOpacity"), 5, 80));
-    assign(style.blurRadius, clampedNumber(record, QStringLiteral("blurRadius"), 1, 80));
-    assign(style.pixelSize, clampedNumber(record, QStringLiteral("pixelSize"), 2, 128));
-    assign(style.magnifierZoom, clampedNumber(record, QStringLiteral("magnifierZoom"), 1, 8));
-    assign(style.fontSize, clampedNumber(record, QStringLiteral("fontSize"), CaptureStyle::minimumFontSize,
-                                         CaptureStyle::maximumFontSize));
+    for (const NumberField &field : numberFields)
+        assign(style.*field.member,
+               StoredRecord::clampedNumber(record, QLatin1String(field.key), field.low, field.high));
+    for (const BooleanField &field : booleanFields)
+        assign(style.*field.member, StoredRecord::boolean(record, QLatin1String(field.key)));
+    std::apply(
+        [&](const auto &...field) {
+            (assign(style.*field.member, StoredRecord::enumeration<std::remove_cvref_t<decltype(style.*field.member)>>(
+                                             record, QLatin1String(field.key))),
+             ...);
+        },
+        enumerationFields);
 }
 
-void loadEnumerations(const QJsonObject &record, CaptureStyle &style)
+void saveFields(const CaptureStyle &style, QJsonObject &record)
 {
-    using StoredRecord::enumeration;
-    assign(style.shapeMode, enumeration<CaptureShapeMode>(record, QStringLiteral("shapeMode")));
-    assign(style.brush, enumeration<CaptureBrush>(record, QStringLiteral("brush")));
-    assign(style.arrowHead, enumeration<CaptureArrowHead>(record, QStringLiteral("arrowHead")));
-    assign(style.arrowDash, enumeration<CaptureArrowDash>(record, QStringLiteral("arrowDash")));
-    assign(style.numberShape, enumeration<CaptureNumberShape>(record, QStringLiteral("numberShape")));
+    for (const NumberField &field : numberFields)
+        record.insert(QLatin1String(field.key), style.*field.member);
+    for (const BooleanField &field : booleanFields)
+        record.insert(QLatin1String(field.key), style.*field.member);
+    std::apply(
+        [&](const auto &...field) { (record.insert(QLatin1String(field.key), rawValue(style.*field.member)), ...); },
+        enumerationFields);
 }
 
 void loadFontName(const QJsonObject &record, CaptureStyle &style)
 {
-    const QJsonValue value = record.value(QStringLiteral("fontName"));
+    const QJsonValue value = record.value(fontNameKey);
     const QString name = value.toString();
     if (value.isString() && !name.isEmpty() && name.size() <= maximumFontNameLength)
         style.fontName = name;
-}
-
-void loadBooleans(const QJsonObject &record, CaptureStyle &style)
-{
-    using StoredRecord::boolean;
-    assign(style.magnifierOval, boolean(record, QStringLiteral("magnifierOval")));
-    assign(style.bold, boolean(record, QStringLiteral("bold")));
-    assign(style.italic, boolean(record, QStringLiteral("italic")));
-    assign(style.underline, boolean(record, QStringLiteral("underline")));
-    assign(style.textBackgroundEnabled, boolean(record, QStringLiteral("textBackgroundEnabled")));
-    assign(style.arrowCurved, boolean(record, QStringLiteral("arrowCurved")));
 }
 
 } // namespace
@@ -67,40 +113,21 @@ CaptureAnnotationDefaults::Loaded CaptureAnnotationDefaults::load(const UserDefa
     const std::optional<QJsonObject> record = StoredRecord::versionOne(defaults.value(key));
     if (!record)
         return loaded;
-    loadNumbers(*record, loaded.style);
-    loadEnumerations(*record, loaded.style);
+    loadFields(*record, loaded.style);
     loadFontName(*record, loaded.style);
-    loadBooleans(*record, loaded.style);
-    assign(loaded.style.textBackgroundColor, StoredColor::decode(record->value(QStringLiteral("textBackgroundColor"))));
-    assign(loaded.color, StoredColor::decode(record->value(QStringLiteral("color"))));
+    assign(loaded.style.textBackgroundColor, StoredColor::decode(record->value(textBackgroundColorKey)));
+    assign(loaded.color, StoredColor::decode(record->value(colorKey)));
     return loaded;
 }
 
 void CaptureAnnotationDefaults::save(const CaptureStyle &style, const QColor &color, UserDefaults &defaults)
 {
-    const QJsonObject record{
+    QJsonObject record{
         {QStringLiteral("version"), 1},
-        {QStringLiteral("color"), StoredColor::encode(color)},
-        {QStringLiteral("lineWidth"), style.lineWidth},
-        {QStringLiteral("shapeMode"), rawValue(style.shapeMode)},
-        {QStringLiteral("spotlightOpacity"), style.spotlightOpacity},
-        {QStringLiteral("brush"), rawValue(style.brush)},
-        {QStringLiteral("brushOpacity"), style.brushOpacity},
-        {QStringLiteral("blurRadius"), style.blurRadius},
-        {QStringLiteral("pixelSize"), style.pixelSize},
-        {QStringLiteral("magnifierOval"), style.magnifierOval},
-        {QStringLiteral("magnifierZoom"), style.magnifierZoom},
-        {QStringLiteral("fontName"), style.fontName},
-        {QStringLiteral("fontSize"), style.fontSize},
-        {QStringLiteral("bold"), style.bold},
-        {QStringLiteral("italic"), style.italic},
-        {QStringLiteral("underline"), style.underline},
-        {QStringLiteral("textBackgroundEnabled"), style.textBackgroundEnabled},
-        {QStringLiteral("textBackgroundColor"), StoredColor::encode(style.textBackgroundColor)},
-        {QStringLiteral("arrowHead"), rawValue(style.arrowHead)},
-        {QStringLiteral("arrowDash"), rawValue(style.arrowDash)},
-        {QStringLiteral("arrowCurved"), style.arrowCurved},
-        {QStringLiteral("numberShape"), rawValue(style.numberShape)},
+        {colorKey, StoredColor::encode(color)},
+        {fontNameKey, style.fontName},
+        {textBackgroundColorKey, StoredColor::encode(style.textBackgroundColor)},
     };
+    saveFields(style, record);
     defaults.setValue(key, record);
 }

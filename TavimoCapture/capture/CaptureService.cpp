@@ -6,6 +6,7 @@
 #include "X11ScreenGrabber.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -325,7 +326,7 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     auto promise = std::make_shared<QPromise<ModifierRelease>>();
     QFuture<ModifierRelease> future = promise->future();
     promise->start();
-    const auto deadline = std::chrono::system_clock::now() + modifierTimeout;
+    const QDeadlineTimer deadline(modifierTimeout);
     auto released = [=, this] {
         if (heldModifiers() & captureModifiers)
             return false;
@@ -339,7 +340,7 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     };
     if (!released())
         repeatEvery(modifierPollInterval, [=] {
-            if (promise->isCanceled() || std::chrono::system_clock::now() > deadline) {
+            if (promise->isCanceled() || deadline.hasExpired()) {
                 succeed(*promise, ModifierRelease::modifiersHeld);
                 return true;
             }

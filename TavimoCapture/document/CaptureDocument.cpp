@@ -2,6 +2,7 @@
 
 #include "CaptureAnnotationDefaults.h"
 #include "CaptureRenderer.h"
+#include "ChangeNotification.h"
 
 #include <QLineF>
 #include <QPolygonF>
@@ -145,44 +146,29 @@ CaptureDocument::CaptureDocument(const QImage &image, UserDefaults *annotationDe
     CaptureAnnotationDefaults::save(m_style, m_color, *m_annotationDefaults);
 }
 
-void CaptureDocument::announce(void (CaptureDocument::*signal)())
-{
-    emit(this->*signal)();
-    emit changed();
-}
-
 void CaptureDocument::setTool(CaptureTool tool)
 {
-    if (m_tool == tool)
+    if (!assignAndNotify(*this, m_tool, tool, &CaptureDocument::toolChanged))
         return;
-    m_tool = tool;
-    announce(&CaptureDocument::toolChanged);
     setPendingMagnifier(std::nullopt);
 }
 
 void CaptureDocument::setColor(const QColor &color)
 {
-    if (m_color == color)
+    if (!assignAndNotify(*this, m_color, color, &CaptureDocument::colorChanged))
         return;
-    m_color = color;
-    announce(&CaptureDocument::colorChanged);
     styleOrColorDidChange();
 }
 
 void CaptureDocument::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    announce(&CaptureDocument::textChanged);
+    assignAndNotify(*this, m_text, text, &CaptureDocument::textChanged);
 }
 
 void CaptureDocument::setStyle(const CaptureStyle &style)
 {
-    if (m_style == style)
+    if (!assignAndNotify(*this, m_style, style, &CaptureDocument::styleChanged))
         return;
-    m_style = style;
-    announce(&CaptureDocument::styleChanged);
     styleOrColorDidChange();
 }
 
@@ -192,17 +178,15 @@ void CaptureDocument::setComposition(const CaptureComposition &composition)
         return;
     const CaptureComposition previous = m_composition;
     m_composition = composition;
-    announce(&CaptureDocument::compositionChanged);
+    notifyChange(*this, &CaptureDocument::compositionChanged);
     if (!m_restoring)
         saveUndo(previous);
 }
 
 void CaptureDocument::setLegendEnabled(bool enabled)
 {
-    if (m_legendEnabled == enabled)
+    if (!assignAndNotify(*this, m_legendEnabled, enabled, &CaptureDocument::legendEnabledChanged))
         return;
-    m_legendEnabled = enabled;
-    announce(&CaptureDocument::legendEnabledChanged);
     if (!m_restoring)
         saveUndo(std::nullopt, !enabled);
 }
@@ -210,15 +194,12 @@ void CaptureDocument::setLegendEnabled(bool enabled)
 void CaptureDocument::setAnnotations(QList<CaptureAnnotation> annotations)
 {
     m_annotations = std::move(annotations);
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
 }
 
 void CaptureDocument::setCropRect(const QRectF &crop)
 {
-    if (m_cropRect == crop)
-        return;
-    m_cropRect = crop;
-    announce(&CaptureDocument::cropRectChanged);
+    assignAndNotify(*this, m_cropRect, crop, &CaptureDocument::cropRectChanged);
 }
 
 void CaptureDocument::setPendingMagnifier(std::optional<CaptureAnnotation> magnifier)
@@ -226,7 +207,7 @@ void CaptureDocument::setPendingMagnifier(std::optional<CaptureAnnotation> magni
     if (!m_pendingMagnifier && !magnifier)
         return;
     m_pendingMagnifier = std::move(magnifier);
-    announce(&CaptureDocument::pendingMagnifierChanged);
+    notifyChange(*this, &CaptureDocument::pendingMagnifierChanged);
 }
 
 void CaptureDocument::styleOrColorDidChange()
@@ -326,7 +307,7 @@ void CaptureDocument::finishCrop(const CaptureAnnotation &crop)
     };
     if (std::any_of(m_annotations.cbegin(), m_annotations.cend(), lost)) {
         m_annotations.removeIf(lost);
-        announce(&CaptureDocument::annotationsChanged);
+        notifyChange(*this, &CaptureDocument::annotationsChanged);
     }
     select(QUuid());
 }
@@ -369,7 +350,7 @@ void CaptureDocument::shareSpotlightOpacity(double opacity)
 void CaptureDocument::appendAnnotation(const CaptureAnnotation &annotation)
 {
     m_annotations.append(annotation);
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
 }
 
 void CaptureDocument::finishStroke(const QList<QPointF> &points)
@@ -437,7 +418,7 @@ void CaptureDocument::replaceGeometry(const CaptureAnnotation &annotation)
         return;
     saveUndo();
     m_annotations[index] = annotation;
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
     if (m_selectedID == annotation.id)
         select(annotation.id);
 }
@@ -446,7 +427,7 @@ void CaptureDocument::select(const QUuid &id)
 {
     if (m_selectedID != id) {
         m_selectedID = id;
-        announce(&CaptureDocument::selectedIDChanged);
+        notifyChange(*this, &CaptureDocument::selectedIDChanged);
     }
     const qsizetype index = indexOf(id);
     if (index < 0)
@@ -508,7 +489,7 @@ void CaptureDocument::deleteSelected()
     const QUuid id = m_selectedID;
     m_annotations.removeIf([&](const CaptureAnnotation &mark) { return mark.id == id; });
     m_legendDescriptions.remove(id);
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
     select(QUuid());
 }
 
@@ -519,7 +500,7 @@ void CaptureDocument::updateSelectedText(const QString &text)
         return;
     saveUndo();
     m_annotations[index].text = text;
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
     setText(text);
 }
 
@@ -552,7 +533,7 @@ void CaptureDocument::setDetectedTextRects(const QList<QRectF> &rects)
     if (highlighted == m_detectedTextRects)
         return;
     m_detectedTextRects = std::move(highlighted);
-    announce(&CaptureDocument::detectedTextRectsChanged);
+    notifyChange(*this, &CaptureDocument::detectedTextRectsChanged);
 }
 
 qint64 CaptureDocument::renumberMarkers(qint64 first)
@@ -570,7 +551,7 @@ qint64 CaptureDocument::renumberMarkers(qint64 first)
     }
     m_nextNumber = next;
     if (renumbered)
-        announce(&CaptureDocument::annotationsChanged);
+        notifyChange(*this, &CaptureDocument::annotationsChanged);
     return next;
 }
 
@@ -593,7 +574,7 @@ void CaptureDocument::applySelectedStyle()
     m_annotations[index] = mark;
     if (isSpotlight(mark))
         shareSpotlightOpacity(m_style.spotlightOpacity);
-    announce(&CaptureDocument::annotationsChanged);
+    notifyChange(*this, &CaptureDocument::annotationsChanged);
 }
 
 void CaptureDocument::saveUndo(std::optional<CaptureComposition> composition, std::optional<bool> legendEnabled)
@@ -601,14 +582,14 @@ void CaptureDocument::saveUndo(std::optional<CaptureComposition> composition, st
     m_history.append(State{sharedAnnotations(), m_cropRect, m_nextNumber, composition.value_or(m_composition),
                            legendEnabled.value_or(m_legendEnabled), m_legendDescriptions});
     if (m_history.size() == 1)
-        announce(&CaptureDocument::canUndoChanged);
+        notifyChange(*this, &CaptureDocument::canUndoChanged);
     bumpRevision();
 }
 
 void CaptureDocument::bumpRevision()
 {
     ++m_revision;
-    announce(&CaptureDocument::revisionChanged);
+    notifyChange(*this, &CaptureDocument::revisionChanged);
 }
 
 void CaptureDocument::undo()
@@ -623,7 +604,7 @@ void CaptureDocument::undo()
     restore(m_history.takeLast());
     select(QUuid());
     if (m_history.isEmpty())
-        announce(&CaptureDocument::canUndoChanged);
+        notifyChange(*this, &CaptureDocument::canUndoChanged);
     bumpRevision();
 }
 

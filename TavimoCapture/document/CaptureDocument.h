@@ -142,7 +142,6 @@ private:
     void saveUndo(std::optional<CaptureComposition> composition = std::nullopt,
                   std::optional<bool> legendEnabled = std::nullopt);
     void bumpRevision();
-    void announce(void (CaptureDocument::*signal)());
     void styleOrColorDidChange();
     void applySelectedStyle();
     void finishCrop(const CaptureAnnotation &crop);

@@ -1,6 +1,7 @@
 #include "CaptureBoard.h"
 
 #include "CaptureRenderer.h"
+#include "ChangeNotification.h"
 #include "PixelLimit.h"
 
 #include <QPainter>
@@ -90,12 +91,6 @@ CaptureBoard::CaptureBoard(std::shared_ptr<CaptureDocument> document, QObject *p
     observeDocuments();
 }
 
-void CaptureBoard::announce(void (CaptureBoard::*signal)())
-{
-    emit(this->*signal)();
-    emit changed();
-}
-
 std::shared_ptr<CaptureDocument> CaptureBoard::activeDocument() const
 {
     const qsizetype index = indexOf(m_selectedID);
@@ -115,29 +110,23 @@ QRectF CaptureBoard::bounds() const
 void CaptureBoard::setItems(QList<CaptureBoardItem> items)
 {
     m_items = std::move(items);
-    announce(&CaptureBoard::itemsChanged);
+    notifyChange(*this, &CaptureBoard::itemsChanged);
 }
 
 void CaptureBoard::setSelectedID(const QUuid &id)
 {
-    if (m_selectedID == id)
-        return;
-    m_selectedID = id;
-    announce(&CaptureBoard::selectedIDChanged);
+    assignAndNotify(*this, m_selectedID, id, &CaptureBoard::selectedIDChanged);
 }
 
 void CaptureBoard::setLayout(CaptureBoardLayout layout)
 {
-    if (m_layout == layout)
-        return;
-    m_layout = layout;
-    announce(&CaptureBoard::layoutChanged);
+    assignAndNotify(*this, m_layout, layout, &CaptureBoard::layoutChanged);
 }
 
 void CaptureBoard::bumpRevision()
 {
     ++m_revision;
-    announce(&CaptureBoard::revisionChanged);
+    notifyChange(*this, &CaptureBoard::revisionChanged);
 }
 
 // Text being typed becomes a mark, then the documents are brought in line.
@@ -169,7 +158,7 @@ void CaptureBoard::checkpoint()
     if (m_history.size() > historyLimit)
         m_history.removeFirst();
     if (m_history.size() == 1)
-        announce(&CaptureBoard::canUndoChanged);
+        notifyChange(*this, &CaptureBoard::canUndoChanged);
 }
 
 void CaptureBoard::observeDocuments()
@@ -438,7 +427,7 @@ void CaptureBoard::undo()
     setSelectedID(state.selectedID);
     setLayout(state.layout);
     if (m_history.isEmpty())
-        announce(&CaptureBoard::canUndoChanged);
+        notifyChange(*this, &CaptureBoard::canUndoChanged);
     bumpRevision();
     observeDocuments();
     // An image that comes back may have missed composition edits made while it was away.

@@ -93,7 +93,6 @@ private:
         CaptureBoardLayout layout = CaptureBoardLayout::alternating;
     };
 
-    void announce(void (CaptureBoard::*signal)());
     void setItems(QList<CaptureBoardItem> items);
     void setSelectedID(const QUuid &id);
     void setLayout(CaptureBoardLayout layout);

@@ -4,16 +4,16 @@
 #include "CaptureClipboard.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureFailure.h"
-#include "CaptureFileSystemFailure.h"
+#include "CaptureFileWriter.h"
 #include "CaptureImageImport.h"
 #include "CaptureImportFailure.h"
 #include "CapturePanels.h"
 #include "CaptureRenderer.h"
+#include "ChangeNotification.h"
 #include "UserDefaults.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
-#include <QSaveFile>
 #include <QtConcurrent>
 
 #include <exception>
@@ -79,32 +79,6 @@ QString number(double value)
     return text;
 }
 
-// Writes straight to the file: a buffered write may report success for bytes
-// the file system later refuses.
-bool writeAll(QSaveFile &file, const QByteArray &data)
-{
-    qint64 written = 0;
-    while (written < data.size()) {
-        const qint64 count = file.write(data.constData() + written, data.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
-}
-
-// Replaces `path` in one step; on failure the previous file stays as it was.
-// Unlike the private files of the history, an export keeps the permissions of
-// the file it replaces, or gets the user's usual ones when new.
-void writeAtomically(const QString &path, const QByteArray &data)
-{
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, data) && file.commit();
-    if (!written)
-        throw CaptureFileSystemError({CaptureFileSystemFailure::Operation::write, path, 0, file.errorString()});
-}
-
 // The result of work on the thread pool: its value, or what the user reads about its failure.
 template <typename T> struct Outcome {
     std::optional<T> value;
@@ -148,28 +122,19 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
 
 CaptureWorkspace::~CaptureWorkspace() = default;
 
-template <typename T> void CaptureWorkspace::assign(T &field, const T &value, void (CaptureWorkspace::*signal)())
-{
-    if (field == value)
-        return;
-    field = value;
-    emit(this->*signal)();
-    emit changed();
-}
-
 void CaptureWorkspace::setDocument(const std::shared_ptr<CaptureDocument> &document)
 {
-    assign(m_document, document, &CaptureWorkspace::documentChanged);
+    assignAndNotify(*this, m_document, document, &CaptureWorkspace::documentChanged);
 }
 
 void CaptureWorkspace::setShowingBoard(bool showing)
 {
-    assign(m_showingBoard, showing, &CaptureWorkspace::showingBoardChanged);
+    assignAndNotify(*this, m_showingBoard, showing, &CaptureWorkspace::showingBoardChanged);
 }
 
 void CaptureWorkspace::setRecent(const QList<CaptureHistoryItem> &recent)
 {
-    assign(m_recent, recent, &CaptureWorkspace::recentChanged);
+    assignAndNotify(*this, m_recent, recent, &CaptureWorkspace::recentChanged);
 }
 
 void CaptureWorkspace::refreshRecent()
@@ -179,38 +144,38 @@ void CaptureWorkspace::refreshRecent()
 
 void CaptureWorkspace::setBusy(bool busy)
 {
-    assign(m_busy, busy, &CaptureWorkspace::busyChanged);
+    assignAndNotify(*this, m_busy, busy, &CaptureWorkspace::busyChanged);
 }
 
 void CaptureWorkspace::setRecognizing(bool recognizing)
 {
-    assign(m_recognizing, recognizing, &CaptureWorkspace::recognizingChanged);
+    assignAndNotify(*this, m_recognizing, recognizing, &CaptureWorkspace::recognizingChanged);
 }
 
 void CaptureWorkspace::setDetectingText(bool detecting)
 {
-    assign(m_detectingText, detecting, &CaptureWorkspace::detectingTextChanged);
+    assignAndNotify(*this, m_detectingText, detecting, &CaptureWorkspace::detectingTextChanged);
 }
 
 void CaptureWorkspace::setNotice(const QString &notice)
 {
-    assign(m_notice, notice, &CaptureWorkspace::noticeChanged);
+    assignAndNotify(*this, m_notice, notice, &CaptureWorkspace::noticeChanged);
 }
 
 void CaptureWorkspace::setRecognizedText(const std::optional<QString> &text)
 {
-    assign(m_recognizedText, text, &CaptureWorkspace::recognizedTextChanged);
+    assignAndNotify(*this, m_recognizedText, text, &CaptureWorkspace::recognizedTextChanged);
 }
 
 void CaptureWorkspace::setShortcutWarnings(const QStringList &warnings)
 {
-    assign(m_shortcutWarnings, warnings, &CaptureWorkspace::shortcutWarningsChanged);
+    assignAndNotify(*this, m_shortcutWarnings, warnings, &CaptureWorkspace::shortcutWarningsChanged);
 }
 
 // Turning it off keeps the entries already recorded.
 void CaptureWorkspace::setKeepHistory(bool keep)
 {
-    assign(m_keepHistory, keep, &CaptureWorkspace::keepHistoryChanged);
+    assignAndNotify(*this, m_keepHistory, keep, &CaptureWorkspace::keepHistoryChanged);
     m_defaults.setValue(keepHistoryKey, keep);
 }
 
@@ -355,7 +320,7 @@ bool CaptureWorkspace::saveImage(bool asNew)
         return false;
     }
     try {
-        writeAtomically(*destination, png);
+        CaptureFileWriter::exportFile(*destination, png);
     } catch (const std::exception &error) {
         report(describe(error));
         return false;

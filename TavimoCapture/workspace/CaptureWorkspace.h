@@ -149,7 +149,6 @@ private:
         QStringList signature;
     };
 
-    template <typename T> void assign(T &field, const T &value, void (CaptureWorkspace::*signal)());
     void setDocument(const std::shared_ptr<CaptureDocument> &document);
     void setRecent(const QList<CaptureHistoryItem> &recent);
     void setRecognizing(bool recognizing);

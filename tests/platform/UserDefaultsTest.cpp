@@ -1,10 +1,13 @@
 #include "UserDefaults.h"
+#include "SettingsWrites.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -95,10 +98,50 @@ TEST_F(UserDefaultsTest, WriteFailingMidwayKeepsThePreviousFile)
     rlimit small = original;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = defaults.setValue("lost", QString(64 * 1024, QChar('x')));
+    defaults.setValue("lost", QString(64 * 1024, QChar('x')));
+    const bool written = defaults.flush();
     setrlimit(RLIMIT_FSIZE, &original);
     EXPECT_FALSE(written);
     EXPECT_TRUE(defaults.contains("lost"));
     EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"defaults.json"});
+}
+
+TEST_F(UserDefaultsTest, ChangesInQuickSuccessionAreWrittenOnceAfterTheFirst)
+{
+    UserDefaults defaults(path);
+    EXPECT_TRUE(defaults.setValue("width", 0));
+    EXPECT_FALSE(defaults.hasPendingChanges()) << "a lone change is written at once";
+    const QByteArray first = readAll(path);
+    for (int width = 1; width <= 100; ++width)
+        EXPECT_TRUE(defaults.setValue("width", width));
+    defaults.remove("never-stored");
+    EXPECT_TRUE(defaults.hasPendingChanges());
+    EXPECT_EQ(readAll(path), first);
+    ASSERT_TRUE(waitForSettingsWrite(defaults));
+    EXPECT_EQ(UserDefaults(path).doubleValue("width"), 100.0);
+    defaults.remove("width");
+    EXPECT_TRUE(defaults.flush());
+    EXPECT_FALSE(defaults.hasPendingChanges());
+    EXPECT_FALSE(UserDefaults(path).contains("width"));
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"defaults.json"});
+}
+
+TEST_F(UserDefaultsTest, PendingChangesAreWrittenWhenTheAppQuitsOrTheStoreCloses)
+{
+    UserDefaults defaults(path);
+    defaults.setValue("first", 1);
+    defaults.setValue("atQuit", true);
+    ASSERT_TRUE(defaults.hasPendingChanges());
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
+    EXPECT_FALSE(defaults.hasPendingChanges());
+    EXPECT_EQ(UserDefaults(path).boolValue("atQuit"), true);
+    {
+        UserDefaults closing(path);
+        closing.setValue("one", 1);
+        closing.setValue("atClose", true);
+        ASSERT_TRUE(closing.hasPendingChanges());
+    }
+    EXPECT_EQ(UserDefaults(path).boolValue("atClose"), true);
 }

@@ -1,3 +1,4 @@
+#include "AtomicFileWriter.h"
 #include "CapturePngEncoder.h"
 #include "DesktopWindows.h"
 #include "ScreenCaptureOptions.h"
@@ -6,7 +7,6 @@
 #include "X11ScreenGrabber.h"
 
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QTimer>
 
 #include <cstdio>
@@ -34,9 +34,10 @@ int writePng(const QImage &image, const QString &path)
     } catch (const CapturePngEncodeFailure &error) {
         return fail(error.description());
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
-        return fail(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()));
+    const std::error_code error = AtomicFileWriter::write(path, png, AtomicFileWriter::Existing::replace,
+                                                          AtomicFileWriter::Permissions::keepReplaced);
+    if (error)
+        return fail(QStringLiteral("Could not write %1: %2").arg(path, QString::fromStdString(error.message())));
     return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "CapturePreferences.h"
+#include "SettingsWrites.h"
 #include "UserDefaults.h"
 
 #include <QDir>
@@ -75,6 +76,7 @@ TEST_F(CapturePreferencesTest, EveryChangeIsWrittenAtOnce)
         preferences.setEditorPolicy(CaptureEditorPolicy::never);
         preferences.setThumbnailShortcut(CaptureThumbnailShortcut::e);
     }
+    ASSERT_TRUE(waitForSettingsWrite(defaults));
     UserDefaults reopened(path);
     CapturePreferences preferences(reopened);
     EXPECT_TRUE(preferences.autoSave());

@@ -6,6 +6,22 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+enum class Fruit { apple, pear, plum };
+
+} // namespace
+
+template <> struct RawEnum<Fruit> {
+    static constexpr std::array cases{Fruit::apple, Fruit::pear};
+    static constexpr std::array rawValues{"apple", "pear"};
+};
+
+// The checks every raw value table passes where it is used.
+static_assert(everyCaseHasARawValue<CaptureTool>());
+static_assert(everyCaseHasARawValue<CaptureNumberShape>());
+static_assert(!everyCaseHasARawValue<Fruit>(), "a case without a raw value is caught");
+
 TEST(CaptureEnumerations, DecodeCaseSensitivelyAndTitleTwoToolsSpecially)
 {
     for (CaptureTool tool : allCases<CaptureTool>())

@@ -114,13 +114,17 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
       m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
       m_history(std::move(history))
 {
+    m_defaults.setWriteFailureHandler([this](const QString &reason) { report(reason); });
     m_history.removeLeftovers();
     m_recent = m_history.items();
     // One recognition and one detection at a time.
     m_backgroundPool.setMaxThreadCount(2);
 }
 
-CaptureWorkspace::~CaptureWorkspace() = default;
+CaptureWorkspace::~CaptureWorkspace()
+{
+    m_defaults.setWriteFailureHandler(nullptr);
+}
 
 void CaptureWorkspace::setDocument(const std::shared_ptr<CaptureDocument> &document)
 {

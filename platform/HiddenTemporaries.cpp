@@ -4,6 +4,16 @@
 #include <QFile>
 #include <QRegularExpression>
 
+bool HiddenTemporaries::isWriterSuffix(QStringView suffix)
+{
+    return suffix.size() > writerMark.size() && suffix.startsWith(writerMark);
+}
+
+HiddenTemporaries::Test HiddenTemporaries::writerTemporariesOf(const QString &name)
+{
+    return [name](QStringView target, QStringView suffix) { return target == name && isWriterSuffix(suffix); };
+}
+
 int HiddenTemporaries::remove(const QString &folder, const Test &isOurs)
 {
     static const QRegularExpression hidden(QStringLiteral("^\\.(.+)\\.([-0-9A-Za-z]{1,32})$"));

@@ -12,6 +12,13 @@ namespace HiddenTemporaries {
 
 using Test = std::function<bool(QStringView target, QStringView suffix)>;
 
+// AtomicFileWriter's temporaries carry this mark before their random part, so
+// that a sweep never mistakes a user's ".photo.png.old" for one of ours.
+inline const QString writerMark = QStringLiteral("tavimo-");
+bool isWriterSuffix(QStringView suffix);
+// A test for the writer's temporaries of files named `name`.
+Test writerTemporariesOf(const QString &name);
+
 // Removes from `folder` every regular file ".<target>.<suffix>" for which
 // `isOurs` holds; the suffix is letters, digits and dashes. Returns how many
 // it removed; a file it cannot remove is left.

@@ -67,5 +67,7 @@ void CaptureAutoSave::removeLeftovers(const QString &folder, const QDateTime &da
 {
     static const QRegularExpression savedName(QStringLiteral("^[A-Za-z]+-[0-9]{6}(-[0-9]{1,4})?\\.png$"));
     HiddenTemporaries::remove(dayFolder(folder, date).path(),
-                              [](QStringView target, QStringView) { return savedName.matchView(target).hasMatch(); });
+                              [](QStringView target, QStringView suffix) {
+        return savedName.matchView(target).hasMatch() && HiddenTemporaries::isWriterSuffix(suffix);
+    });
 }

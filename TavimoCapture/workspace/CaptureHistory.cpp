@@ -163,9 +163,11 @@ void CaptureHistory::clear() const
 
 void CaptureHistory::removeLeftovers() const
 {
-    HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView) {
-        return isEntryName(target.toString()) || (target.endsWith(QLatin1String(".json")) &&
-                                                  isEntryName(target.chopped(5) + QStringLiteral(".png")));
+    HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView suffix) {
+        const bool entryOrSidecar = isEntryName(target.toString()) ||
+                                    (target.endsWith(QLatin1String(".json")) &&
+                                     isEntryName(target.chopped(5) + QStringLiteral(".png")));
+        return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
     });
 }
 

@@ -7,6 +7,7 @@
 //   crash_trials write KIND FOLDER         the writer (started by drive)
 // KIND: settings, history, autosave, export, install.
 #include "CaptureAutoSave.h"
+#include "CaptureFileWriter.h"
 #include "CaptureHistory.h"
 #include "CaptureWorkspace.h"
 #include "ScriptedClipboard.h"
@@ -138,6 +139,8 @@ void sweep(const QString &kind, const Layout &layout)
         CaptureAutoSave::removeLeftovers(layout.captures(), QDateTime::currentDateTime());
     else if (kind == "install")
         UpdateInstaller::removeLeftovers(layout.installed());
+    else if (kind == "export") // swept by the next export to the same file
+        CaptureFileWriter::exportFile(layout.exported(), CaptureHistory::png(imageFor(1)));
 }
 
 [[noreturn]] void writeForever(const QString &kind, const Layout &layout)
@@ -154,6 +157,7 @@ void sweep(const QString &kind, const Layout &layout)
     for (quint32 n = QRandomGenerator::global()->bounded(1u << 20);; ++n) {
         if (kind == "settings") {
             settings.setValue("trial.payload", payloadFor(n));
+            settings.flush();
         } else if (kind == "history") {
             entry = history.save(imageFor(n), n % 3 == 0 ? QString() : entry, layout.exported());
         } else if (kind == "autosave") {

@@ -90,8 +90,8 @@ void FuzzEntryPoints::settingsFile(QByteArrayView input)
     QFile::remove(path + QStringLiteral(".corrupt"));
     writeScratch(path, input);
     const UserDefaults defaults(path);
-    for (const char *key : {"capture.autoSave", "capture.saveFolder", "capture.thumbnailSeconds",
-                            "capture.annotation.v1"}) {
+    for (const char *key :
+         {"capture.autoSave", "capture.saveFolder", "capture.thumbnailSeconds", "capture.annotation.v1"}) {
         defaults.boolValue(QString::fromLatin1(key));
         defaults.stringValue(QString::fromLatin1(key));
         defaults.doubleValue(QString::fromLatin1(key));

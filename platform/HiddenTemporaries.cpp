@@ -11,7 +11,9 @@ bool HiddenTemporaries::isWriterSuffix(QStringView suffix)
 
 HiddenTemporaries::Test HiddenTemporaries::writerTemporariesOf(const QString &name)
 {
-    return [name](QStringView target, QStringView suffix) { return target == name && isWriterSuffix(suffix); };
+    return [name](QStringView target, QStringView suffix) {
+        return target == name && isWriterSuffix(suffix);
+    };
 }
 
 int HiddenTemporaries::remove(const QString &folder, const Test &isOurs)
@@ -21,7 +23,8 @@ int HiddenTemporaries::remove(const QString &folder, const Test &isOurs)
     int removed = 0;
     for (const QString &name : directory.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
         const QRegularExpressionMatch match = hidden.match(name);
-        if (match.hasMatch() && isOurs(match.capturedView(1), match.capturedView(2)) && QFile::remove(directory.filePath(name)))
+        if (match.hasMatch() && isOurs(match.capturedView(1), match.capturedView(2)) &&
+            QFile::remove(directory.filePath(name)))
             ++removed;
     }
     return removed;

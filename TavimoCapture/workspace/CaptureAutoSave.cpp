@@ -66,8 +66,7 @@ QString CaptureAutoSave::save(const QByteArray &png, const QString &folder, cons
 void CaptureAutoSave::removeLeftovers(const QString &folder, const QDateTime &date)
 {
     static const QRegularExpression savedName(QStringLiteral("^[A-Za-z]+-[0-9]{6}(-[0-9]{1,4})?\\.png$"));
-    HiddenTemporaries::remove(dayFolder(folder, date).path(),
-                              [](QStringView target, QStringView suffix) {
+    HiddenTemporaries::remove(dayFolder(folder, date).path(), [](QStringView target, QStringView suffix) {
         return savedName.matchView(target).hasMatch() && HiddenTemporaries::isWriterSuffix(suffix);
     });
 }

@@ -147,8 +147,7 @@ void CaptureBoard::validate(const QList<CaptureBoardItem> &items) const
     const QSizeF size = wholePixels(unionOf(items)).size();
     const QSizeF canvas =
         CaptureRenderer::baseLayout(QRectF(QPointF(0, 0), size), composition(), legendOf(items)).canvasSize;
-    if (!withinPixelLimit(size) ||
-        !withinPixelLimit(QSizeF(std::ceil(canvas.width()), std::ceil(canvas.height()))))
+    if (!withinPixelLimit(size) || !withinPixelLimit(QSizeF(std::ceil(canvas.width()), std::ceil(canvas.height()))))
         throwRenderError(CaptureRenderError::imageTooLarge);
 }
 

@@ -164,9 +164,9 @@ void CaptureHistory::clear() const
 void CaptureHistory::removeLeftovers() const
 {
     HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView suffix) {
-        const bool entryOrSidecar = isEntryName(target.toString()) ||
-                                    (target.endsWith(QLatin1String(".json")) &&
-                                     isEntryName(target.chopped(5) + QStringLiteral(".png")));
+        const bool entryOrSidecar =
+            isEntryName(target.toString()) ||
+            (target.endsWith(QLatin1String(".json")) && isEntryName(target.chopped(5) + QStringLiteral(".png")));
         return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
     });
 }

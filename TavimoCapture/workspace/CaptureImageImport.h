@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
 #include <QIODevice>
+#include <QImage>
 #include <QString>
 
 // Opens image files from outside: PNG, JPEG and TIFF only, recognised by their

@@ -63,15 +63,13 @@ const QByteArray smallPng = encoded(pattern(QSize(64, 64)), "png");
 
 BENCHMARK_CAPTURE(openHostile, png30000x30000, [] { return whitePng(QSize(30000, 30000)); })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, jpegClaiming65000, [] { return jpegClaiming(QSize(65000, 65000)); })->Iterations(1);
-BENCHMARK_CAPTURE(openHostile, jpegClaiming10000x8000, [] { return jpegClaiming(QSize(10000, 8000)); })
-    ->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, jpegClaiming10000x8000, [] { return jpegClaiming(QSize(10000, 8000)); })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, tiffClaiming100000, [] { return tiffClaiming(QSize(100000, 100000)); })->Iterations(1);
-BENCHMARK_CAPTURE(openHostile, tiffClaiming10000x8000, [] { return tiffClaiming(QSize(10000, 8000)); })
-    ->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, tiffClaiming10000x8000, [] { return tiffClaiming(QSize(10000, 8000)); })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, tiff5000Pages, [] { return tiffClaiming(QSize(16, 16), 5000); })->Iterations(1);
-BENCHMARK_CAPTURE(openHostile, pngHeaderLies8000x8000, [] { return pngClaiming(smallPng, QSize(8000, 8000)); })
-    ->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, pngHeaderLies8000x8000, [] {
+    return pngClaiming(smallPng, QSize(8000, 8000));
+})->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, truncatedPng, [] { return smallPng.left(smallPng.size() / 2); })->Iterations(1);
-BENCHMARK_CAPTURE(openHostile, textNamedPng, [] { return QByteArray("These are notes, not pixels."); })
-    ->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, textNamedPng, [] { return QByteArray("These are notes, not pixels."); })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, legitimate10000x8000, [] { return whitePng(QSize(10000, 8000)); })->Iterations(1);

@@ -76,7 +76,9 @@ QString payloadFor(quint32 n)
 // An ELF-looking program of its own size, filled with its number.
 QByteArray archiveBytes(int which)
 {
-    return QByteArray("\x7f" "ELF") + QByteArray(300000 + which * 70000, char('0' + which));
+    return QByteArray("\x7f"
+                      "ELF") +
+           QByteArray(300000 + which * 70000, char('0' + which));
 }
 
 struct SpngFree {
@@ -121,7 +123,8 @@ QStringList hiddenFiles(const QString &folder)
     QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
-        if (files.fileName().startsWith('.') && !QStringList(std::begin(decoys), std::end(decoys)).contains(files.fileName()))
+        if (files.fileName().startsWith('.') &&
+            !QStringList(std::begin(decoys), std::end(decoys)).contains(files.fileName()))
             hidden.append(path);
     }
     return hidden;
@@ -149,8 +152,8 @@ void sweep(const QString &kind, const Layout &layout)
     ScriptedClipboard clipboard;
     UserDefaults workspaceDefaults(layout.root + "/workspace-defaults.json");
     workspaceDefaults.setValue(CaptureWorkspace::keepHistoryKey, false);
-    CaptureWorkspace workspace(workspaceDefaults, panels, clipboard, [](TavimoEvent) {},
-                               CaptureHistory(layout.root + "/workspace-history"));
+    CaptureWorkspace workspace(
+        workspaceDefaults, panels, clipboard, [](TavimoEvent) {}, CaptureHistory(layout.root + "/workspace-history"));
     UserDefaults settings(layout.settings());
     const CaptureHistory history(layout.history(), 5);
     QString entry;
@@ -205,9 +208,10 @@ void prepare(const QString &kind, const Layout &layout)
         archive.write(archiveBytes(which));
     }
     QFile::copy(layout.archive(0), layout.installed());
-    QFile(layout.installed()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                              QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile(layout.installed())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                        QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                        QFileDevice::ExeOther);
     Q_UNUSED(kind);
 }
 
@@ -316,8 +320,7 @@ int drive(const QString &kind, int kills, quint32 seed)
         if (!problems.isEmpty()) {
             ++bad;
             for (const QString &problem : problems)
-                std::cerr << kind.toStdString() << " kill " << trial + 1 << ": " << problem.toStdString()
-                          << std::endl;
+                std::cerr << kind.toStdString() << " kill " << trial + 1 << ": " << problem.toStdString() << std::endl;
         }
     }
     std::cout << kind.toStdString() << ": " << kills << " kills, " << bad << " bad outcomes (seed " << seed << ")"

@@ -10,9 +10,9 @@ TEST(HiddenTemporariesTest, RemovesOnlyTheWritersTemporariesOfTheNamedFile)
 {
     QTemporaryDir folder;
     const QStringList ours{".defaults.json.tavimo-k3x9q", ".defaults.json.tavimo-0"};
-    const QStringList others{"defaults.json",         ".defaults.json.old", ".defaults.json.tavimo-",
-                             ".other.json.tavimo-k3", "defaults.json.tavimo-k3", ".defaults.json.tavimo-k3/x",
-                             ".defaults.json.tavimo-k.3"};
+    const QStringList others{
+        "defaults.json",           ".defaults.json.old",         ".defaults.json.tavimo-",   ".other.json.tavimo-k3",
+        "defaults.json.tavimo-k3", ".defaults.json.tavimo-k3/x", ".defaults.json.tavimo-k.3"};
     for (const QString &name : ours + others) {
         if (name.contains('/')) {
             QDir(folder.path()).mkpath(name);

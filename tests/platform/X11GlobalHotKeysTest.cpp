@@ -72,8 +72,8 @@ TEST_F(X11GlobalHotKeysTest, RefusedForOneLockCombinationKeepsNoneOfTheOthers)
 TEST_F(X11GlobalHotKeysTest, ALayoutChangeTakesTheKeysAgainOnTheirNewKeyCodes)
 {
     const auto remap = [](const QString &from, const QString &to) {
-        return QProcess::execute("xmodmap", {"-e", "keycode " + from + " = NoSymbol", "-e",
-                                             "keycode " + to + " = 2 at"}) == 0;
+        return QProcess::execute("xmodmap",
+                                 {"-e", "keycode " + from + " = NoSymbol", "-e", "keycode " + to + " = 2 at"}) == 0;
     };
     ASSERT_EQ(hotKeys.registerHotKey(Qt::CTRL | Qt::SHIFT | Qt::Key_2, area), Status::registered);
     const int defaultKeycode = 11;

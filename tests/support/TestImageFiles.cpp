@@ -89,8 +89,8 @@ QByteArray whitePng(QSize size)
 QByteArray pngClaiming(const QByteArray &png, QSize size)
 {
     // Signature (8), IHDR length and type (8), then width and height.
-    const QByteArray header = pngChunk("IHDR", bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) +
-                                                   png.mid(24, 5));
+    const QByteArray header =
+        pngChunk("IHDR", bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) + png.mid(24, 5));
     return png.left(8) + header + png.mid(8 + 25);
 }
 

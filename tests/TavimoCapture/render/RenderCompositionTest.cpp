@@ -101,9 +101,8 @@ TEST(CaptureRendererExport, TheShadowStaysOutsideTheImageAndBehindTransparentPix
     image.setPixel(150, 50, qPremultiply(qRgba(255, 0, 0, 128)));
     for (const double radius : {0.0, 20.0}) {
         SCOPED_TRACE(radius);
-        const QImage exported =
-            render(image, image.rect(), {.legend = {}, .cornerRadius = radius, .shadow = 10}).convertToFormat(
-                QImage::Format_ARGB32);
+        const QImage exported = render(image, image.rect(), {.legend = {}, .cornerRadius = radius, .shadow = 10})
+                                    .convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(exported.size(), QSize(240, 140));
         for (const QPoint at : {QPoint(120, 70), QPoint(30, 25), QPoint(120, 21), QPoint(210, 115)})
             EXPECT_EQ(exported.pixel(at), 0u) << at.x() << "," << at.y();

@@ -169,6 +169,12 @@ void CaptureHistory::removeLeftovers() const
             (target.endsWith(QLatin1String(".json")) && isEntryName(target.chopped(5) + QStringLiteral(".png")));
         return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
     });
+    const QDir folder(m_directory);
+    for (const QString &sidecar : folder.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+        const QString entry = sidecar.chopped(5) + QStringLiteral(".png");
+        if (isEntryName(entry) && !exists(folder.filePath(entry)))
+            ::unlink(QFile::encodeName(folder.filePath(sidecar)).constData());
+    }
 }
 
 std::optional<CaptureHistoryEntry> CaptureHistory::reopen(const CaptureHistoryItem &item) const

@@ -50,8 +50,9 @@ public:
     // Removes every entry; stops at the first error.
     void clear() const;
 
-    // Removes the hidden temporary files a write cut short by a crash left
-    // beside entries and sidecars; run at start.
+    // Removes what a save or removal cut short by a crash left: hidden
+    // temporary files beside entries and sidecars, and sidecars whose entry is
+    // gone. Run at start.
     void removeLeftovers() const;
 
     // Loads an entry for editing; none when its image cannot be read.

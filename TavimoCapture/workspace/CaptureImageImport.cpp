@@ -74,6 +74,39 @@ bool pngDataCanFill(QIODevice &device)
     return compressed * deflateMaximumRatio >= rawBytes;
 }
 
+// Huffman coding spends at least one bit on every 8 x 8 block of the
+// full-resolution component; a file smaller than that cannot fill its size.
+// Arithmetic coding has no such floor and is let through.
+bool jpegDataCanFill(QIODevice &device, QSize size)
+{
+    const qint64 bytes = device.size() - device.pos();
+    if (device.read(2) != QByteArrayLiteral("\xff\xd8"))
+        return true;
+    for (QByteArray marker = device.read(4); marker.size() == 4 && quint8(marker.at(0)) == 0xff;
+         marker = device.read(4)) {
+        const int code = quint8(marker.at(1));
+        if (code >= 0xc0 && code <= 0xc2) {
+            const qint64 blocks = qint64((size.width() + 7) / 8) * ((size.height() + 7) / 8);
+            return bytes * 8 >= blocks;
+        }
+        const int length = qFromBigEndian<quint16>(marker.constData() + 2);
+        const bool otherFrame = code >= 0xc3 && code <= 0xcf && code != 0xc4 && code != 0xc8 && code != 0xcc;
+        if (otherFrame || code == 0xda || length < 2 || device.skip(length - 2) != length - 2)
+            return true;
+    }
+    return true;
+}
+
+// False when the file is too short for the pixels its header promises.
+bool dataCanFill(const QByteArray &format, QSize size, QIODevice &device)
+{
+    if (format == "png")
+        return pngDataCanFill(device);
+    if (format == "jpeg")
+        return jpegDataCanFill(device, size);
+    return true;
+}
+
 } // namespace
 
 QImage CaptureImageImport::read(const QString &path)
@@ -88,9 +121,10 @@ QImage CaptureImageImport::read(QIODevice &device)
 {
     const qint64 start = device.pos();
     const QByteArray format = QImageReader::imageFormat(&device);
-    if (!isAccepted(format) || !withinPixelLimit(QImageReader(&device, format).size()) || !device.seek(start))
+    const QSize size = isAccepted(format) ? QImageReader(&device, format).size() : QSize();
+    if (!withinPixelLimit(size) || !device.seek(start))
         fail(CaptureImportFailure::tooLarge);
-    if (format == "png" && (!pngDataCanFill(device) || !device.seek(start)))
+    if (!dataCanFill(format, size, device) || !device.seek(start))
         fail(CaptureImportFailure::undecodable);
     QImageReader reader(&device, format);
     reader.setAutoTransform(true);

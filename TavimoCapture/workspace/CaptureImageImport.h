@@ -7,7 +7,7 @@
 // Opens image files from outside: PNG, JPEG and TIFF only, recognised by their
 // content whatever their name. Everything that can be refused is refused from
 // the header, before the pixels are allocated: sizes above 80 megapixels, and
-// PNG files whose compressed data is too short to fill the size they claim.
+// PNG and JPEG files whose data is too short to fill the size they claim.
 // Both throw CaptureImportError.
 namespace CaptureImageImport {
 

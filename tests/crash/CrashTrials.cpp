@@ -257,6 +257,15 @@ QStringList finalNameProblems(const QString &kind, const Layout &layout)
     return problems;
 }
 
+// Checked captures go, so that the folder and the checks stay small; hidden
+// files stay for the next start's sweep.
+void removeCheckedCaptures(const Layout &layout)
+{
+    QDirIterator files(layout.captures(), {"*.png"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        QFile::remove(files.next());
+}
+
 QStringList sweepProblems(const Layout &layout)
 {
     QStringList problems;
@@ -267,6 +276,12 @@ QStringList sweepProblems(const Layout &layout)
             if (!QFile::exists(folder + '/' + decoy))
                 problems.append(folder + '/' + decoy + ": not ours, but removed");
         }
+    }
+    QDirIterator sidecars(layout.history(), {"*.json"}, QDir::Files);
+    while (sidecars.hasNext()) {
+        const QString sidecar = sidecars.next();
+        if (!QFile::exists(sidecar.chopped(5) + ".png"))
+            problems.append(sidecar + ": a link without its entry after the next start");
     }
     QDirIterator visible(layout.root, QDir::Files, QDirIterator::Subdirectories);
     while (visible.hasNext()) {
@@ -317,6 +332,8 @@ int drive(const QString &kind, int kills, quint32 seed)
         ::kill(pid_t(writer.processId()), SIGKILL);
         writer.waitForFinished();
         problems += finalNameProblems(kind, layout);
+        if (kind == "autosave")
+            removeCheckedCaptures(layout);
         if (!problems.isEmpty()) {
             ++bad;
             for (const QString &problem : problems)

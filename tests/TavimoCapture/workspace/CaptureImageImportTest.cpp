@@ -61,6 +61,7 @@ TEST(CaptureImageImportTest, HostileFilesAreRefusedWithTheWorkspaceNotices)
     } cases[] = {
         {"bomb.png", whitePng(QSize(30000, 30000)), tooLarge},
         {"huge.jpg", jpegClaiming(QSize(65000, 65000)), tooLarge},
+        {"lying.jpg", jpegClaiming(QSize(10000, 8000)), undecodable},
         {"huge.tiff", tiffClaiming(QSize(100000, 100000)), tooLarge},
         {"huge-pages.tiff", tiffClaiming(QSize(100000, 100000), 5000), tooLarge},
         {"lying.png", pngClaiming(png, QSize(8000, 8000)), undecodable},

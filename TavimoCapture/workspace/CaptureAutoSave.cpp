@@ -67,6 +67,6 @@ void CaptureAutoSave::removeLeftovers(const QString &folder, const QDateTime &da
 {
     static const QRegularExpression savedName(QStringLiteral("^[A-Za-z]+-[0-9]{6}(-[0-9]{1,4})?\\.png$"));
     HiddenTemporaries::remove(dayFolder(folder, date).path(), [](QStringView target, QStringView suffix) {
-        return savedName.matchView(target).hasMatch() && HiddenTemporaries::isWriterSuffix(suffix);
+        return savedName.match(target.toString()).hasMatch() && HiddenTemporaries::isWriterSuffix(suffix);
     });
 }

@@ -11,7 +11,7 @@ namespace {
 using AtomicFileWriter::Existing;
 using AtomicFileWriter::Permissions;
 
-void write(const QString &path, const QByteArray &data, Existing existing, Permissions permissions)
+void writeOrThrow(const QString &path, const QByteArray &data, Existing existing, Permissions permissions)
 {
     if (const std::error_code error = AtomicFileWriter::write(path, data, existing, permissions))
         throw CaptureFileSystemError(
@@ -22,17 +22,17 @@ void write(const QString &path, const QByteArray &data, Existing existing, Permi
 
 void CaptureFileWriter::writeNew(const QString &path, const QByteArray &data)
 {
-    write(path, data, Existing::keep, Permissions::usual);
+    writeOrThrow(path, data, Existing::keep, Permissions::usual);
 }
 
 void CaptureFileWriter::replace(const QString &path, const QByteArray &data)
 {
-    write(path, data, Existing::replace, Permissions::ownerOnly);
+    writeOrThrow(path, data, Existing::replace, Permissions::ownerOnly);
 }
 
 void CaptureFileWriter::exportFile(const QString &path, const QByteArray &data)
 {
     const QFileInfo target(path);
     HiddenTemporaries::remove(target.absolutePath(), HiddenTemporaries::writerTemporariesOf(target.fileName()));
-    write(path, data, Existing::replace, Permissions::keepReplaced);
+    writeOrThrow(path, data, Existing::replace, Permissions::keepReplaced);
 }

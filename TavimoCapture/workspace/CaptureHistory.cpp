@@ -166,7 +166,7 @@ void CaptureHistory::removeLeftovers() const
     HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView suffix) {
         const bool entryOrSidecar =
             isEntryName(target.toString()) ||
-            (target.endsWith(QLatin1String(".json")) && isEntryName(target.chopped(5) + QStringLiteral(".png")));
+            (target.endsWith(QLatin1String(".json")) && isEntryName(target.chopped(5).toString() + QStringLiteral(".png")));
         return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
     });
     const QDir folder(m_directory);

@@ -14,6 +14,7 @@
 
 #include <QDateTime>
 #include <QFutureWatcher>
+#include <QPointer>
 #include <QtConcurrent>
 
 #include <exception>
@@ -114,17 +115,17 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
       m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
       m_history(std::move(history))
 {
-    m_defaults.setWriteFailureHandler([this](const QString &reason) { report(reason); });
+    m_defaults.setWriteFailureHandler([workspace = QPointer(this)](const QString &reason) {
+        if (workspace)
+            workspace->report(reason);
+    });
     m_history.removeLeftovers();
     m_recent = m_history.items();
     // One recognition and one detection at a time.
     m_backgroundPool.setMaxThreadCount(2);
 }
 
-CaptureWorkspace::~CaptureWorkspace()
-{
-    m_defaults.setWriteFailureHandler(nullptr);
-}
+CaptureWorkspace::~CaptureWorkspace() = default;
 
 void CaptureWorkspace::setDocument(const std::shared_ptr<CaptureDocument> &document)
 {

@@ -20,6 +20,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -146,16 +147,32 @@ void sweep(const QString &kind, const Layout &layout)
         CaptureFileWriter::exportFile(layout.exported(), CaptureHistory::png(imageFor(1)));
 }
 
-[[noreturn]] void writeForever(const QString &kind, const Layout &layout)
-{
+// What the app makes at start, each sweeping its own folder.
+struct Writers {
+    explicit Writers(const Layout &layout)
+        : workspaceDefaults(layout.root + "/workspace-defaults.json"),
+          workspace(
+              workspaceDefaults, panels, clipboard, [](TavimoEvent) {},
+              CaptureHistory(layout.root + "/workspace-history")),
+          settings(layout.settings()), history(layout.history(), 5)
+    {
+        workspaceDefaults.setValue(CaptureWorkspace::keepHistoryKey, false);
+        workspaceDefaults.flush();
+    }
+
     ScriptedPanels panels;
     ScriptedClipboard clipboard;
-    UserDefaults workspaceDefaults(layout.root + "/workspace-defaults.json");
-    workspaceDefaults.setValue(CaptureWorkspace::keepHistoryKey, false);
-    CaptureWorkspace workspace(
-        workspaceDefaults, panels, clipboard, [](TavimoEvent) {}, CaptureHistory(layout.root + "/workspace-history"));
-    UserDefaults settings(layout.settings());
-    const CaptureHistory history(layout.history(), 5);
+    UserDefaults workspaceDefaults;
+    CaptureWorkspace workspace;
+    UserDefaults settings;
+    const CaptureHistory history;
+};
+
+[[noreturn]] void writeForever(const QString &kind, const Layout &layout, Writers &writers)
+{
+    UserDefaults &settings = writers.settings;
+    const CaptureHistory &history = writers.history;
+    CaptureWorkspace &workspace = writers.workspace;
     QString entry;
     for (quint32 n = QRandomGenerator::global()->bounded(1u << 20);; ++n) {
         if (kind == "settings") {
@@ -167,7 +184,7 @@ void sweep(const QString &kind, const Layout &layout)
             CaptureAutoSave::save(CaptureHistory::png(imageFor(n)), layout.captures(), "Area",
                                   QDateTime::currentDateTime());
         } else if (kind == "export") {
-            workspace.accept(imageFor(n), std::nullopt, layout.exported());
+            workspace.accept(imageFor(n), QString(), layout.exported());
             workspace.saveImage(false);
         } else if (kind == "install") {
             UpdateInstaller::replace(layout.installed(), layout.archive(int(n % 2)));
@@ -178,11 +195,12 @@ void sweep(const QString &kind, const Layout &layout)
 int write(const QString &kind, const QString &root)
 {
     const Layout layout{root};
+    Writers writers(layout);
     sweep(kind, layout);
     std::cout << "swept" << std::endl;
     std::string go;
     std::getline(std::cin, go);
-    writeForever(kind, layout);
+    writeForever(kind, layout, writers);
 }
 
 // --- the driver ---------------------------------------------------------

@@ -99,7 +99,7 @@ QByteArray tiffClaiming(QSize size, int pages)
     constexpr int entries = 10;
     constexpr int directorySize = 2 + entries * 12 + 4;
     const QByteArray strip(16 * 16, char(0x80));
-    QByteArray tiff = QByteArray("II*\0") + littleEndian(8 + quint32(strip.size()), 4) + strip;
+    QByteArray tiff = QByteArray("II*\0", 4) + littleEndian(8 + quint32(strip.size()), 4) + strip;
     for (int page = 0; page < pages; ++page) {
         const quint32 next = page + 1 < pages ? quint32(tiff.size() + directorySize) : 0;
         tiff += littleEndian(entries, 2) + tiffEntry(256, 4, quint32(size.width())) +

@@ -28,6 +28,7 @@ TEST_F(WorkspaceTest, KeepHistoryStoredFalseIsHonouredAndExistingEntriesStay)
     EXPECT_EQ(workspace->recent().size(), 1) << "the history is listed at start";
 
     workspace->setKeepHistory(false);
+    ASSERT_TRUE(defaults->flush());
     defaults = std::make_unique<UserDefaults>(path("defaults.json"));
     makeWorkspace();
     EXPECT_FALSE(workspace->keepHistory());

@@ -170,7 +170,7 @@ void CaptureHistory::removeLeftovers() const
         return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
     });
     const QDir folder(m_directory);
-    for (const QString &sidecar : folder.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+    for (const QString &sidecar : folder.entryList({QStringLiteral("*.json")}, QDir::Files | QDir::CaseSensitive)) {
         const QString entry = sidecar.chopped(5) + QStringLiteral(".png");
         if (isEntryName(entry) && !exists(folder.filePath(entry)))
             ::unlink(QFile::encodeName(folder.filePath(sidecar)).constData());

@@ -50,8 +50,9 @@ qint64 pngRawBytes(const QByteArray &header)
     return height * (1 + (width * channels * depth + 7) / 8);
 }
 
-// False when the IDAT chunks hold fewer bytes than deflate needs for the rows
-// the header promises: such a file cannot fill its image, however it decodes.
+// False when a chunk claims more bytes than the file holds (the decoder would
+// allocate them first), or when the IDAT chunks hold fewer bytes than deflate
+// needs for the rows the header promises.
 bool pngDataCanFill(QIODevice &device)
 {
     if (device.read(8) != pngSignature)
@@ -69,7 +70,7 @@ bool pngDataCanFill(QIODevice &device)
         if (chunk->type == "IDAT")
             compressed += chunk->length;
         if (device.skip(qint64(chunk->length) + 4) != qint64(chunk->length) + 4)
-            break;
+            return false;
     }
     return compressed * deflateMaximumRatio >= rawBytes;
 }

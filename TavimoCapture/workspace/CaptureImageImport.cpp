@@ -50,31 +50,6 @@ qint64 pngRawBytes(const QByteArray &header)
     return height * (1 + (width * channels * depth + 7) / 8);
 }
 
-// False when a chunk claims more bytes than the file holds (the decoder would
-// allocate them first), or when the IDAT chunks hold fewer bytes than deflate
-// needs for the rows the header promises.
-bool pngDataCanFill(QIODevice &device)
-{
-    if (device.read(8) != pngSignature)
-        return true;
-    const std::optional<PngChunk> first = nextChunk(device);
-    if (!first || first->type != "IHDR" || first->length != 13)
-        return true;
-    const QByteArray header = device.read(13);
-    if (header.size() != 13)
-        return true;
-    const qint64 rawBytes = pngRawBytes(header);
-    qint64 compressed = 0;
-    device.skip(4);
-    for (std::optional<PngChunk> chunk = nextChunk(device); chunk && chunk->type != "IEND"; chunk = nextChunk(device)) {
-        if (chunk->type == "IDAT")
-            compressed += chunk->length;
-        if (device.skip(qint64(chunk->length) + 4) != qint64(chunk->length) + 4)
-            return false;
-    }
-    return compressed * deflateMaximumRatio >= rawBytes;
-}
-
 // Huffman coding spends at least one bit on every 8 x 8 block of the
 // full-resolution component; a file smaller than that cannot fill its size.
 // Arithmetic coding has no such floor and is let through.
@@ -102,7 +77,7 @@ bool jpegDataCanFill(QIODevice &device, QSize size)
 bool dataCanFill(const QByteArray &format, QSize size, QIODevice &device)
 {
     if (format == "png")
-        return pngDataCanFill(device);
+        return CaptureImageImport::pngCanFill(device);
     if (format == "jpeg")
         return jpegDataCanFill(device, size);
     return true;
@@ -133,4 +108,26 @@ QImage CaptureImageImport::read(QIODevice &device)
     if (image.isNull())
         fail(CaptureImportFailure::undecodable);
     return image;
+}
+
+bool CaptureImageImport::pngCanFill(QIODevice &device)
+{
+    if (device.read(8) != pngSignature)
+        return true;
+    const std::optional<PngChunk> first = nextChunk(device);
+    if (!first || first->type != "IHDR" || first->length != 13)
+        return true;
+    const QByteArray header = device.read(13);
+    if (header.size() != 13)
+        return true;
+    const qint64 rawBytes = pngRawBytes(header);
+    qint64 compressed = 0;
+    device.skip(4);
+    for (std::optional<PngChunk> chunk = nextChunk(device); chunk && chunk->type != "IEND"; chunk = nextChunk(device)) {
+        if (chunk->type == "IDAT")
+            compressed += chunk->length;
+        if (device.skip(qint64(chunk->length) + 4) != qint64(chunk->length) + 4)
+            return false;
+    }
+    return compressed * deflateMaximumRatio >= rawBytes;
 }

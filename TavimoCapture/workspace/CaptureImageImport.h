@@ -15,4 +15,9 @@ QImage read(const QString &path);
 // `device` is open for reading, seekable and positioned at the start of the image.
 QImage read(QIODevice &device);
 
+// False for a PNG file with a chunk longer than the file (decoders allocate
+// it first) or with too little compressed data for the rows its header
+// promises; true for anything that is not a PNG file.
+bool pngCanFill(QIODevice &device);
+
 } // namespace CaptureImageImport

@@ -73,14 +73,44 @@ bool jpegDataCanFill(QIODevice &device, QSize size)
     return true;
 }
 
-// False when the file is too short for the pixels its header promises.
-bool dataCanFill(const QByteArray &format, QSize size, QIODevice &device)
+// What a walk over a PNG file's chunks finds, without decoding anything.
+struct PngChunks {
+    // No chunk claims more bytes than the file holds: decoders allocate a
+    // chunk's length before they read it.
+    bool fit = true;
+    qint64 rawBytes = 0;
+    qint64 compressed = 0;
+};
+
+// None when the file is not a PNG file with a header.
+std::optional<PngChunks> walkPng(QIODevice &device)
 {
-    if (format == "png")
-        return CaptureImageImport::pngCanFill(device);
-    if (format == "jpeg")
-        return jpegDataCanFill(device, size);
-    return true;
+    if (device.read(8) != pngSignature)
+        return std::nullopt;
+    const std::optional<PngChunk> first = nextChunk(device);
+    if (!first || first->type != "IHDR" || first->length != 13)
+        return std::nullopt;
+    const QByteArray header = device.read(13);
+    if (header.size() != 13)
+        return std::nullopt;
+    PngChunks chunks;
+    chunks.rawBytes = pngRawBytes(header);
+    device.skip(4);
+    for (std::optional<PngChunk> chunk = nextChunk(device); chunk && chunk->type != "IEND"; chunk = nextChunk(device)) {
+        if (chunk->type == "IDAT")
+            chunks.compressed += chunk->length;
+        if (device.skip(qint64(chunk->length) + 4) != qint64(chunk->length) + 4) {
+            chunks.fit = false;
+            break;
+        }
+    }
+    return chunks;
+}
+
+// Enough compressed data for the rows the header promises.
+bool canFill(const PngChunks &chunks)
+{
+    return chunks.compressed * deflateMaximumRatio >= chunks.rawBytes;
 }
 
 } // namespace
@@ -97,10 +127,15 @@ QImage CaptureImageImport::read(QIODevice &device)
 {
     const qint64 start = device.pos();
     const QByteArray format = QImageReader::imageFormat(&device);
+    // Even reading a PNG header allocates the chunks before the image data.
+    const std::optional<PngChunks> png = format == "png" ? walkPng(device) : std::nullopt;
+    if (!device.seek(start) || (png && !png->fit))
+        fail(CaptureImportFailure::undecodable);
     const QSize size = isAccepted(format) ? QImageReader(&device, format).size() : QSize();
     if (!withinPixelLimit(size) || !device.seek(start))
         fail(CaptureImportFailure::tooLarge);
-    if (!dataCanFill(format, size, device) || !device.seek(start))
+    const bool tooShort = (png && !canFill(*png)) || (format == "jpeg" && !jpegDataCanFill(device, size));
+    if (tooShort || !device.seek(start))
         fail(CaptureImportFailure::undecodable);
     QImageReader reader(&device, format);
     reader.setAutoTransform(true);
@@ -112,22 +147,6 @@ QImage CaptureImageImport::read(QIODevice &device)
 
 bool CaptureImageImport::pngCanFill(QIODevice &device)
 {
-    if (device.read(8) != pngSignature)
-        return true;
-    const std::optional<PngChunk> first = nextChunk(device);
-    if (!first || first->type != "IHDR" || first->length != 13)
-        return true;
-    const QByteArray header = device.read(13);
-    if (header.size() != 13)
-        return true;
-    const qint64 rawBytes = pngRawBytes(header);
-    qint64 compressed = 0;
-    device.skip(4);
-    for (std::optional<PngChunk> chunk = nextChunk(device); chunk && chunk->type != "IEND"; chunk = nextChunk(device)) {
-        if (chunk->type == "IDAT")
-            compressed += chunk->length;
-        if (device.skip(qint64(chunk->length) + 4) != qint64(chunk->length) + 4)
-            return false;
-    }
-    return compressed * deflateMaximumRatio >= rawBytes;
+    const std::optional<PngChunks> chunks = walkPng(device);
+    return !chunks || (chunks->fit && canFill(*chunks));
 }

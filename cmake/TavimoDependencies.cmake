@@ -1,5 +1,5 @@
 # Every third-party library the project uses, found once for all targets.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network DBus Svg Concurrent)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network DBus Svg Concurrent LinguistTools)
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 

@@ -14,12 +14,19 @@ template <typename E> QString describe(E code)
 }
 } // namespace TypedErrorDetail
 
-template <typename E> class TypedError : public std::exception {
+// Any error whose description the user may read; other exceptions carry
+// technical detail that goes to the log only.
+class DescribedError : public std::exception {
+public:
+    virtual QString description() const = 0;
+};
+
+template <typename E> class TypedError : public DescribedError {
 public:
     explicit TypedError(E code) : m_code(code), m_utf8(TypedErrorDetail::describe(code).toUtf8()) {}
 
     E code() const { return m_code; }
-    QString description() const { return QString::fromUtf8(m_utf8); }
+    QString description() const override { return QString::fromUtf8(m_utf8); }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -25,19 +26,33 @@ QJsonValue storable(const QJsonValue &value)
     return value;
 }
 
+// The stores open now, so that one opening a file first writes what another
+// still holds for it.
+std::vector<UserDefaults *> &openStores()
+{
+    static std::vector<UserDefaults *> stores;
+    return stores;
+}
+
 } // namespace
 
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
+    for (UserDefaults *store : openStores()) {
+        if (store->m_filePath == m_filePath)
+            store->flush();
+    }
+    openStores().push_back(this);
     load();
     m_pendingWrite.setSingleShot(true);
-    QObject::connect(&m_pendingWrite, &QTimer::timeout, [this] { flush(); });
+    QObject::connect(&m_pendingWrite, &QTimer::timeout, &m_pendingWrite, [this] { flush(); });
     if (const QCoreApplication *application = QCoreApplication::instance())
         QObject::connect(application, &QCoreApplication::aboutToQuit, &m_pendingWrite, [this] { flush(); });
 }
 
 UserDefaults::~UserDefaults()
 {
+    std::erase(openStores(), this);
     flush();
 }
 
@@ -160,7 +175,10 @@ void UserDefaults::moveAside() const
     QString target = m_filePath + QStringLiteral(".corrupt");
     for (int attempt = 1; QFileInfo::exists(target); ++attempt)
         target = m_filePath + QStringLiteral(".corrupt-%1").arg(attempt);
-    QFile::rename(m_filePath, target);
+    if (QFile::rename(m_filePath, target))
+        qCWarning(platformLog) << "Unreadable settings moved aside to" << target;
+    else
+        qCWarning(platformLog) << "Unreadable settings could not be moved aside from" << m_filePath;
 }
 
 // A failed write stays pending, so the next change or flush tries again.

@@ -17,7 +17,8 @@
 // A change is written at once unless the file was written less than
 // `writeInterval` ago; then it is written when that interval ends, together
 // with every change made meanwhile. Pending changes are written when the
-// application is about to quit and when the store is destroyed.
+// application is about to quit, when the store is destroyed and when another
+// store opens the same file, which so reads every change made.
 //
 // A file that cannot be read or parsed is moved aside (to "<name>.corrupt")
 // and reading starts empty: the user's file is never deleted and nothing

@@ -8,16 +8,38 @@
 
 namespace {
 
+const QString backgroundKey = QStringLiteral("background");
+
+// Each stored field once: its key, where it lives in the composition and,
+// for sizes, the largest value kept.
+struct ColorField {
+    const char *key;
+    QColor CaptureComposition::*member;
+};
+
+const ColorField colorFields[] = {
+    {"color", &CaptureComposition::backgroundColor},
+    {"gradient", &CaptureComposition::gradientColor},
+    {"borderColor", &CaptureComposition::borderColor},
+};
+
+struct SizeField {
+    const char *key;
+    double CaptureComposition::*member;
+    double maximum;
+};
+
+constexpr SizeField sizeFields[] = {
+    {"padding", &CaptureComposition::padding, CaptureComposition::maximumPadding},
+    {"radius", &CaptureComposition::cornerRadius, CaptureComposition::maximumCornerRadius},
+    {"shadow", &CaptureComposition::shadow, CaptureComposition::maximumShadow},
+    {"border", &CaptureComposition::borderWidth, CaptureComposition::maximumBorderWidth},
+};
+
 CaptureBackground background(const QJsonValue &value)
 {
     const std::optional<CaptureBackground> stored = fromRawValue<CaptureBackground>(value.toString());
     return value.isString() && stored ? *stored : CaptureBackground::transparent;
-}
-
-// Missing or unusable sizes are 0 here, not the composition's defaults.
-double size(const QJsonObject &record, const QString &key, double maximum)
-{
-    return StoredRecord::clampedNumber(record, key, 0, maximum).value_or(0);
 }
 
 } // namespace
@@ -28,32 +50,27 @@ CaptureComposition CaptureDecorationDefaults::load(const UserDefaults &defaults)
     const std::optional<QJsonObject> record = StoredRecord::versionOne(defaults.value(key));
     if (!record)
         return composition;
-    composition.background = background(record->value(QStringLiteral("background")));
-    composition.backgroundColor =
-        StoredColor::decode(record->value(QStringLiteral("color"))).value_or(composition.backgroundColor);
-    composition.gradientColor =
-        StoredColor::decode(record->value(QStringLiteral("gradient"))).value_or(composition.gradientColor);
-    composition.borderColor =
-        StoredColor::decode(record->value(QStringLiteral("borderColor"))).value_or(composition.borderColor);
-    composition.padding = size(*record, QStringLiteral("padding"), CaptureComposition::maximumPadding);
-    composition.cornerRadius = size(*record, QStringLiteral("radius"), CaptureComposition::maximumCornerRadius);
-    composition.shadow = size(*record, QStringLiteral("shadow"), CaptureComposition::maximumShadow);
-    composition.borderWidth = size(*record, QStringLiteral("border"), CaptureComposition::maximumBorderWidth);
+    composition.background = background(record->value(backgroundKey));
+    for (const ColorField &field : colorFields) {
+        QColor &color = composition.*field.member;
+        color = StoredColor::decode(record->value(QLatin1String(field.key))).value_or(color);
+    }
+    // Missing or unusable sizes are 0 here, not the composition's defaults.
+    for (const SizeField &field : sizeFields)
+        composition.*field.member =
+            StoredRecord::clampedNumber(*record, QLatin1String(field.key), 0, field.maximum).value_or(0);
     return composition;
 }
 
 void CaptureDecorationDefaults::save(const CaptureComposition &composition, UserDefaults &defaults)
 {
-    const QJsonObject record{
+    QJsonObject record{
         {QStringLiteral("version"), 1},
-        {QStringLiteral("background"), rawValue(composition.background)},
-        {QStringLiteral("color"), StoredColor::encode(composition.backgroundColor)},
-        {QStringLiteral("gradient"), StoredColor::encode(composition.gradientColor)},
-        {QStringLiteral("borderColor"), StoredColor::encode(composition.borderColor)},
-        {QStringLiteral("padding"), composition.padding},
-        {QStringLiteral("radius"), composition.cornerRadius},
-        {QStringLiteral("shadow"), composition.shadow},
-        {QStringLiteral("border"), composition.borderWidth},
+        {backgroundKey, rawValue(composition.background)},
     };
+    for (const ColorField &field : colorFields)
+        record.insert(QLatin1String(field.key), StoredColor::encode(composition.*field.member));
+    for (const SizeField &field : sizeFields)
+        record.insert(QLatin1String(field.key), composition.*field.member);
     defaults.setValue(key, record);
 }

@@ -1,12 +1,14 @@
 #include "CaptureTool.h"
 
+#include <QCoreApplication>
+
 QString toolTitle(CaptureTool tool)
 {
     switch (tool) {
     case CaptureTool::pixelate:
-        return QStringLiteral("Secure mosaic");
+        return QCoreApplication::translate("CaptureTool", "Secure mosaic");
     case CaptureTool::imagePixelate:
-        return QStringLiteral("Pixelate");
+        return QCoreApplication::translate("CaptureTool", "Pixelate");
     default:
         return capitalizedRawValue(tool);
     }

@@ -1,5 +1,7 @@
 #include "CaptureEditorPolicy.h"
 
+#include <QCoreApplication>
+
 CaptureEditorPolicy captureEditorPolicyFromStored(const QString &raw)
 {
     return fromRawValue<CaptureEditorPolicy>(raw).value_or(CaptureEditorPolicy::thumbnailOnly);
@@ -9,11 +11,11 @@ QString settingsLabel(CaptureEditorPolicy policy)
 {
     switch (policy) {
     case CaptureEditorPolicy::always:
-        return QStringLiteral("Always");
+        return QCoreApplication::translate("CaptureEditorPolicy", "Always");
     case CaptureEditorPolicy::thumbnailOnly:
-        return QStringLiteral("From thumbnail");
+        return QCoreApplication::translate("CaptureEditorPolicy", "From thumbnail");
     case CaptureEditorPolicy::never:
-        return QStringLiteral("Never");
+        return QCoreApplication::translate("CaptureEditorPolicy", "Never");
     }
     return QString();
 }

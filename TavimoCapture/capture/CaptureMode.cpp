@@ -2,6 +2,7 @@
 
 #include "NativeKeyText.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 
 std::optional<CaptureMode> captureModeFromRaw(quint32 raw)
@@ -30,13 +31,13 @@ QString captureModeTitle(CaptureMode mode)
 {
     switch (mode) {
     case CaptureMode::area:
-        return QStringLiteral("Capture area or window");
+        return QCoreApplication::translate("CaptureMode", "Capture area or window");
     case CaptureMode::ocr:
-        return QStringLiteral("Copy text from area");
+        return QCoreApplication::translate("CaptureMode", "Copy text from area");
     case CaptureMode::screen:
-        return QStringLiteral("Capture main display");
+        return QCoreApplication::translate("CaptureMode", "Capture main display");
     case CaptureMode::allDisplays:
-        return QStringLiteral("Capture all displays");
+        return QCoreApplication::translate("CaptureMode", "Capture all displays");
     }
     return QString();
 }

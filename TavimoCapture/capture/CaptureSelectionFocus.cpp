@@ -1,12 +1,15 @@
 #include "CaptureSelectionFocus.h"
 
+#include <QCoreApplication>
+
 namespace CaptureSelectionFocus {
 
 QString description(Failure failure)
 {
     switch (failure) {
     case Failure::activationTimedOut:
-        return QStringLiteral("Capture could not take keyboard focus. Open Tavimo Capture and try again.");
+        return QCoreApplication::translate("CaptureSelectionFocus",
+                                           "Capture could not take keyboard focus. Open Tavimo Capture and try again.");
     }
     return QString();
 }

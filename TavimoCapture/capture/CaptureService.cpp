@@ -1,6 +1,7 @@
 #include "CaptureService.h"
 
 #include "CaptureFailure.h"
+#include "CaptureLog.h"
 #include "CaptureSelectionFocus.h"
 #include "PixelLimit.h"
 #include "X11ScreenGrabber.h"
@@ -230,8 +231,10 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
     m_process->setArguments(QStringList{QStringLiteral("-x"), QStringLiteral("-t"), QStringLiteral("png")} +
                             toolArguments(mode) + QStringList{directory + QLatin1Char('/') + outputName});
     m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, [=, this](int exitCode, QProcess::ExitStatus exitStatus) {
+        if (exitStatus != QProcess::NormalExit || exitCode != 0)
+            qCWarning(captureLog).nospace() << "The screenshot tool " << m_process->program() << " ended with "
+                                            << exitCode << ": " << m_process->readAllStandardError();
         finishCapture(mode, directory, exitStatus == QProcess::NormalExit ? exitCode : -1, promise);
     });
     connect(m_process, &QProcess::errorOccurred, this, [=, this](QProcess::ProcessError error) {
@@ -256,8 +259,10 @@ void CaptureService::finishCapture(CaptureMode mode, const QString &directory, i
 
 void CaptureService::failToLaunch(const QString &directory, const QString &reason, const CapturePromise &promise)
 {
+    qCWarning(captureLog) << "Cannot start the screenshot tool" << m_process->program() << ':' << reason;
     endProcess(directory);
-    const QString message = QStringLiteral("The screenshot tool could not be started: %1").arg(reason);
+    const QString message =
+        QCoreApplication::translate("CaptureService", "The screenshot tool could not be started: %1").arg(reason);
     fail(*promise, std::make_exception_ptr(std::runtime_error(message.toStdString())));
 }
 

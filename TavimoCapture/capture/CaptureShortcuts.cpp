@@ -1,11 +1,13 @@
 #include "CaptureShortcuts.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString unavailableWarning(CaptureMode mode)
 {
-    return captureModeTitle(mode) + QStringLiteral(": shortcut ") + shortcutLabel(mode) +
-           QStringLiteral(" is unavailable. Use the menu bar command.");
+    return QCoreApplication::translate("CaptureShortcuts", "%1: shortcut %2 is unavailable. Use the menu bar command.")
+        .arg(captureModeTitle(mode), shortcutLabel(mode));
 }
 
 } // namespace
@@ -43,7 +45,8 @@ QStringList CaptureShortcuts::registerShortcuts()
 {
     unregisterShortcuts();
     if (!m_hotKeys.isSupported())
-        return {QStringLiteral("Global shortcuts could not be registered. Use the menu bar commands.")};
+        return {QCoreApplication::translate("CaptureShortcuts",
+                                            "Global shortcuts could not be registered. Use the menu bar commands.")};
     m_handler = connect(&m_hotKeys, &GlobalHotKeys::pressed, this, &CaptureShortcuts::handlePress);
 
     QStringList warnings;

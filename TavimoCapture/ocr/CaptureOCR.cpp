@@ -1,6 +1,7 @@
 #include "CaptureOCR.h"
 
 #include "CaptureOCRFailure.h"
+#include "CaptureOCRLog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -65,7 +66,6 @@ QByteArray runHelper(const QImage &image)
     // Tesseract's OpenMP threads only slow it down; the helper runs its own engines in parallel.
     environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
     helper.setProcessEnvironment(environment);
-    helper.setStandardErrorFile(QProcess::nullDevice());
     helper.start(program, helperArguments(image));
     if (!helper.waitForStarted())
         throw CaptureOCRError(CaptureOCRFailure::helperMissing);
@@ -74,11 +74,16 @@ QByteArray runHelper(const QImage &image)
     if (!helper.waitForFinished(helperTimeout)) {
         helper.kill();
         helper.waitForFinished();
+        qCWarning(ocrLog) << "The recognition helper took too long and was stopped";
         throw CaptureOCRError(CaptureOCRFailure::failed);
     }
-    if (helper.exitStatus() == QProcess::NormalExit && helper.exitCode() == helperUnavailable)
+    const bool exited = helper.exitStatus() == QProcess::NormalExit;
+    if (!exited || helper.exitCode() != 0)
+        qCWarning(ocrLog).nospace() << "The recognition helper " << program << (exited ? " exited with " : " crashed, ")
+                                    << helper.exitCode() << ": " << helper.readAllStandardError();
+    if (exited && helper.exitCode() == helperUnavailable)
         throw CaptureOCRError(CaptureOCRFailure::languageDataMissing);
-    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+    if (!exited || helper.exitCode() != 0)
         throw CaptureOCRError(CaptureOCRFailure::failed);
     return helper.readAllStandardOutput();
 }

@@ -1,10 +1,12 @@
 #include "CapturePngEncodeError.h"
 
+#include <QCoreApplication>
+
 QString description(CapturePngEncodeError error)
 {
     switch (error) {
     case CapturePngEncodeError::unencodable:
-        return QStringLiteral("This image could not be encoded as PNG.");
+        return QCoreApplication::translate("CapturePngEncodeError", "This image could not be encoded as PNG.");
     }
     return QString();
 }

@@ -8,6 +8,7 @@ CaptureApplication::CaptureApplication(int &argc, char **argv) : m_application(a
     QApplication::setDesktopFileName(QStringLiteral("local.tavimo.capture"));
     // An 80-megapixel image needs more than Qt's default 128 MB.
     QImageReader::setAllocationLimit(1024);
+    m_translations.install();
 
     m_window.setWindowTitle(QStringLiteral("Tavimo Capture"));
     m_window.resize(1320, 820);

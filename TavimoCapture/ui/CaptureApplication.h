@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CaptureTranslations.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -13,5 +15,6 @@ public:
 
 private:
     QApplication m_application;
+    CaptureTranslations m_translations;
     QMainWindow m_window;
 };

@@ -1,5 +1,6 @@
 #include "CaptureFileSystemFailure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -23,16 +24,17 @@ QString description(const CaptureFileSystemFailure &failure)
     QString sentence;
     switch (failure.operation) {
     case CaptureFileSystemFailure::Operation::createFolder:
-        sentence = QStringLiteral("The folder “%1” could not be created: %2.");
+        sentence = QCoreApplication::translate("CaptureFileSystemFailure", "The folder “%1” could not be created: %2.");
         break;
     case CaptureFileSystemFailure::Operation::write:
-        sentence = QStringLiteral("The file “%1” could not be written: %2.");
+        sentence = QCoreApplication::translate("CaptureFileSystemFailure", "The file “%1” could not be written: %2.");
         break;
     case CaptureFileSystemFailure::Operation::setPermissions:
-        sentence = QStringLiteral("The permissions of “%1” could not be set: %2.");
+        sentence =
+            QCoreApplication::translate("CaptureFileSystemFailure", "The permissions of “%1” could not be set: %2.");
         break;
     case CaptureFileSystemFailure::Operation::remove:
-        sentence = QStringLiteral("The file “%1” could not be removed: %2.");
+        sentence = QCoreApplication::translate("CaptureFileSystemFailure", "The file “%1” could not be removed: %2.");
         break;
     }
     return sentence.arg(path, failure.reason);

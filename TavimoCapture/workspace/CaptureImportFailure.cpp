@@ -2,11 +2,13 @@
 
 #include "CaptureFailure.h"
 
+#include <QCoreApplication>
+
 QString description(CaptureImportFailure failure)
 {
     switch (failure) {
     case CaptureImportFailure::tooLarge:
-        return QStringLiteral("Choose an image up to 80 megapixels.");
+        return QCoreApplication::translate("CaptureImportFailure", "Choose an image up to 80 megapixels.");
     case CaptureImportFailure::undecodable:
         return description(CaptureFailure::invalidImage);
     }

@@ -11,7 +11,9 @@
 #include "CaptureRenderer.h"
 #include "ChangeNotification.h"
 #include "UserDefaults.h"
+#include "WorkspaceLog.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFutureWatcher>
 #include <QPointer>
@@ -24,45 +26,61 @@ namespace {
 const QString pngType = QStringLiteral("image/png");
 
 namespace Notice {
-const QString appendTargetChanged =
-    QStringLiteral("The current capture changed. Add the image again to choose its destination.");
-const QString copied = QStringLiteral("Image copied");
-const QString changedWhileSaving = QStringLiteral("The capture changed while saving. Save it again before closing.");
-const QString saved = QStringLiteral("Image saved");
-const QString historyNotUpdated = QStringLiteral("Image exported, but recent history could not be updated: ");
-const QString pinned = QStringLiteral("Image pinned");
-const QString closed = QStringLiteral("Capture closed");
-const QString textRecognized = QStringLiteral("Text recognized on this computer");
-const QString noTextFound = QStringLiteral("No text found in this image");
-const QString wordsDetected =
-    QStringLiteral("Click highlighted words to hide them. Review the image for text that was not detected.");
-const QString noWordsDetected = QStringLiteral("No text detected. Drag to hide an area manually.");
+// Translated where shown.
+constexpr const char *appendTargetChanged = QT_TRANSLATE_NOOP(
+    "CaptureWorkspace", "The current capture changed. Add the image again to choose its destination.");
+constexpr const char *copied = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image copied");
+constexpr const char *changedWhileSaving =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "The capture changed while saving. Save it again before closing.");
+constexpr const char *saved = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image saved");
+constexpr const char *historyNotUpdated =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "Image exported, but recent history could not be updated: ");
+constexpr const char *pinned = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image pinned");
+constexpr const char *closed = QT_TRANSLATE_NOOP("CaptureWorkspace", "Capture closed");
+constexpr const char *textRecognized = QT_TRANSLATE_NOOP("CaptureWorkspace", "Text recognized on this computer");
+constexpr const char *noTextFound = QT_TRANSLATE_NOOP("CaptureWorkspace", "No text found in this image");
+constexpr const char *wordsDetected = QT_TRANSLATE_NOOP(
+    "CaptureWorkspace", "Click highlighted words to hide them. Review the image for text that was not detected.");
+constexpr const char *noWordsDetected =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "No text detected. Drag to hide an area manually.");
+constexpr const char *unexpectedFailure =
+    QT_TRANSLATE_NOOP("CaptureWorkspace", "The action could not be completed. Try again.");
 } // namespace Notice
 
 enum CloseButton : qsizetype { saveAndClose, cancelClose, discardAndClose };
 
 CaptureAlert closeAlert()
 {
-    return {QStringLiteral("Close this capture?"),
-            QStringLiteral("Save the current image before closing, or discard the editor changes. Existing exports "
-                           "and recent history will remain available. Closing the capture allows a pending update to "
-                           "finish."),
-            {QStringLiteral("Save and Close"), QStringLiteral("Cancel"), QStringLiteral("Discard and Close")},
+    return {QCoreApplication::translate("CaptureWorkspace", "Close this capture?"),
+            QCoreApplication::translate(
+                "CaptureWorkspace",
+                "Save the current image before closing, or discard the editor changes. Existing exports "
+                "and recent history will remain available. Closing the capture allows a pending update to "
+                "finish."),
+            {QCoreApplication::translate("CaptureWorkspace", "Save and Close"),
+             QCoreApplication::translate("CaptureWorkspace", "Cancel"),
+             QCoreApplication::translate("CaptureWorkspace", "Discard and Close")},
             cancelClose};
 }
 
 CaptureAlert clearHistoryAlert()
 {
-    return {QStringLiteral("Clear recent captures?"),
-            QStringLiteral("This removes the local recent history. Exported files and your current image stay "
-                           "available."),
-            {QStringLiteral("Clear History"), QStringLiteral("Cancel")},
+    return {QCoreApplication::translate("CaptureWorkspace", "Clear recent captures?"),
+            QCoreApplication::translate(
+                "CaptureWorkspace", "This removes the local recent history. Exported files and your current image stay "
+                                    "available."),
+            {QCoreApplication::translate("CaptureWorkspace", "Clear History"),
+             QCoreApplication::translate("CaptureWorkspace", "Cancel")},
             1};
 }
 
+// The sentence of a typed error; other exceptions hold detail for the log only.
 QString describe(const std::exception &error)
 {
-    return QString::fromUtf8(error.what());
+    if (const auto *described = dynamic_cast<const DescribedError *>(&error))
+        return described->description();
+    qCWarning(workspaceLog) << "Unexpected failure:" << error.what();
+    return QCoreApplication::translate("CaptureWorkspace", Notice::unexpectedFailure);
 }
 
 // "Capture-2026-12-05.png", dated in UTC.
@@ -266,7 +284,7 @@ void CaptureWorkspace::openImage(bool append)
     else if (boardID() == target)
         addToBoard(image);
     else
-        setNotice(Notice::appendTargetChanged);
+        setNotice(tr(Notice::appendTargetChanged));
 }
 
 void CaptureWorkspace::addToBoard(const QImage &image)
@@ -291,7 +309,7 @@ void CaptureWorkspace::copyImage()
         const QByteArray png = CaptureHistory::png(image);
         if (!m_clipboard.setPng(png))
             throw CaptureError(CaptureFailure::write);
-        setNotice(Notice::copied);
+        setNotice(tr(Notice::copied));
         remember(image, png);
     } catch (const std::exception &error) {
         report(describe(error));
@@ -321,7 +339,7 @@ bool CaptureWorkspace::saveImage(bool asNew)
     if (!destination)
         return false;
     if (!isUnchanged(started)) {
-        setNotice(Notice::changedWhileSaving);
+        setNotice(tr(Notice::changedWhileSaving));
         return false;
     }
     try {
@@ -331,7 +349,7 @@ bool CaptureWorkspace::saveImage(bool asNew)
         return false;
     }
     m_savedPath = *destination;
-    setNotice(Notice::saved);
+    setNotice(tr(Notice::saved));
     remember(image, png);
     return true;
 }
@@ -359,7 +377,7 @@ void CaptureWorkspace::remember(const QImage &image, QByteArray png)
             png = CaptureHistory::png(image);
         m_historyIdentifier = m_history.savePng(png, m_historyIdentifier, m_savedPath);
     } catch (const std::exception &error) {
-        setNotice(Notice::historyNotUpdated + describe(error));
+        setNotice(tr(Notice::historyNotUpdated) + describe(error));
         return;
     }
     refreshRecent();
@@ -375,7 +393,7 @@ void CaptureWorkspace::pinImage()
         return;
     if (m_pin)
         m_pin(*image, m_board->snapshot());
-    setNotice(Notice::pinned);
+    setNotice(tr(Notice::pinned));
     remember(*image);
 }
 
@@ -430,7 +448,7 @@ void CaptureWorkspace::close()
     m_savedPath.clear();
     m_historyIdentifier.clear();
     setRecognizedText(std::nullopt);
-    setNotice(Notice::closed);
+    setNotice(tr(Notice::closed));
 }
 
 void CaptureWorkspace::recognizeText()
@@ -458,7 +476,7 @@ void CaptureWorkspace::finishRecognition(const std::optional<QString> &text, con
         report(failure);
     } else if (boardID() == started.board && contentSignature() == started.signature) {
         setRecognizedText(text);
-        setNotice(text->isEmpty() ? Notice::noTextFound : Notice::textRecognized);
+        setNotice(text->isEmpty() ? tr(Notice::noTextFound) : tr(Notice::textRecognized));
     }
     setRecognizing(false);
 }
@@ -494,7 +512,7 @@ void CaptureWorkspace::finishDetection(const std::optional<QList<CaptureOCRRegio
         for (const CaptureOCRRegion &region : *regions)
             rects.append(region.rect.translated(origin));
         m_document->setDetectedTextRects(rects);
-        setNotice(rects.isEmpty() ? Notice::noWordsDetected : Notice::wordsDetected);
+        setNotice(rects.isEmpty() ? tr(Notice::noWordsDetected) : tr(Notice::wordsDetected));
     }
     setDetectingText(false);
 }

@@ -127,7 +127,7 @@ TEST_F(UserDefaultsTest, ChangesInQuickSuccessionAreWrittenOnceAfterTheFirst)
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"defaults.json"});
 }
 
-TEST_F(UserDefaultsTest, PendingChangesAreWrittenWhenTheAppQuitsOrTheStoreCloses)
+TEST_F(UserDefaultsTest, PendingChangesAreWrittenWhenTheAppQuitsTheStoreClosesOrTheFileIsReopened)
 {
     UserDefaults defaults(path);
     defaults.setValue("first", 1);
@@ -144,4 +144,9 @@ TEST_F(UserDefaultsTest, PendingChangesAreWrittenWhenTheAppQuitsOrTheStoreCloses
         ASSERT_TRUE(closing.hasPendingChanges());
     }
     EXPECT_EQ(UserDefaults(path).boolValue("atClose"), true);
+    UserDefaults holding(path);
+    holding.setValue("two", 2);
+    holding.setValue("seenWhenReopened", true);
+    ASSERT_TRUE(holding.hasPendingChanges());
+    EXPECT_EQ(UserDefaults(path).boolValue("seenWhenReopened"), true);
 }

@@ -1,0 +1,3 @@
+#include "CaptureOCRLog.h"
+
+Q_LOGGING_CATEGORY(ocrLog, "tavimo.ocr")

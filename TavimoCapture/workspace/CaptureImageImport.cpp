@@ -40,12 +40,15 @@ std::optional<PngChunk> nextChunk(QIODevice &device)
     return PngChunk{qFromBigEndian<quint32>(start.constData()), start.mid(4)};
 }
 
-// Bytes of filtered rows the IHDR chunk data promises (interlacing adds a little more).
+// Bytes of filtered rows the IHDR chunk data promises (interlacing adds a little more);
+// 0 for a size the pixel limit refuses anyway.
 qint64 pngRawBytes(const QByteArray &header)
 {
     const qint64 width = qFromBigEndian<quint32>(header.constData());
     const qint64 height = qFromBigEndian<quint32>(header.constData() + 4);
-    const int depth = quint8(header.at(8));
+    if (!withinPixelLimit(width, height))
+        return 0;
+    const int depth = std::min<int>(quint8(header.at(8)), 16);
     const int channels = std::array{1, 0, 3, 1, 2, 0, 4}.at(std::min<size_t>(quint8(header.at(9)), 6));
     return height * (1 + (width * channels * depth + 7) / 8);
 }

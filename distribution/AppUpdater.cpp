@@ -71,6 +71,7 @@ void AppUpdater::start()
         return;
     if (!UpdateInstaller::canReplace(m_environment.installedPath))
         throw UpdaterFailure(UpdaterError::notInstallable);
+    UpdateInstaller::removeLeftovers(m_environment.installedPath);
     m_started = true;
     emit canCheckForUpdatesChanged(true);
     scheduleCheck();

@@ -1,5 +1,6 @@
 #include "UpdateInstaller.h"
 
+#include "HiddenTemporaries.h"
 #include "UpdateSignature.h"
 #include "UpdaterError.h"
 
@@ -81,6 +82,16 @@ void replace(const QString &installedPath, const QString &archivePath)
         failInstallation();
     beside.setAutoRemove(false);
     syncFolder(targetInfo.absolutePath());
+}
+
+void removeLeftovers(const QString &installedPath)
+{
+    const QFileInfo target(resolvedTarget(installedPath));
+    if (target.fileName().isEmpty())
+        return;
+    HiddenTemporaries::remove(target.absolutePath(), [&](QStringView name, QStringView suffix) {
+        return name == target.fileName() && suffix.startsWith(QLatin1String("update-"));
+    });
 }
 
 bool canReplace(const QString &installedPath)

@@ -17,6 +17,10 @@ void verify(const QString &archivePath, qint64 length, const QByteArray &signatu
 // the GUI thread.
 void replace(const QString &installedPath, const QString &archivePath);
 
+// Removes the hidden copies that installations cut short by a crash left
+// beside the installed file; run when the updater starts.
+void removeLeftovers(const QString &installedPath);
+
 // Whether an update could replace the file at `installedPath`.
 bool canReplace(const QString &installedPath);
 

@@ -1,5 +1,7 @@
 #include "AtomicFileWriter.h"
 
+#include "HiddenTemporaries.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -64,7 +66,8 @@ public:
 private:
     static QByteArray hiddenPrefix(const QFileInfo &target)
     {
-        return QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + '.';
+        return QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                 QLatin1Char('.') + HiddenTemporaries::writerMark);
     }
 
     QByteArray m_prefix;

@@ -1,6 +1,7 @@
 #include "UserDefaults.h"
 
 #include "AtomicFileWriter.h"
+#include "HiddenTemporaries.h"
 #include "PlatformLog.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QStandardPaths>
 
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -124,6 +126,11 @@ bool UserDefaults::remove(const QString &key)
     return changed();
 }
 
+void UserDefaults::setWriteFailureHandler(std::function<void(const QString &reason)> handler)
+{
+    m_writeFailed = std::move(handler);
+}
+
 bool UserDefaults::flush()
 {
     m_pendingWrite.stop();
@@ -144,6 +151,8 @@ bool UserDefaults::changed()
 
 void UserDefaults::load()
 {
+    const QFileInfo stored(m_filePath);
+    HiddenTemporaries::remove(stored.absolutePath(), HiddenTemporaries::writerTemporariesOf(stored.fileName()));
     QFile file(m_filePath);
     if (!file.exists())
         return;
@@ -177,8 +186,11 @@ bool UserDefaults::write()
 {
     m_quietUntil.setRemainingTime(writeInterval);
     const QFileInfo info(m_filePath);
-    if (!QDir().mkpath(info.absolutePath())) {
+    std::error_code folderError;
+    std::filesystem::create_directories(QFile::encodeName(info.absolutePath()).toStdString(), folderError);
+    if (folderError) {
         qCWarning(platformLog) << "Cannot create the settings folder" << info.absolutePath();
+        failed(QString::fromStdString(folderError.message()));
         return false;
     }
     const QByteArray bytes = QJsonDocument(m_values).toJson(QJsonDocument::Indented);
@@ -186,8 +198,18 @@ bool UserDefaults::write()
                                                           AtomicFileWriter::Permissions::ownerOnly);
     if (error) {
         qCWarning(platformLog) << "Cannot write the settings to" << m_filePath << ':' << error.message().c_str();
+        failed(QString::fromStdString(error.message()));
         return false;
     }
     m_pending = false;
+    m_failureReported = false;
     return true;
+}
+
+void UserDefaults::failed(const QString &reason)
+{
+    if (m_failureReported || !m_writeFailed)
+        return;
+    m_failureReported = true;
+    m_writeFailed(QStringLiteral("Settings could not be saved: %1.").arg(reason));
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 // The user's settings: one JSON object in a file, read once and written
@@ -21,7 +22,8 @@
 //
 // A file that cannot be read or parsed is moved aside (to "<name>.corrupt")
 // and reading starts empty: the user's file is never deleted and nothing
-// crashes. Used on the GUI thread only.
+// crashes. What a write cut short by a crash left beside the file is removed
+// when the store is made. Used on the GUI thread only.
 class UserDefaults {
 public:
     // Settings kept in `filePath`; the folder is created on the first write.
@@ -56,6 +58,10 @@ public:
     bool setValue(const QString &key, const QJsonValue &value);
     bool remove(const QString &key);
 
+    // Called with the sentence the user reads when a write fails, once until
+    // a write succeeds again; none stops the calls.
+    void setWriteFailureHandler(std::function<void(const QString &reason)> handler);
+
     // Writes pending changes now; false when that failed.
     bool flush();
     bool hasPendingChanges() const { return m_pending; }
@@ -68,7 +74,11 @@ private:
 
     QString m_filePath;
     QJsonObject m_values;
+    void failed(const QString &reason);
+
     bool m_pending = false;
+    bool m_failureReported = false;
+    std::function<void(const QString &)> m_writeFailed;
     // The next write may happen at once when this has expired.
     QDeadlineTimer m_quietUntil;
     QTimer m_pendingWrite;

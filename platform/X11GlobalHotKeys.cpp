@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -99,7 +100,7 @@ GlobalHotKeys::Status X11GlobalHotKeys::registerHotKey(QKeyCombination keys, Ide
         m_grabs, [&](const Grab &held) { return held.keycode == keycode && held.modifiers == modifiers; });
     if (heldByUs || !grab(keycode, modifiers))
         return Status::taken;
-    m_grabs.push_back({identifier, keycode, modifiers});
+    m_grabs.push_back({identifier, keys.key(), keycode, modifiers});
     return Status::registered;
 }
 
@@ -117,7 +118,10 @@ bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *mess
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & ~0x80) != XCB_KEY_PRESS)
+    const int type = event->response_type & ~0x80;
+    if (type == XCB_MAPPING_NOTIFY)
+        remap(*static_cast<xcb_mapping_notify_event_t *>(message));
+    if (type != XCB_KEY_PRESS)
         return false;
     const auto &press = *static_cast<const xcb_key_press_event_t *>(message);
     const auto held = std::ranges::find_if(m_grabs, [&](const Grab &grab) { return isPressOf(grab, press); });
@@ -131,6 +135,25 @@ bool X11GlobalHotKeys::isPressOf(const Grab &grab, const xcb_key_press_event_t &
 {
     const uint16_t locks = XCB_MOD_MASK_LOCK | m_numLockMask;
     return press.detail == grab.keycode && (press.state & allModifiers & ~locks) == grab.modifiers;
+}
+
+// Lets go of the old key codes and takes the keys again where the new layout
+// puts them; a key the layout no longer has, or another client now holds, is
+// dropped. Qt sees the notification too.
+void X11GlobalHotKeys::remap(xcb_mapping_notify_event_t &notification)
+{
+    if (notification.request == XCB_MAPPING_POINTER)
+        return;
+    const std::vector<Grab> previous = std::exchange(m_grabs, {});
+    for (const Grab &held : previous)
+        ungrab(held.keycode, held.modifiers);
+    xcb_refresh_keyboard_mapping(m_keySymbols.get(), &notification);
+    m_numLockMask = numLockMask();
+    for (const Grab &held : previous) {
+        const xcb_keycode_t keycode = keycodeOf(held.key);
+        if (keycode != 0 && grab(keycode, held.modifiers))
+            m_grabs.push_back({held.identifier, held.key, keycode, held.modifiers});
+    }
 }
 
 // Reported after the event dispatch, and only while the keys are still held.

@@ -13,7 +13,8 @@ struct _XCBKeySymbols;
 
 // Global hot keys on X11: each registration is a passive key grab on the
 // root window, taken with every combination of Caps Lock and Num Lock so that
-// the key works whatever locks are on. A grab another client already holds
+// the key works whatever locks are on. When the keyboard layout changes, the
+// keys are taken again on their new key codes. A grab another client already holds
 // makes the registration fail. Presses are read from the app's own X
 // connection and reported through a queued call. Destroy it before the
 // application object, which owns that connection.
@@ -32,6 +33,7 @@ public:
 private:
     struct Grab {
         Identifier identifier;
+        int key;
         xcb_keycode_t keycode;
         uint16_t modifiers;
     };
@@ -41,6 +43,7 @@ private:
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
     bool isPressOf(const Grab &grab, const xcb_key_press_event_t &press) const;
+    void remap(xcb_mapping_notify_event_t &notification);
     void deliverPress(Identifier identifier);
     xcb_keycode_t keycodeOf(int qtKey) const;
     uint16_t numLockMask() const;

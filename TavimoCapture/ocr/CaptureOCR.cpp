@@ -88,13 +88,18 @@ QByteArray runHelper(const QImage &image)
     return helper.readAllStandardOutput();
 }
 
-// The recognised lines, one JSON object each, in reading order.
-QList<QJsonObject> recognisedLines(const QImage &image)
+QByteArray helperOutput(const QImage &image)
 {
     if (image.isNull())
         throw CaptureOCRError(CaptureOCRFailure::failed);
+    return runHelper(image);
+}
+
+// The recognised lines, one JSON object each, in reading order.
+QList<QJsonObject> recognisedLines(const QByteArray &output)
+{
     QList<QJsonObject> lines;
-    for (const QByteArray &json : runHelper(image).split('\n')) {
+    for (const QByteArray &json : output.split('\n')) {
         if (json.isEmpty())
             continue;
         QJsonParseError error;
@@ -146,16 +151,26 @@ void appendWordRegions(const QJsonObject &word, QList<CaptureOCRRegion> &regions
 
 QString CaptureOCR::recognize(const QImage &image)
 {
-    QStringList texts;
-    for (const QJsonObject &line : recognisedLines(image))
-        texts.append(line.value("text").toString());
-    return texts.join(QLatin1Char('\n'));
+    return textOf(helperOutput(image));
 }
 
 QList<CaptureOCRRegion> CaptureOCR::regions(const QImage &image)
 {
+    return regionsOf(helperOutput(image));
+}
+
+QString CaptureOCR::textOf(const QByteArray &output)
+{
+    QStringList texts;
+    for (const QJsonObject &line : recognisedLines(output))
+        texts.append(line.value("text").toString());
+    return texts.join(QLatin1Char('\n'));
+}
+
+QList<CaptureOCRRegion> CaptureOCR::regionsOf(const QByteArray &output)
+{
     QList<CaptureOCRRegion> regions;
-    for (const QJsonObject &line : recognisedLines(image)) {
+    for (const QJsonObject &line : recognisedLines(output)) {
         const qsizetype before = regions.size();
         for (const QJsonValue &word : line.value("words").toArray())
             appendWordRegions(word.toObject(), regions);

@@ -21,6 +21,11 @@ QString recognize(const QImage &image);
 // them; a line whose words have no box gives one region for the whole line.
 QList<CaptureOCRRegion> regions(const QImage &image);
 
+// What recognize() and regions() make of the helper's output: one JSON object
+// a line. Output that is not such lines throws CaptureOCRError.
+QString textOf(const QByteArray &output);
+QList<CaptureOCRRegion> regionsOf(const QByteArray &output);
+
 // `text` unchanged, or none when it holds nothing but white space.
 std::optional<QString> clipboardText(const QString &text);
 

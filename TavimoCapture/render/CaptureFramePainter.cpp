@@ -55,6 +55,10 @@ void CaptureFramePainter::drawShadow(QPainter &painter, const QPainterPath &shap
         CaptureImageEffects::blurMask(mask, sigma / factor);
 
         painter.save();
+        // Only outside the shape: transparent pixels of the image stay clear.
+        QPainterPath outside;
+        outside.addRect(grown(area, shadowLift * shadow));
+        painter.setClipPath(outside.subtracted(shape), Qt::IntersectClip);
         painter.setOpacity(painter.opacity() * shadowOpacity);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRectF(area.x(), area.y() - shadowLift * shadow, double(mask.width()) * factor,
@@ -62,7 +66,6 @@ void CaptureFramePainter::drawShadow(QPainter &painter, const QPainterPath &shap
                           mask);
         painter.restore();
     }
-    painter.fillPath(shape, Qt::black);
 }
 
 void CaptureFramePainter::drawBorder(QPainter &painter, const QRectF &imageRect, double radius, double width,

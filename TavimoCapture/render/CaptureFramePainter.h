@@ -13,7 +13,7 @@ namespace CaptureFramePainter {
 
 // Transparent, a solid colour, or a 45-degree gradient over the canvas.
 void drawBackground(QPainter &painter, const CaptureComposition &composition, const QSizeF &canvasSize);
-// The shape's blurred shadow lifted toward the top edge, then the shape in black.
+// The shape's blurred shadow lifted toward the top edge, outside the shape only.
 void drawShadow(QPainter &painter, const QPainterPath &shape, double shadow);
 // The band of `width` inside the rounded image rectangle's edge, following its corners.
 void drawBorder(QPainter &painter, const QRectF &imageRect, double radius, double width, const QColor &color);

@@ -2,10 +2,12 @@
 
 #include "CaptureFileSystemFailure.h"
 #include "CaptureFileWriter.h"
+#include "HiddenTemporaries.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <filesystem>
@@ -23,6 +25,12 @@ void createFolder(const QString &path)
             CaptureFileSystemFailure::fromErrorNumber(Operation::createFolder, path, error.value()));
 }
 
+// The dated folder of `date`, by local time in Western digits whatever the locale.
+QDir dayFolder(const QString &folder, const QDateTime &date)
+{
+    return QDir(QDir(folder).filePath(QLocale::c().toString(date.toLocalTime(), u"yyyyMMdd")));
+}
+
 QString candidateName(const QString &base, int suffix)
 {
     if (suffix == 0)
@@ -35,13 +43,12 @@ QString candidateName(const QString &base, int suffix)
 QString CaptureAutoSave::save(const QByteArray &png, const QString &folder, const QString &source,
                               const QDateTime &date)
 {
-    // The C locale writes Western digits and the Gregorian calendar whatever the user's locale.
-    const QLocale posix = QLocale::c();
-    const QDateTime local = date.toLocalTime();
-    const QDir day(QDir(folder).filePath(posix.toString(local, u"yyyyMMdd")));
+    const QDir day = dayFolder(folder, date);
     createFolder(day.path());
+    removeLeftovers(folder, date);
 
-    const QString base = source + QLatin1Char('-') + posix.toString(local, u"HHmmss");
+    // The C locale writes Western digits and the Gregorian calendar whatever the user's locale.
+    const QString base = source + QLatin1Char('-') + QLocale::c().toString(date.toLocalTime(), u"HHmmss");
     QString path;
     for (int suffix = 0; suffix <= lastSuffix; ++suffix) {
         path = day.filePath(candidateName(base, suffix));
@@ -54,4 +61,12 @@ QString CaptureAutoSave::save(const QByteArray &png, const QString &folder, cons
         }
     }
     throw CaptureFileSystemError(CaptureFileSystemFailure::fromErrorNumber(Operation::write, path, EEXIST));
+}
+
+void CaptureAutoSave::removeLeftovers(const QString &folder, const QDateTime &date)
+{
+    static const QRegularExpression savedName(QStringLiteral("^[A-Za-z]+-[0-9]{6}(-[0-9]{1,4})?\\.png$"));
+    HiddenTemporaries::remove(dayFolder(folder, date).path(), [](QStringView target, QStringView suffix) {
+        return savedName.match(target.toString()).hasMatch() && HiddenTemporaries::isWriterSuffix(suffix);
+    });
 }

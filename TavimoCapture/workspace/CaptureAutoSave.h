@@ -17,4 +17,8 @@ inline constexpr int lastSuffix = 9999;
 // A failed write leaves no file under the name it tried.
 QString save(const QByteArray &png, const QString &folder, const QString &source, const QDateTime &date);
 
+// Removes the hidden temporary files that writes cut short by a crash left in
+// the dated folder of `date`; save() does it before it writes there.
+void removeLeftovers(const QString &folder, const QDateTime &date);
+
 } // namespace CaptureAutoSave

@@ -36,6 +36,24 @@ QRectF unionOf(const QList<CaptureBoardItem> &items)
     return area;
 }
 
+// The area's whole pixels: the canvas its items are drawn on.
+QRectF wholePixels(const QRectF &area)
+{
+    const double left = std::floor(area.left());
+    const double top = std::floor(area.top());
+    return QRectF(left, top, std::ceil(area.right()) - left, std::ceil(area.bottom()) - top);
+}
+
+QList<CaptureLegendEntry> legendOf(const QList<CaptureBoardItem> &items)
+{
+    QList<CaptureLegendEntry> legend;
+    for (const CaptureBoardItem &item : items) {
+        if (item.document->legendEnabled())
+            legend.append(item.document->legendEntries());
+    }
+    return legend;
+}
+
 bool sameFrames(const QList<CaptureBoardItem> &a, const QList<CaptureBoardItem> &b)
 {
     return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
@@ -125,9 +143,11 @@ void CaptureBoard::validate(const QList<CaptureBoardItem> &items) const
         if (!isFinite(item.frame) || item.frame.width() < 1 || item.frame.height() < 1)
             throwRenderError(CaptureRenderError::invalidImage);
     }
-    const QSizeF size = unionOf(items).size();
-    const QSizeF canvas = CaptureRenderer::baseLayout(QRectF(QPointF(0, 0), size), composition(), {}).canvasSize;
-    if (!withinPixelLimit(canvas))
+    // Measured as the export measures it, so an accepted board always exports.
+    const QSizeF size = wholePixels(unionOf(items)).size();
+    const QSizeF canvas =
+        CaptureRenderer::baseLayout(QRectF(QPointF(0, 0), size), composition(), legendOf(items)).canvasSize;
+    if (!withinPixelLimit(size) || !withinPixelLimit(QSizeF(std::ceil(canvas.width()), std::ceil(canvas.height()))))
         throwRenderError(CaptureRenderError::imageTooLarge);
 }
 
@@ -480,15 +500,8 @@ QImage CaptureBoard::contentImage()
 QImage CaptureBoard::drawContent() const
 {
     validate(m_items);
-    const QRectF area = bounds();
-    const double left = std::floor(area.left());
-    const double top = std::floor(area.top());
-    const double width = std::ceil(area.right()) - left;
-    const double height = std::ceil(area.bottom()) - top;
-    if (!withinPixelLimit(QSizeF(width, height)))
-        throwRenderError(CaptureRenderError::imageTooLarge);
-
-    QImage canvas(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
+    const QRectF area = wholePixels(bounds());
+    QImage canvas(area.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
         throwRenderError(CaptureRenderError::allocationFailed);
     canvas.fill(Qt::transparent);
@@ -497,7 +510,7 @@ QImage CaptureBoard::drawContent() const
         throwRenderError(CaptureRenderError::allocationFailed);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const CaptureBoardItem &item : m_items)
-        painter.drawImage(item.frame.translated(-left, -top), item.document->contentImage());
+        painter.drawImage(item.frame.translated(-area.topLeft()), item.document->contentImage());
     return canvas;
 }
 
@@ -507,11 +520,7 @@ QImage CaptureBoard::flattenedImage()
     if (isSingleUnscaledItem())
         return m_items.first().document->flattenedImage();
     const QImage content = drawContent();
-    QList<CaptureLegendEntry> legend;
-    for (const CaptureBoardItem &item : std::as_const(m_items)) {
-        if (item.document->legendEnabled())
-            legend.append(item.document->legendEntries());
-    }
     const QSizeF size(content.size());
-    return CaptureRenderer::renderImage(content, size, QRectF(QPointF(0, 0), size), {}, composition(), legend);
+    return CaptureRenderer::renderImage(content, size, QRectF(QPointF(0, 0), size), {}, composition(),
+                                        legendOf(m_items));
 }

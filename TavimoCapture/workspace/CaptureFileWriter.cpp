@@ -2,6 +2,9 @@
 
 #include "AtomicFileWriter.h"
 #include "CaptureFileSystemFailure.h"
+#include "HiddenTemporaries.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -29,5 +32,7 @@ void CaptureFileWriter::replace(const QString &path, const QByteArray &data)
 
 void CaptureFileWriter::exportFile(const QString &path, const QByteArray &data)
 {
+    const QFileInfo target(path);
+    HiddenTemporaries::remove(target.absolutePath(), HiddenTemporaries::writerTemporariesOf(target.fileName()));
     writeOrThrow(path, data, Existing::replace, Permissions::keepReplaced);
 }

@@ -17,7 +17,8 @@ void replace(const QString &path, const QByteArray &data);
 
 // Replaces `path` in one step, keeping the permissions of the file it
 // replaces, or with the user's usual ones when new; on failure `path` keeps
-// what it held.
+// what it held. First removes what an earlier export to `path` cut short by
+// a crash left beside it.
 void exportFile(const QString &path, const QByteArray &data);
 
 } // namespace CaptureFileWriter

@@ -4,6 +4,7 @@
 #include "CaptureFileSystemFailure.h"
 #include "CaptureFileWriter.h"
 #include "CapturePngEncoder.h"
+#include "HiddenTemporaries.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,22 @@ void CaptureHistory::clear() const
 {
     for (const CaptureHistoryItem &item : items())
         remove(item);
+}
+
+void CaptureHistory::removeLeftovers() const
+{
+    HiddenTemporaries::remove(m_directory, [](QStringView target, QStringView suffix) {
+        const bool entryOrSidecar =
+            isEntryName(target.toString()) ||
+            (target.endsWith(QLatin1String(".json")) && isEntryName(target.chopped(5).toString() + QStringLiteral(".png")));
+        return entryOrSidecar && HiddenTemporaries::isWriterSuffix(suffix);
+    });
+    const QDir folder(m_directory);
+    for (const QString &sidecar : folder.entryList({QStringLiteral("*.json")}, QDir::Files | QDir::CaseSensitive)) {
+        const QString entry = sidecar.chopped(5) + QStringLiteral(".png");
+        if (isEntryName(entry) && !exists(folder.filePath(entry)))
+            ::unlink(QFile::encodeName(folder.filePath(sidecar)).constData());
+    }
 }
 
 std::optional<CaptureHistoryEntry> CaptureHistory::reopen(const CaptureHistoryItem &item) const

@@ -50,6 +50,11 @@ public:
     // Removes every entry; stops at the first error.
     void clear() const;
 
+    // Removes what a save or removal cut short by a crash left: hidden
+    // temporary files beside entries and sidecars, and sidecars whose entry is
+    // gone. Run at start.
+    void removeLeftovers() const;
+
     // Loads an entry for editing; none when its image cannot be read.
     std::optional<CaptureHistoryEntry> reopen(const CaptureHistoryItem &item) const;
 

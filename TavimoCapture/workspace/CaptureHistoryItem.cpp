@@ -2,9 +2,8 @@
 
 #include "CaptureHistoryThumbnail.h"
 #include "CaptureRenderer.h"
-#include "PixelLimit.h"
-
-#include <QImageReader>
+#include "CaptureImageImport.h"
+#include "CaptureImportFailure.h"
 
 CaptureHistoryItem::CaptureHistoryItem(QString path, QDateTime date) : m_path(std::move(path)), m_date(std::move(date))
 {
@@ -22,9 +21,9 @@ QImage CaptureHistoryItem::thumbnail() const
 
 QImage CaptureHistoryItem::image() const
 {
-    QImageReader reader(m_path, "png");
-    const QSize size = reader.size();
-    if (!withinPixelLimit(size))
+    try {
+        return CaptureImageImport::read(m_path);
+    } catch (const CaptureImportError &) {
         return QImage();
-    return reader.read();
+    }
 }

@@ -1,5 +1,6 @@
 #include "CaptureHistoryThumbnail.h"
 
+#include "CaptureImageImport.h"
 #include "CaptureRenderer.h"
 #include "PixelLimit.h"
 
@@ -83,6 +84,9 @@ private:
 // Interlaced files arrive pass by pass; they are rare enough to go through Qt.
 QImage scaledByQt(const QString &path, QSize size)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !CaptureImageImport::pngCanFill(file))
+        return QImage();
     QImageReader reader(path, "png");
     reader.setScaledSize(size);
     return reader.read();

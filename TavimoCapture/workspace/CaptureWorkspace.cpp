@@ -5,17 +5,18 @@
 #include "CaptureDecorationDefaults.h"
 #include "CaptureFailure.h"
 #include "CaptureFileWriter.h"
+#include "CaptureImageImport.h"
+#include "CaptureImportFailure.h"
 #include "CapturePanels.h"
 #include "CaptureRenderer.h"
 #include "ChangeNotification.h"
-#include "PixelLimit.h"
 #include "UserDefaults.h"
 #include "WorkspaceLog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFutureWatcher>
-#include <QImageReader>
+#include <QPointer>
 #include <QtConcurrent>
 
 #include <exception>
@@ -26,7 +27,6 @@ const QString pngType = QStringLiteral("image/png");
 
 namespace Notice {
 // Translated where shown.
-constexpr const char *tooLarge = QT_TRANSLATE_NOOP("CaptureWorkspace", "Choose an image up to 80 megapixels.");
 constexpr const char *appendTargetChanged = QT_TRANSLATE_NOOP(
     "CaptureWorkspace", "The current capture changed. Add the image again to choose its destination.");
 constexpr const char *copied = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image copied");
@@ -98,14 +98,6 @@ QString number(double value)
     return text;
 }
 
-// The header alone decides: nothing is decoded for a file that is not an
-// image or is too large.
-bool fitsOpenLimit(QImageReader &reader)
-{
-    const QSize size = reader.size();
-    return withinPixelLimit(size);
-}
-
 // The result of work on the thread pool: its value, or what the user reads about its failure.
 template <typename T> struct Outcome {
     std::optional<T> value;
@@ -141,6 +133,11 @@ CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels
       m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
       m_history(std::move(history))
 {
+    m_defaults.setWriteFailureHandler([workspace = QPointer(this)](const QString &reason) {
+        if (workspace)
+            workspace->report(reason);
+    });
+    m_history.removeLeftovers();
     m_recent = m_history.items();
     // One recognition and one detection at a time.
     m_backgroundPool.setMaxThreadCount(2);
@@ -290,15 +287,14 @@ void CaptureWorkspace::openImageFile(const QString &path)
 
 void CaptureWorkspace::openFile(const QString &path, const QUuid &target)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    if (!fitsOpenLimit(reader)) {
-        setNotice(tr(Notice::tooLarge));
-        return;
-    }
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        report(description(CaptureFailure::invalidImage));
+    QImage image;
+    try {
+        image = CaptureImageImport::read(path);
+    } catch (const CaptureImportError &error) {
+        if (error.code() == CaptureImportFailure::tooLarge)
+            setNotice(error.description());
+        else
+            report(error.description());
         return;
     }
 

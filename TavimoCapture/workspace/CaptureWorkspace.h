@@ -43,7 +43,8 @@ public:
     static inline const QString keepHistoryKey = QStringLiteral("capture.keepHistory");
 
     // `defaults` holds "capture.keepHistory" and the style and frame defaults
-    // of new documents; `track` records usage events.
+    // of new documents; a failed write to it becomes the notice. `track`
+    // records usage events.
     CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels, CaptureClipboard &clipboard,
                      std::function<void(TavimoEvent)> track, CaptureHistory history = CaptureHistory(),
                      CaptureTextRecognition recognition = CaptureTextRecognition(), QObject *parent = nullptr);

@@ -37,3 +37,20 @@ TEST(UpdateInstaller, ReplacesByRenameThroughLinksKeepingPermissions)
                   QStringList{"tavimo-capture"});
     }
 }
+
+TEST(UpdateInstaller, LeftoversOfACutShortInstallAreRemovedAndNothingElse)
+{
+    UpdateFixture fixture;
+    const QDir app(fixture.root.filePath("app"));
+    const QStringList leftovers{".tavimo-capture.update-Ab12Cd", ".tavimo-capture.update-000000"};
+    const QStringList others{".tavimo-capture.bak", ".other.update-Ab12Cd", "tavimo-capture.update-Ab12Cd"};
+    for (const QString &name : leftovers + others) {
+        QFile file(app.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    UpdateInstaller::removeLeftovers(fixture.installedPath);
+    EXPECT_EQ(
+        app.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        (QStringList{".other.update-Ab12Cd", ".tavimo-capture.bak", "tavimo-capture", "tavimo-capture.update-Ab12Cd"}));
+    EXPECT_EQ(fixture.installedContents(), UpdateFixture::program("installed"));
+}

@@ -1,7 +1,9 @@
 #include "X11GlobalHotKeys.h"
 #include "TestX11Client.h"
 
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -65,4 +67,21 @@ TEST_F(X11GlobalHotKeysTest, RefusedForOneLockCombinationKeepsNoneOfTheOthers)
     EXPECT_EQ(hotKeys.registerHotKey(altE, {thumbnailSignature, 1}, QString()), Status::taken);
     EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1));
     EXPECT_TRUE(rival.grabKey(XK_e, XCB_MOD_MASK_1 | XCB_MOD_MASK_LOCK));
+}
+
+TEST_F(X11GlobalHotKeysTest, ALayoutChangeTakesTheKeysAgainOnTheirNewKeyCodes)
+{
+    const auto remap = [](const QString &from, const QString &to) {
+        return QProcess::execute("xmodmap",
+                                 {"-e", "keycode " + from + " = NoSymbol", "-e", "keycode " + to + " = 2 at"}) == 0;
+    };
+    ASSERT_EQ(hotKeys.registerHotKey(Qt::CTRL | Qt::SHIFT | Qt::Key_2, area, QString()), Status::registered);
+    const int defaultKeycode = 11;
+    const int movedKeycode = 200;
+    ASSERT_TRUE(remap(QString::number(defaultKeycode), QString::number(movedKeycode)));
+    QTest::qWait(500);
+    EXPECT_EQ(pressAndWait("ctrl+shift+2"), area) << "the key where the new layout puts it";
+    ASSERT_TRUE(remap(QString::number(movedKeycode), QString::number(defaultKeycode)));
+    QTest::qWait(500);
+    EXPECT_EQ(pressAndWait("ctrl+shift+2"), area) << "and back";
 }

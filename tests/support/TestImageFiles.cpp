@@ -5,6 +5,8 @@
 
 #include <zlib.h>
 
+#include <array>
+
 namespace TestImageFiles {
 namespace {
 
@@ -21,6 +23,44 @@ QByteArray pngChunk(const char *type, const QByteArray &data)
     const QByteArray typed = QByteArray(type) + data;
     const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size())));
     return bigEndian(quint32(data.size())) + typed + bigEndian(crc);
+}
+
+QByteArray littleEndian(quint32 value, int bytes)
+{
+    QByteArray data(bytes, Qt::Uninitialized);
+    for (int index = 0; index < bytes; ++index)
+        data[index] = char(value >> (8 * index));
+    return data;
+}
+
+// One IFD entry: tag, type (3 short, 4 long), count 1, value.
+QByteArray tiffEntry(quint16 tag, quint16 type, quint32 value)
+{
+    return littleEndian(tag, 2) + littleEndian(type, 2) + littleEndian(1, 4) + littleEndian(value, 4);
+}
+
+// `rows` copies of `row` as one zlib stream, compressed row by row so that
+// huge images never exist uncompressed.
+QByteArray zlibRows(const QByteArray &row, int rows)
+{
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    QByteArray compressed;
+    std::array<char, 1 << 16> buffer;
+    int status = Z_OK;
+    for (int y = 0; y < rows && status != Z_STREAM_END; ++y) {
+        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(row.constData()));
+        stream.avail_in = uInt(row.size());
+        const int flush = y + 1 == rows ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(buffer.data());
+            stream.avail_out = uInt(buffer.size());
+            status = deflate(&stream, flush);
+            compressed.append(buffer.data(), qsizetype(buffer.size() - stream.avail_out));
+        } while (stream.avail_out == 0 || (flush == Z_FINISH && status == Z_OK));
+    }
+    deflateEnd(&stream);
+    return compressed;
 }
 
 QByteArray pngStart(QSize size)
@@ -42,12 +82,33 @@ QByteArray pngHeaderOnly(QSize size)
 
 QByteArray whitePng(QSize size)
 {
-    QByteArray row(1 + (size.width() + 7) / 8, 0);
-    row[0] = 0; // no filter
-    const QByteArray pixels = row.repeated(size.height());
-    // qCompress prefixes the zlib stream with its own length.
-    const QByteArray stream = qCompress(pixels, 9).mid(4);
-    return pngStart(size) + pngChunk("IDAT", stream) + pngChunk("IEND", QByteArray());
+    QByteArray row(1 + (size.width() + 7) / 8, 0); // filter byte 0: none
+    return pngStart(size) + pngChunk("IDAT", zlibRows(row, size.height())) + pngChunk("IEND", QByteArray());
+}
+
+QByteArray pngClaiming(const QByteArray &png, QSize size)
+{
+    // Signature (8), IHDR length and type (8), then width and height.
+    const QByteArray header =
+        pngChunk("IHDR", bigEndian(quint32(size.width())) + bigEndian(quint32(size.height())) + png.mid(24, 5));
+    return png.left(8) + header + png.mid(8 + 25);
+}
+
+QByteArray tiffClaiming(QSize size, int pages)
+{
+    constexpr int entries = 10;
+    constexpr int directorySize = 2 + entries * 12 + 4;
+    const QByteArray strip(16 * 16, char(0x80));
+    QByteArray tiff = QByteArray("II*\0", 4) + littleEndian(8 + quint32(strip.size()), 4) + strip;
+    for (int page = 0; page < pages; ++page) {
+        const quint32 next = page + 1 < pages ? quint32(tiff.size() + directorySize) : 0;
+        tiff += littleEndian(entries, 2) + tiffEntry(256, 4, quint32(size.width())) +
+                tiffEntry(257, 4, quint32(size.height())) + tiffEntry(258, 3, 8) + tiffEntry(259, 3, 1) +
+                tiffEntry(262, 3, 1) + tiffEntry(273, 4, 8) + tiffEntry(277, 3, 1) +
+                tiffEntry(278, 4, quint32(size.height())) + tiffEntry(279, 4, quint32(strip.size())) +
+                tiffEntry(284, 3, 1) + littleEndian(next, 4);
+    }
+    return tiff;
 }
 
 QByteArray jpegClaiming(QSize size)

@@ -14,6 +14,11 @@ namespace TestImageFiles {
 QByteArray pngHeaderOnly(QSize size);
 // A complete one-bit palette PNG of `size`, all white: big images stay small.
 QByteArray whitePng(QSize size);
+// `png` with its header rewritten to claim `size`: the data no longer fills it.
+QByteArray pngClaiming(const QByteArray &png, QSize size);
+// A little-endian TIFF of `pages` grey pages, each claiming `size` and holding
+// one 16 x 16 strip.
+QByteArray tiffClaiming(QSize size, int pages = 1);
 // A real JPEG whose frame header is rewritten to claim `size` (at most 65535 a side).
 QByteArray jpegClaiming(QSize size);
 // The image encoded by Qt in `format` ("png", "tiff", ...).

@@ -171,6 +171,25 @@ TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
     EXPECT_EQ(qAlpha(exported.pixel(0, 139)), 0);
 }
 
+TEST(CaptureRendererExport, TheShadowStaysOutsideTheImageAndBehindTransparentPixels)
+{
+    QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setPixel(150, 50, qPremultiply(qRgba(255, 0, 0, 128)));
+    for (const double radius : {0.0, 20.0}) {
+        SCOPED_TRACE(radius);
+        const QImage exported = render(image, image.rect(), {.legend = {}, .cornerRadius = radius, .shadow = 10})
+                                    .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(exported.size(), QSize(240, 140));
+        for (const QPoint at : {QPoint(120, 70), QPoint(30, 25), QPoint(120, 21), QPoint(210, 115)})
+            EXPECT_EQ(exported.pixel(at), 0u) << at.x() << "," << at.y();
+        const QRgb halfRed = exported.pixel(170, 70);
+        EXPECT_EQ(qRed(halfRed), 255);
+        EXPECT_NEAR(qAlpha(halfRed), 128, 1);
+        EXPECT_GT(qAlpha(exported.pixel(120, 17)), 0) << "the shadow above the image";
+    }
+}
+
 TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
 {
     const QImage image = filledImage(400, 300, QColor(0, 128, 0));

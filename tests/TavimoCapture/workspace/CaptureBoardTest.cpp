@@ -248,3 +248,21 @@ TEST(CaptureBoardRedo, RedoReappliesAnUndoneArrangementUntilTheNextChange)
     board.addImages({filledImage(40, 40, Qt::blue)});
     EXPECT_FALSE(board.canRedo());
 }
+
+TEST(CaptureBoardTest, ABoardNearTheLimitIsEitherRefusedUpFrontOrExported)
+{
+    auto first = documentOf(10, 10);
+    first->setComposition({.legend = {}});
+    CaptureBoard board(first);
+    board.addImages({filledImage(10, 10, Qt::black)});
+    const QUuid left = board.items().at(0).id;
+    const QUuid right = board.items().at(1).id;
+    board.updateFrame(left, QRectF(0.5, 0, 5000, 8000));
+    // 10,000 x 8,000 units, but over 10,001 whole pixels: the export could not hold it.
+    EXPECT_THAT([&] { board.updateFrame(right, QRectF(5000.5, 0, 5000, 8000)); },
+                failsWith(CaptureRenderError::imageTooLarge));
+    board.updateFrame(right, QRectF(5000.5, 0, 4999.5, 8000));
+    const QImage exported = board.flattenedImage();
+    EXPECT_EQ(exported.size(), QSize(10000, 8000));
+    EXPECT_EQ(exported.pixel(9000, 4000), qRgb(0, 0, 0));
+}

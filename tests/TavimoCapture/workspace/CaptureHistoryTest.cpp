@@ -233,3 +233,22 @@ TEST_F(CaptureHistoryTest, ThumbnailIsDecodedAtMostAt360Pixels)
     }
     EXPECT_TRUE(CaptureHistoryItem(root.filePath("missing.png"), QDateTime()).thumbnail().isNull());
 }
+
+TEST_F(CaptureHistoryTest, LeftoversOfACrashAreRemovedAndNothingElse)
+{
+    const CaptureHistory history(folder());
+    const QString entry = history.save(solid(1), QString(), exported);
+    const QString kept = entry.chopped(4);
+    const QString gone = uuid();
+    const QStringList leftovers{"." + entry + ".tavimo-k3x9q", "." + kept + ".json.tavimo-0a", gone + ".json"};
+    const QStringList others{"." + entry + ".old", ".notes.png.tavimo-k3", "notes.json", gone + ".JSON",
+                             "." + entry + ".tavimo-"};
+    for (const QString &name : leftovers + others)
+        writeFile(folder() + "/" + name, "x");
+
+    history.removeLeftovers();
+    for (const QString &name : leftovers)
+        EXPECT_FALSE(QFile::exists(folder() + "/" + name)) << name.toStdString();
+    for (const QString &name : others + QStringList{entry, kept + ".json"})
+        EXPECT_TRUE(QFile::exists(folder() + "/" + name)) << name.toStdString();
+}

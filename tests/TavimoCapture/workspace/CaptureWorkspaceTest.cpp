@@ -1,6 +1,7 @@
 #include "WorkspaceTest.h"
 
 #include "CaptureDecorationDefaults.h"
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -27,6 +28,7 @@ TEST_F(WorkspaceTest, KeepHistoryStoredFalseIsHonouredAndExistingEntriesStay)
     EXPECT_EQ(workspace->recent().size(), 1) << "the history is listed at start";
 
     workspace->setKeepHistory(false);
+    ASSERT_TRUE(defaults->flush());
     defaults = std::make_unique<UserDefaults>(path("defaults.json"));
     makeWorkspace();
     EXPECT_FALSE(workspace->keepHistory());
@@ -101,4 +103,30 @@ TEST_F(WorkspaceTest, ClearingHistoryAsksFirstAndForgetsTheEntry)
     EXPECT_TRUE(workspace->historyIdentifier().isEmpty());
     EXPECT_TRUE(QDir(historyFolder()).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(workspace->document()) << "the open capture stays";
+}
+
+TEST_F(WorkspaceTest, AFailedSettingsWriteIsReportedOnceUntilAWriteSucceeds)
+{
+    const QString failed = "Settings could not be saved: File too large.";
+    ASSERT_TRUE(defaults->flush());
+    {
+        const FileSizeLimit limit(8);
+        workspace->setKeepHistory(false);
+        EXPECT_FALSE(defaults->flush());
+        EXPECT_EQ(workspace->notice(), failed);
+        EXPECT_EQ(shown, 1);
+        workspace->setNotice("");
+        workspace->setKeepHistory(true);
+        EXPECT_FALSE(defaults->flush());
+        EXPECT_EQ(workspace->notice(), "") << "shown once";
+    }
+    workspace->setKeepHistory(false);
+    ASSERT_TRUE(defaults->flush());
+    EXPECT_EQ(UserDefaults(path("defaults.json")).boolValue(CaptureWorkspace::keepHistoryKey), false);
+    {
+        const FileSizeLimit limit(8);
+        workspace->setKeepHistory(true);
+        EXPECT_FALSE(defaults->flush());
+        EXPECT_EQ(workspace->notice(), failed) << "again after a write succeeded";
+    }
 }

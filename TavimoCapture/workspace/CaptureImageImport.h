@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QIODevice>
+#include <QImage>
+#include <QString>
+
+// Opens image files from outside: PNG, JPEG and TIFF only, recognised by their
+// content whatever their name. Everything that can be refused is refused from
+// the header, before the pixels are allocated: sizes above 80 megapixels, and
+// PNG and JPEG files whose data is too short to fill the size they claim.
+// Both throw CaptureImportError.
+namespace CaptureImageImport {
+
+QImage read(const QString &path);
+// `device` is open for reading, seekable and positioned at the start of the image.
+QImage read(QIODevice &device);
+
+// False for a PNG file with a chunk longer than the file (decoders allocate
+// it first) or with too little compressed data for the rows its header
+// promises; true for anything that is not a PNG file.
+bool pngCanFill(QIODevice &device);
+
+} // namespace CaptureImageImport

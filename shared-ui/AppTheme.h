@@ -7,7 +7,7 @@
 
 class QApplication;
 
-// The suite's palette and appearance switch (Part 8.1). Colours are resolved
+// The suite's palette and appearance switch. Colours are resolved
 // for light or dark appearance; "dark" follows the application palette, which
 // is the desktop's palette unless the user forced light or dark for this app.
 namespace AppTheme {

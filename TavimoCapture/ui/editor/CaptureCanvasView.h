@@ -18,7 +18,7 @@
 #include "CaptureDocument.h"
 #include "CaptureInlineTextView.h"
 
-// The editor's drawing surface (Part 2.4): shows the document framed by its
+// The editor's drawing surface shows the document framed by its
 // composition and turns mouse and key events into calls on the document. All
 // gesture state lives here; the document changes only when a gesture ends.
 //

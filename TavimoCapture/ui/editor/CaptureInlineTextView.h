@@ -5,7 +5,7 @@
 #include <functional>
 
 // The small plain-text editor placed over the canvas while a text mark is
-// typed (Part 2.4). Enter commits, Shift+Enter adds a line, Escape cancels.
+// typed. Enter commits, Shift+Enter adds a line, Escape cancels.
 class CaptureInlineTextView : public QPlainTextEdit {
     Q_OBJECT
 

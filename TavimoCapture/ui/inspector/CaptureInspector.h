@@ -14,7 +14,7 @@
 class QVBoxLayout;
 class UserDefaults;
 
-// The editor's side panel (Part 2.5): the style of the current tool or of the
+// The editor's side panel: the style of the current tool or of the
 // selected mark, the frame of the finished image and the numbered legend.
 // It keeps no editing state: every control writes through the document's
 // setters. Controls are named after their labels (QObject::objectName), so

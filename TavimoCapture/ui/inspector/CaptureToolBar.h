@@ -10,7 +10,7 @@
 class CaptureToolButton;
 
 // The editor's tool row: one CaptureToolButton per tool in case order, then
-// the one-line instruction for the document's current tool (Part 2.5, 6).
+// the one-line instruction for the document's current tool.
 class CaptureToolBar : public QWidget {
     Q_OBJECT
 

@@ -8,7 +8,7 @@
 
 #include "CaptureDocument.h"
 
-// One tool-bar button (Part 2.5, Algorithms 6 and 7): the tool's icon in a
+// One tool-bar button: the tool's icon in a
 // 24 × 24 frame, tooltip "Title (Key)", drawn in the look of
 // CaptureToolButtonStyle: white on the control accent while its tool is the
 // document's tool, else primary on a faint primary fill.

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QMessageBox *openPrompt()
@@ -69,6 +71,16 @@ TEST(PendingWorkUpdateNotice, ShowsWhileAnUpdateWaitsAndResolvesTheWork)
     EXPECT_TRUE(notice->isHidden() && settings.pendingWorkButton()->isHidden());
     EXPECT_EQ(settings.statusLabel()->text(), "Installing update…");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
+}
+
+TEST(PendingWorkUpdateNotice, ShowsTheUpdateSymbolFromTheLinkedResources)
+{
+    CoordinatorFixture run;
+    QWidget editor;
+    auto *notice = new PendingWorkUpdateNotice(*run.updates, &editor);
+    const QList<QLabel *> labels = notice->findChildren<QLabel *>();
+    EXPECT_TRUE(
+        std::any_of(labels.begin(), labels.end(), [](const QLabel *label) { return !label->pixmap().isNull(); }));
 }
 
 TEST(UpdateSettingsWindow, OpensOnceFromTheMenuItem)

@@ -573,17 +573,17 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
     } buttons[] = {{"Bold", "bold", "format-text-bold", &CaptureStyle::bold},
                    {"Italic", "italic", "format-text-italic", &CaptureStyle::italic},
                    {"Underline", "underline", "format-text-underline", &CaptureStyle::underline}};
-    for (const auto &spec : buttons) {
+    for (const auto &trait : buttons) {
         auto *button = new QToolButton(layout->parentWidget());
-        const QString title = QString::fromLatin1(spec.title);
+        const QString title = QString::fromLatin1(trait.title);
         button->setObjectName(title);
         button->setText(title.left(1));
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(spec.theme),
-                                         QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(spec.symbol)))));
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme),
+                                         QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(trait.symbol)))));
         button->setToolTip(title);
         button->setAccessibleName(title);
         button->setCheckable(true);
-        const auto field = spec.field;
+        const auto field = trait.field;
         m_refreshers.append([this, button, field] {
             const QSignalBlocker blocker(button);
             button->setChecked(m_document && m_document->style().*field);

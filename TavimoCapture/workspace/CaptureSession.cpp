@@ -6,6 +6,7 @@
 #include "CaptureDecorationDefaults.h"
 #include "CaptureDisplayAssembly.h"
 #include "CaptureDocument.h"
+#include "CaptureErrorText.h"
 #include "CaptureFailure.h"
 #include "CaptureHistory.h"
 #include "CaptureOCR.h"
@@ -30,11 +31,6 @@ const QString clipboardWarning = QStringLiteral("Clipboard: ");
 const QString saveWarning = QStringLiteral("Automatic save failed: ");
 const QString historyWarning = QStringLiteral("Recent history could not be updated: ");
 const QString shortcutWarning = QStringLiteral("Thumbnail shortcut unavailable; click the thumbnail to edit.");
-
-QString describe(const std::exception &error)
-{
-    return QString::fromUtf8(error.what());
-}
 
 TavimoEvent eventFor(CaptureMode mode)
 {
@@ -105,7 +101,7 @@ template <typename T> void CaptureSession::await(QFuture<T> future, std::functio
         try {
             next(done);
         } catch (const std::exception &error) {
-            fail(describe(error));
+            fail(CaptureErrorText::of(error));
         }
     });
 }
@@ -245,7 +241,7 @@ void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureM
                 throw CaptureError(CaptureFailure::write);
             copied = true;
         } catch (const std::exception &error) {
-            warnings.append(clipboardWarning + describe(error));
+            warnings.append(clipboardWarning + CaptureErrorText::of(error));
         }
     }
     if (m_preferences.autoSave()) {
@@ -253,7 +249,7 @@ void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureM
             savedPath = CaptureAutoSave::save(encoded(), expandedSaveFolder(m_preferences.folder()), sourceWord(mode),
                                               QDateTime::currentDateTime());
         } catch (const std::exception &error) {
-            warnings.append(saveWarning + describe(error));
+            warnings.append(saveWarning + CaptureErrorText::of(error));
         }
     }
     QString historyID;
@@ -262,7 +258,7 @@ void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureM
             historyID = m_model.history().savePng(encoded(), QString(), savedPath);
             m_model.refreshRecent();
         } catch (const std::exception &error) {
-            warnings.append(historyWarning + describe(error));
+            warnings.append(historyWarning + CaptureErrorText::of(error));
         }
     }
 

@@ -3,6 +3,7 @@
 #include "CaptureAlert.h"
 #include "CaptureClipboard.h"
 #include "CaptureDecorationDefaults.h"
+#include "CaptureErrorText.h"
 #include "CaptureFailure.h"
 #include "CaptureFileWriter.h"
 #include "CaptureImageImport.h"
@@ -43,8 +44,6 @@ constexpr const char *wordsDetected = QT_TRANSLATE_NOOP(
     "CaptureWorkspace", "Click highlighted words to hide them. Review the image for text that was not detected.");
 constexpr const char *noWordsDetected =
     QT_TRANSLATE_NOOP("CaptureWorkspace", "No text detected. Drag to hide an area manually.");
-constexpr const char *unexpectedFailure =
-    QT_TRANSLATE_NOOP("CaptureWorkspace", "The action could not be completed. Try again.");
 } // namespace Notice
 
 enum CloseButton : qsizetype { saveAndClose, cancelClose, discardAndClose };
@@ -72,15 +71,6 @@ CaptureAlert clearHistoryAlert()
             {QCoreApplication::translate("CaptureWorkspace", "Clear History"),
              QCoreApplication::translate("CaptureWorkspace", "Cancel")},
             1};
-}
-
-// The sentence of a typed error; other exceptions hold detail for the log only.
-QString describe(const std::exception &error)
-{
-    if (const auto *described = dynamic_cast<const DescribedError *>(&error))
-        return described->description();
-    qCWarning(workspaceLog) << "Unexpected failure:" << error.what();
-    return QCoreApplication::translate("CaptureWorkspace", Notice::unexpectedFailure);
 }
 
 // "Capture-2026-12-05.png", dated in UTC.
@@ -119,7 +109,7 @@ void runInBackground(QThreadPool *pool, QObject *context, std::function<T(const 
         try {
             return {work(image), QString()};
         } catch (const std::exception &error) {
-            return {std::nullopt, describe(error)};
+            return {std::nullopt, CaptureErrorText::of(error)};
         }
     }));
 }
@@ -311,7 +301,7 @@ void CaptureWorkspace::addToBoard(const QImage &image)
     try {
         m_board->addImages({image});
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
         return;
     }
     setShowingBoard(true);
@@ -331,7 +321,7 @@ void CaptureWorkspace::copyImage()
         setNotice(tr(Notice::copied));
         remember(image, png);
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
     }
 }
 
@@ -350,7 +340,7 @@ bool CaptureWorkspace::saveImage(bool asNew)
         image = m_board->flattenedImage();
         png = CaptureHistory::png(image);
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
         return false;
     }
 
@@ -364,7 +354,7 @@ bool CaptureWorkspace::saveImage(bool asNew)
     try {
         CaptureFileWriter::exportFile(*destination, png);
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
         return false;
     }
     m_savedPath = *destination;
@@ -396,7 +386,7 @@ void CaptureWorkspace::remember(const QImage &image, QByteArray png)
             png = CaptureHistory::png(image);
         m_historyIdentifier = m_history.savePng(png, m_historyIdentifier, m_savedPath);
     } catch (const std::exception &error) {
-        setNotice(tr(Notice::historyNotUpdated) + describe(error));
+        setNotice(tr(Notice::historyNotUpdated) + CaptureErrorText::of(error));
         return;
     }
     refreshRecent();
@@ -425,7 +415,7 @@ std::optional<QImage> CaptureWorkspace::rendered(const std::function<QImage()> &
             return image;
         report(description(CaptureFailure::invalidImage));
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
     }
     return std::nullopt;
 }
@@ -543,7 +533,7 @@ void CaptureWorkspace::clearHistory()
     try {
         m_history.clear();
     } catch (const std::exception &error) {
-        report(describe(error));
+        report(CaptureErrorText::of(error));
         return;
     }
     m_historyIdentifier.clear();

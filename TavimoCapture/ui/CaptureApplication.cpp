@@ -5,7 +5,7 @@
 #include "BundleInfo.h"
 #include "CaptureAppDelegate.h"
 #include "CaptureInstanceFailure.h"
-#include "CaptureOutputCapture.h"
+#include "CaptureInstanceReply.h"
 #include "CaptureService.h"
 #include "DesktopGlobalHotKeys.h"
 #include "TavimoSignals.h"
@@ -13,6 +13,7 @@
 #include "UserDefaults.h"
 
 #include <QImageReader>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -92,7 +93,7 @@ void CaptureApplication::makeDelegate()
 void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceReply *reply)
 {
     if (request.returnsImage)
-        return CaptureOutputCapture::answer(*m_outputService, request, reply);
+        return answerCaller(request, reply);
     switch (request.action) {
     case CaptureRequest::Action::capture:
         QTimer::singleShot(std::chrono::seconds(request.delaySeconds), m_delegate.get(),
@@ -104,6 +105,18 @@ void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceRe
         m_delegate->showEditor();
         return m_delegate->model().openImageFile(request.path);
     }
+}
+
+// The caller may hang up while it waits; its reply then goes, and the capture never starts.
+void CaptureApplication::answerCaller(const CaptureRequest &request, CaptureInstanceReply *reply)
+{
+    QTimer::singleShot(std::chrono::seconds(request.delaySeconds), reply, [this, mode = request.mode, reply] {
+        m_delegate->captureForCaller(*m_outputService, mode)
+            .then(reply, [reply = QPointer(reply)](const CaptureOutcome &outcome) {
+                if (reply)
+                    reply->send(outcome);
+            });
+    });
 }
 
 int CaptureApplication::run()

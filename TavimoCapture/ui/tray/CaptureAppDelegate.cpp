@@ -5,6 +5,7 @@
 #include "CaptureAlert.h"
 #include "CaptureBoard.h"
 #include "CaptureMenus.h"
+#include "CaptureOutputCapture.h"
 #include "CapturePanels.h"
 #include "CapturePinWindow.h"
 #include "CaptureThumbnailWindow.h"
@@ -224,6 +225,17 @@ void CaptureAppDelegate::startCapture(bool appending, CaptureMode mode)
     m_session.startCapture(appending, mode);
 }
 
+QFuture<CaptureOutcome> CaptureAppDelegate::captureForCaller(CaptureService &service, CaptureMode mode)
+{
+    m_thumbnail.dismiss();
+    const QList<QPointer<QWidget>> hidden = takeWindowsOffScreen();
+    return CaptureOutputCapture::run(service, mode, std::chrono::seconds(0), this)
+        .then(this, [hidden](const CaptureOutcome &outcome) {
+            bringBack(hidden);
+            return outcome;
+        });
+}
+
 void CaptureAppDelegate::showEditor()
 {
     if (!m_editor)
@@ -355,22 +367,33 @@ void CaptureAppDelegate::saveEditorFrame()
 
 void CaptureAppDelegate::hideWindows()
 {
-    m_hiddenWindows.clear();
+    m_hiddenWindows = takeWindowsOffScreen();
+}
+
+QList<QPointer<QWidget>> CaptureAppDelegate::takeWindowsOffScreen()
+{
+    QList<QPointer<QWidget>> hidden;
     QList<QWidget *> candidates{m_editor.get(), m_settingsWindow.get()};
     for (CapturePinWindow *pin : pins())
         candidates.append(pin);
     for (QWidget *window : candidates) {
         if (window && window->isVisible()) {
-            m_hiddenWindows.append(window);
+            hidden.append(window);
             window->hide();
         }
     }
     m_toast->hide();
+    return hidden;
 }
 
 void CaptureAppDelegate::restoreWindows()
 {
-    for (const QPointer<QWidget> &window : std::as_const(m_hiddenWindows)) {
+    bringBack(m_hiddenWindows);
+}
+
+void CaptureAppDelegate::bringBack(const QList<QPointer<QWidget>> &windows)
+{
+    for (const QPointer<QWidget> &window : windows) {
         if (window)
             window->show();
     }

@@ -4,6 +4,7 @@
 #include "BundleInfo.h"
 #include "CaptureHistory.h"
 #include "CaptureMode.h"
+#include "CaptureOutcome.h"
 #include "CapturePreferences.h"
 #include "CaptureService.h"
 #include "CaptureSession.h"
@@ -16,6 +17,7 @@
 #include "UpdaterEnvironment.h"
 #include "X11ActiveWindow.h"
 
+#include <QFuture>
 #include <QList>
 #include <QMainWindow>
 #include <QObject>
@@ -75,6 +77,9 @@ public:
     void applicationWillTerminate();
 
     void startCapture(bool appending, CaptureMode mode);
+    // A capture for a script that wants the PNG back. Like a capture from the
+    // tray it takes the app's windows off the screen, and brings them back after.
+    QFuture<CaptureOutcome> captureForCaller(CaptureService &service, CaptureMode mode);
     void showEditor();
     void showSettings();
     void showToast(const QString &message) override;
@@ -110,6 +115,8 @@ private:
     void reactivatePrevious() override;
     void activateApp() override;
 
+    QList<QPointer<QWidget>> takeWindowsOffScreen();
+    static void bringBack(const QList<QPointer<QWidget>> &windows);
     void configureUpdates();
     void createEditor();
     void restoreEditorFrame();

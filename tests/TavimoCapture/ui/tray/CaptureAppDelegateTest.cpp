@@ -5,6 +5,7 @@
 #include "CapturePinWindow.h"
 #include "CaptureThumbnailWindow.h"
 #include "CaptureToastWindow.h"
+#include "FutureWait.h"
 #include "MoxterClient.h"
 #include "ScriptedClipboard.h"
 #include "ScriptedHotKeys.h"
@@ -283,6 +284,32 @@ TEST_F(CaptureAppDelegateTest, SettingsStayHiddenAfterACaptureButComeBackAfterCa
     EXPECT_TRUE(delegate->editor()->isVisible());
     ASSERT_TRUE(delegate->model().document());
     EXPECT_EQ(delegate->model().document()->image().size(), QSize(200, 160));
+}
+
+TEST_F(CaptureAppDelegateTest, ScriptedCapturesTakeTheWindowsOffTheScreenAndBringThemBack)
+{
+    delegate->showSettings();
+    delegate->pin(filled(QSize(300, 200)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(300, 200)))));
+    delegate->showToast("Earlier");
+    const QList<QWidget *> windows{delegate->editor(), delegate->settingsWindow(), delegate->pins()[0]};
+    CaptureService service;
+    for (const QSize tool : {QSize(200, 160), QSize()}) {
+        SCOPED_TRACE(tool.isEmpty() ? "cancelled" : "taken");
+        useTool(tool);
+        const QFuture<CaptureOutcome> outcome = delegate->captureForCaller(service, CaptureMode::area);
+        for (const QWidget *window : windows)
+            EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+        EXPECT_FALSE(delegate->toast()->isVisible());
+        const CaptureOutcome result = resultOf(outcome);
+        EXPECT_EQ(result.kind, tool.isEmpty() ? CaptureOutcome::Kind::cancelled : CaptureOutcome::Kind::image);
+        if (!tool.isEmpty()) {
+            EXPECT_EQ(QImage::fromData(result.png).size(), tool);
+        }
+        for (const QWidget *window : windows)
+            EXPECT_TRUE(window->isVisible()) << window->windowTitle().toStdString();
+    }
+    EXPECT_FALSE(delegate->model().document()) << "the image went to the script only";
 }
 
 TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)

@@ -1,5 +1,6 @@
 #include "CaptureDocumentView.h"
 
+#include "AcceleratorText.h"
 #include "CaptureCanvasView.h"
 #include "CaptureClipboard.h"
 #include "CaptureFailure.h"
@@ -102,7 +103,7 @@ QWidget *CaptureDocumentView::toolRow()
 QToolButton *CaptureDocumentView::commandButton(const QString &title, const QString &icon, const QString &help)
 {
     auto *button = new QToolButton;
-    button->setText(title);
+    button->setText(AcceleratorText::literal(title));
     button->setIcon(symbol(icon));
     button->setToolTip(help);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

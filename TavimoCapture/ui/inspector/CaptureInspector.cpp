@@ -1,5 +1,6 @@
 #include "CaptureInspector.h"
 
+#include "AcceleratorText.h"
 #include "AppTheme.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
@@ -258,7 +259,7 @@ QWidget *CaptureInspector::section(const QString &title, bool &expanded,
     column->setContentsMargins(0, 0, 0, 0);
     auto *toggle = new QToolButton(box);
     toggle->setObjectName(QStringLiteral("section:") + title);
-    toggle->setText(title);
+    toggle->setText(AcceleratorText::literal(title));
     toggle->setCheckable(true);
     toggle->setChecked(expanded);
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -357,7 +358,7 @@ void CaptureInspector::addCompositionSlider(QVBoxLayout *layout, const QString &
 void CaptureInspector::addToggle(QVBoxLayout *layout, const QString &title, std::function<bool()> read,
                                  std::function<void(bool)> write)
 {
-    auto *box = new QCheckBox(title, layout->parentWidget());
+    auto *box = new QCheckBox(AcceleratorText::literal(title), layout->parentWidget());
     box->setObjectName(title);
     layout->addWidget(box);
     auto show = [box, read] {

@@ -1,5 +1,6 @@
 #include "CaptureMenus.h"
 
+#include "AcceleratorText.h"
 #include "AppUpdates.h"
 #include "CaptureAppDelegate.h"
 #include "CaptureShortcuts.h"
@@ -78,7 +79,7 @@ CaptureMenus::~CaptureMenus() = default;
 
 QAction *CaptureMenus::command(const QString &title, const QKeySequence &keys, std::function<void()> run)
 {
-    auto *action = new QAction(title, this);
+    auto *action = new QAction(AcceleratorText::literal(title), this);
     action->setShortcut(keys);
     connect(action, &QAction::triggered, this, std::move(run));
     return action;
@@ -139,15 +140,18 @@ void CaptureMenus::makeTrayMenu(AppUpdates &updates, TavimoSignals &tavimoSignal
         m_trayMenu->addAction(pending);
     FeedbackMenuItems::addTo(*m_trayMenu, tavimoSignals);
     for (const CaptureMode mode : allCaptureModes) {
-        QAction *action =
-            m_trayMenu->addAction(trayTitle(mode), this, [this, mode] { m_delegate.startCapture(false, mode); });
+        QAction *action = m_trayMenu->addAction(AcceleratorText::literal(trayTitle(mode)), this,
+                                                [this, mode] { m_delegate.startCapture(false, mode); });
         action->setData(quint32(mode));
         m_trayCaptures.emplace(mode, action);
     }
     m_trayMenu->addSeparator();
-    m_trayMenu->addAction(QStringLiteral("Editor & Recent Captures"), this, [this] { m_delegate.showEditor(); });
-    m_trayMenu->addAction(QStringLiteral("Settings…"), this, [this] { m_delegate.showSettings(); });
-    m_trayMenu->addAction(QStringLiteral("Quit Tavimo Capture"), this, [] { QApplication::quit(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Editor & Recent Captures")), this,
+                          [this] { m_delegate.showEditor(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Settings…")), this,
+                          [this] { m_delegate.showSettings(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Quit Tavimo Capture")), this,
+                          [] { QApplication::quit(); });
     watch(m_trayMenu.get());
 }
 

@@ -32,12 +32,13 @@
 
 namespace {
 
+// The titles as menus show them: an accelerator's "&" is not drawn, "&&" is drawn as "&".
 QStringList titles(const QList<QAction *> &actions)
 {
     QStringList result;
     for (const QAction *action : actions) {
         if (!action->isSeparator())
-            result.append(action->text());
+            result.append(action->iconText());
     }
     return result;
 }
@@ -145,7 +146,8 @@ TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
 TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
 {
     const QList<QAction *> menus = delegate->editor()->menuBar()->actions();
-    EXPECT_EQ(titles(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    EXPECT_EQ(titles(menus), (QStringList{"File", "Edit", "View", "Help"}));
+    EXPECT_EQ(menus[0]->text(), "&File") << "Alt+F opens it";
     EXPECT_EQ(titles(menus[0]->menu()->actions()),
               (QStringList{"Capture area or window", "Copy text from area", "Capture main display",
                            "Capture all displays", "Open Image…", "Save Image…", "Save Image As…", "Close Capture…",

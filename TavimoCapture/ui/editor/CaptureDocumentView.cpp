@@ -23,11 +23,12 @@ namespace {
 
 const QString textCopied = QStringLiteral("Text copied");
 
-QIcon symbol(const QString &themeName, const QString &shippedSymbol = QString())
+// The desktop theme's icon, else the one shipped at `shippedIcon`.
+QIcon symbol(const QString &themeName, const QString &shippedIcon = QString())
 {
-    if (shippedSymbol.isEmpty())
+    if (shippedIcon.isEmpty())
         return QIcon::fromTheme(themeName);
-    return QIcon::fromTheme(themeName, QIcon(QStringLiteral(":/icons/%1.svg").arg(shippedSymbol)));
+    return QIcon::fromTheme(themeName, QIcon(shippedIcon));
 }
 
 } // namespace
@@ -169,8 +170,9 @@ void CaptureDocumentView::updateCommands()
     m_undo->setEnabled(m_document && m_document->canUndo());
     const bool recognizing = m_model.recognizing();
     m_extractText->setEnabled(!recognizing);
-    m_extractText->setIcon(recognizing ? symbol(QStringLiteral("content-loading"), QStringLiteral("hourglass"))
-                                       : symbol(QStringLiteral("edit-find"), QStringLiteral("text.viewfinder")));
+    m_extractText->setIcon(recognizing
+                               ? symbol(QStringLiteral("content-loading"), QStringLiteral(":/icons/hourglass.svg"))
+                               : symbol(QStringLiteral("edit-find"), QStringLiteral(":/icons/text.viewfinder.svg")));
     if (recognizing)
         m_extractText->setCursor(Qt::BusyCursor);
     else

@@ -568,19 +568,18 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
     auto *traits = new QHBoxLayout;
     const struct {
         const char *title;
-        const char *symbol;
+        const char *icon;
         const char *theme;
         bool CaptureStyle::*field;
-    } buttons[] = {{"Bold", "bold", "format-text-bold", &CaptureStyle::bold},
-                   {"Italic", "italic", "format-text-italic", &CaptureStyle::italic},
-                   {"Underline", "underline", "format-text-underline", &CaptureStyle::underline}};
+    } buttons[] = {{"Bold", ":/icons/bold.svg", "format-text-bold", &CaptureStyle::bold},
+                   {"Italic", ":/icons/italic.svg", "format-text-italic", &CaptureStyle::italic},
+                   {"Underline", ":/icons/underline.svg", "format-text-underline", &CaptureStyle::underline}};
     for (const auto &trait : buttons) {
         auto *button = new QToolButton(layout->parentWidget());
         const QString title = QString::fromLatin1(trait.title);
         button->setObjectName(title);
         button->setText(title.left(1));
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme),
-                                         QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(trait.symbol)))));
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme), QIcon(QString::fromLatin1(trait.icon))));
         button->setToolTip(title);
         button->setAccessibleName(title);
         button->setCheckable(true);

@@ -58,6 +58,7 @@ CaptureAlert pinReopenAlert()
 CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
     : QObject(parent), m_defaults(platform.defaults), m_signals(platform.tavimoSignals), m_panels(platform.panels),
       m_clipboard(platform.clipboard), m_chooseFolder(std::move(platform.chooseFolder)),
+      m_version(platform.bundle.value(QStringLiteral("CFBundleShortVersionString"))),
       m_updates(platform.bundle, platform.updaterEnvironment, platform.tavimoSignals),
       m_model(
           platform.defaults, platform.panels, platform.clipboard, [this](TavimoEvent event) { m_signals.track(event); },
@@ -313,8 +314,9 @@ QList<CapturePinWindow *> CaptureAppDelegate::pins() const
 void CaptureAppDelegate::about()
 {
     QMessageBox::about(m_editor.get(), QStringLiteral("About Tavimo Capture"),
-                       QStringLiteral("<h3>Tavimo Capture</h3><p>Version 0.4.0</p><p>Capture, annotate and share. "
-                                      "Local by design.</p>"));
+                       QStringLiteral("<h3>Tavimo Capture</h3><p>%1</p><p>Capture, annotate and share. "
+                                      "Local by design.</p>")
+                           .arg(tr("Version %1").arg(m_version.toHtmlEscaped())));
 }
 
 void CaptureAppDelegate::undo()

@@ -133,6 +133,8 @@ private:
     CapturePanels &m_panels;
     CaptureClipboard &m_clipboard;
     CaptureSettingsView::FolderChooser m_chooseFolder;
+    // The version this build was made as.
+    QString m_version;
     AppUpdates m_updates;
     CaptureWorkspace m_model;
     std::unique_ptr<CaptureService> m_service;

@@ -18,6 +18,13 @@ QKeySequence keys(Qt::KeyboardModifiers modifiers, Qt::Key key)
     return QKeySequence(QKeyCombination(modifiers, key));
 }
 
+// The desktop's own quit key, or Ctrl+Q where it names none (as on most Linux desktops).
+QKeySequence quitKeys()
+{
+    const QKeySequence standard(QKeySequence::Quit);
+    return standard.isEmpty() ? keys(Qt::ControlModifier, Qt::Key_Q) : standard;
+}
+
 // The key works through the menu only; the editor's own button holds it in the window.
 void showKeyOnly(QAction *action)
 {
@@ -50,7 +57,7 @@ CaptureMenus::CaptureMenus(CaptureAppDelegate &delegate, AppUpdates &updates, Ta
     });
     m_hide = command(QStringLiteral("Hide Tavimo Capture"), keys(Qt::ControlModifier, Qt::Key_H),
                      [this] { m_delegate.hideApplication(); });
-    m_quit = command(QStringLiteral("Quit Tavimo Capture"), QKeySequence::Quit, [] { QApplication::quit(); });
+    m_quit = command(QStringLiteral("Quit Tavimo Capture"), quitKeys(), [] { QApplication::quit(); });
     m_undo = command(QStringLiteral("Undo Annotation"), QKeySequence::Undo, [this] { m_delegate.undo(); });
     m_textCommands = {textCommand(QStringLiteral("Cut"), QKeySequence::Cut, "cut"),
                       textCommand(QStringLiteral("Copy"), QKeySequence::Copy, "copy"),

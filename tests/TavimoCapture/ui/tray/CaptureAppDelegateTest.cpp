@@ -22,11 +22,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -72,7 +74,7 @@ protected:
         delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
             .defaults = defaults,
             .tavimoSignals = tavimoSignals,
-            .bundle = BundleInfo(),
+            .bundle = BundleInfo({{"CFBundleShortVersionString", "9.8.7"}}),
             .updaterEnvironment = {},
             .panels = panels,
             .clipboard = clipboard,
@@ -312,6 +314,28 @@ TEST_F(CaptureAppDelegateTest, ScriptedCapturesTakeTheWindowsOffTheScreenAndBrin
             EXPECT_TRUE(window->isVisible()) << window->windowTitle().toStdString();
     }
     EXPECT_FALSE(delegate->model().document()) << "the image went to the script only";
+}
+
+TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuildAndQuitHasAKey)
+{
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(20);
+    delegate->about();
+    EXPECT_TRUE(shown.contains("<p>Version 9.8.7</p>")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Capture, annotate and share. Local by design."));
+
+    const QList<QAction *> file = delegate->editor()->menuBar()->actions()[0]->menu()->actions();
+    const auto quit = std::find_if(file.begin(), file.end(),
+                                   [](const QAction *action) { return action->text() == "Quit Tavimo Capture"; });
+    ASSERT_NE(quit, file.end());
+    EXPECT_EQ((*quit)->shortcut(), QKeySequence("Ctrl+Q"));
 }
 
 TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)

@@ -14,9 +14,6 @@
 
 #include <QImageReader>
 #include <QPointer>
-#include <QTimer>
-
-#include <chrono>
 
 namespace {
 
@@ -96,9 +93,8 @@ void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceRe
         return answerCaller(request, reply);
     switch (request.action) {
     case CaptureRequest::Action::capture:
-        QTimer::singleShot(std::chrono::seconds(request.delaySeconds), m_delegate.get(),
-                           [this, mode = request.mode] { m_delegate->startCapture(false, mode); });
-        return;
+        return m_delegate->startAfter(request.delaySeconds,
+                                      [this, mode = request.mode] { m_delegate->startCapture(false, mode); });
     case CaptureRequest::Action::showEditor:
         return m_delegate->applicationShouldHandleReopen();
     case CaptureRequest::Action::open:
@@ -110,13 +106,22 @@ void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceRe
 // The caller may hang up while it waits; its reply then goes, and the capture never starts.
 void CaptureApplication::answerCaller(const CaptureRequest &request, CaptureInstanceReply *reply)
 {
-    QTimer::singleShot(std::chrono::seconds(request.delaySeconds), reply, [this, mode = request.mode, reply] {
-        m_delegate->captureForCaller(*m_outputService, mode)
-            .then(reply, [reply = QPointer(reply)](const CaptureOutcome &outcome) {
-                if (reply)
-                    reply->send(outcome);
-            });
-    });
+    const QPointer caller(reply);
+    m_delegate->startAfter(
+        request.delaySeconds,
+        [this, mode = request.mode, caller] {
+            if (!caller)
+                return;
+            m_delegate->captureForCaller(*m_outputService, mode)
+                .then(caller.data(), [caller](const CaptureOutcome &outcome) {
+                    if (caller)
+                        caller->send(outcome);
+                });
+        },
+        [caller] {
+            if (caller)
+                caller->send(CaptureOutcome{CaptureOutcome::Kind::cancelled, {}, {}});
+        });
 }
 
 int CaptureApplication::run()

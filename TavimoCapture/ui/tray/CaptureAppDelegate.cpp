@@ -73,6 +73,10 @@ CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
       m_thumbnailWindow(std::make_unique<CaptureThumbnailWindow>(m_thumbnail)),
       m_toast(std::make_unique<CaptureToastWindow>())
 {
+    connect(&m_countdown, &CaptureCountdown::remainingChanged, this, [this] {
+        if (m_trayIcon)
+            m_trayIcon->setToolTip(trayToolTip());
+    });
 }
 
 // Quitting closes the pins; they are not restored at the next start.
@@ -212,7 +216,7 @@ void CaptureAppDelegate::createTrayIcon()
         return;
     }
     m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/icons/viewfinder.svg")));
-    m_trayIcon->setToolTip(QStringLiteral("Tavimo Capture"));
+    m_trayIcon->setToolTip(trayToolTip());
     m_trayIcon->setContextMenu(m_menus->trayMenu());
     connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
@@ -224,6 +228,29 @@ void CaptureAppDelegate::createTrayIcon()
 void CaptureAppDelegate::startCapture(bool appending, CaptureMode mode)
 {
     m_session.startCapture(appending, mode);
+}
+
+void CaptureAppDelegate::startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled)
+{
+    m_countdown.start(seconds, std::move(start), std::move(cancelled));
+}
+
+void CaptureAppDelegate::cancelDelayedCapture()
+{
+    m_countdown.cancel();
+}
+
+QString CaptureAppDelegate::trayToolTip() const
+{
+    const QString app = QStringLiteral("Tavimo Capture");
+    switch (m_countdown.remainingSeconds()) {
+    case 0:
+        return app;
+    case 1:
+        return app + QLatin1Char('\n') + tr("Capture in 1 second");
+    default:
+        return app + QLatin1Char('\n') + tr("Capture in %1 seconds").arg(m_countdown.remainingSeconds());
+    }
 }
 
 QFuture<CaptureOutcome> CaptureAppDelegate::captureForCaller(CaptureService &service, CaptureMode mode)

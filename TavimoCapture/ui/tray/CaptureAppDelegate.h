@@ -2,6 +2,7 @@
 
 #include "AppUpdates.h"
 #include "BundleInfo.h"
+#include "CaptureCountdown.h"
 #include "CaptureHistory.h"
 #include "CaptureMode.h"
 #include "CaptureOutcome.h"
@@ -77,6 +78,13 @@ public:
     void applicationWillTerminate();
 
     void startCapture(bool appending, CaptureMode mode);
+    // Runs `start` after `seconds`, counting down in the tray icon's tooltip;
+    // "Cancel Delayed Capture" in the tray menu runs `cancelled` instead. A
+    // newer delayed capture cancels the one that waits.
+    void startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled = {});
+    void cancelDelayedCapture();
+    // "Tavimo Capture", with the seconds left while a delayed capture waits.
+    QString trayToolTip() const;
     // A capture for a script that wants the PNG back. Like a capture from the
     // tray it takes the app's windows off the screen, and brings them back after.
     QFuture<CaptureOutcome> captureForCaller(CaptureService &service, CaptureMode mode);
@@ -102,6 +110,7 @@ public:
     CaptureToastWindow *toast() const { return m_toast.get(); }
     QList<CapturePinWindow *> pins() const;
     CaptureMenus *menus() const { return m_menus.get(); }
+    CaptureCountdown &countdown() { return m_countdown; }
     QSystemTrayIcon *trayIcon() const { return m_trayIcon.get(); }
 
 protected:
@@ -145,6 +154,7 @@ private:
     DockPresence m_dockPresence{m_activationPolicy};
     X11ActiveWindow m_activeWindow;
     CaptureSession m_session;
+    CaptureCountdown m_countdown;
     std::unique_ptr<QMainWindow> m_editor;
     std::unique_ptr<QWidget> m_settingsWindow;
     std::unique_ptr<CaptureThumbnailWindow> m_thumbnailWindow;

@@ -152,6 +152,11 @@ void CaptureMenus::makeTrayMenu(AppUpdates &updates, TavimoSignals &tavimoSignal
         action->setData(quint32(mode));
         m_trayCaptures.emplace(mode, action);
     }
+    m_cancelDelay = m_trayMenu->addAction(AcceleratorText::literal(tr("Cancel Delayed Capture")), this,
+                                          [this] { m_delegate.cancelDelayedCapture(); });
+    m_cancelDelay->setVisible(false);
+    connect(&m_delegate.countdown(), &CaptureCountdown::remainingChanged, m_cancelDelay,
+            [this](int seconds) { m_cancelDelay->setVisible(seconds > 0); });
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Editor & Recent Captures")), this,
                           [this] { m_delegate.showEditor(); });

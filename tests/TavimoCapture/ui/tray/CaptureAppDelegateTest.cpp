@@ -39,7 +39,7 @@ QStringList titles(const QList<QAction *> &actions)
 {
     QStringList result;
     for (const QAction *action : actions) {
-        if (!action->isSeparator())
+        if (!action->isSeparator() && action->isVisible())
             result.append(action->iconText());
     }
     return result;
@@ -336,6 +336,41 @@ TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuildAndQuitHasAKey)
                                    [](const QAction *action) { return action->text() == "Quit Tavimo Capture"; });
     ASSERT_NE(quit, file.end());
     EXPECT_EQ((*quit)->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+TEST_F(CaptureAppDelegateTest, ADelayedCaptureCountsDownInTheTrayAndCanBeCancelled)
+{
+    QMenu *tray = delegate->menus()->trayMenu();
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    int started = 0;
+    int cancelled = 0;
+    delegate->startAfter(
+        3, [&] { ++started; }, [&] { ++cancelled; });
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture\nCapture in 3 seconds");
+    EXPECT_TRUE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return delegate->trayToolTip().endsWith("in 2 seconds"); }, 2000));
+
+    delegate->menus()->cancelDelayAction()->trigger();
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    QTest::qWait(2200);
+    EXPECT_EQ(started, 0) << "cancelled for good";
+
+    // A newer delayed capture replaces the waiting one, which counts as cancelled.
+    delegate->startAfter(
+        5, [&] { started += 10; }, [&] { ++cancelled; });
+    delegate->startAfter(
+        1, [&] { ++started; }, [&] { ++cancelled; });
+    EXPECT_EQ(cancelled, 2);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture\nCapture in 1 second");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started == 1; }, 3000));
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    delegate->startAfter(0, [&] { ++started; });
+    EXPECT_EQ(started, 2) << "no wait at all";
+    EXPECT_EQ(cancelled, 2);
 }
 
 TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)

@@ -140,11 +140,20 @@ TEST_F(CaptureLaunchX11Test, EscapeInTheSelectionCancelsWithStatusThree)
 
 TEST_F(CaptureLaunchX11Test, ASecondStartHandsItsRequestToTheRunningAppAndExits)
 {
+    const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
+    ASSERT_TRUE(screen);
+    const QImage desktop = screen->grab(QRect(QPoint(), displaySize)).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(startApp());
     // The second start has no working screenshot tool: only the running app can take the capture.
     EXPECT_EQ(run({"--screen", "--output", "handed.png"}, environment(file("no-such-tool"))), 0)
         << standardError().toStdString();
-    EXPECT_EQ(QImage(file("handed.png"), "PNG").size(), displaySize);
+    const QImage handed(file("handed.png"), "PNG");
+    EXPECT_EQ(handed.size(), displaySize);
+    EXPECT_TRUE(handed.convertToFormat(QImage::Format_RGB32) == desktop) << "the editor stays out of the capture";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return screen->grab(QRect(QPoint(), displaySize)).convertToFormat(QImage::Format_RGB32) != desktop; },
+        5000))
+        << "the editor is back";
     EXPECT_EQ(run({"--editor"}), 0);
     EXPECT_EQ(run({}), 0);
     EXPECT_EQ(m_app.state(), QProcess::Running);

@@ -103,7 +103,7 @@ void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceRe
     }
 }
 
-// The caller may hang up while it waits; its reply then goes, and the capture never starts.
+// The caller may hang up while it waits: its reply then goes, and so does the wait.
 void CaptureApplication::answerCaller(const CaptureRequest &request, CaptureInstanceReply *reply)
 {
     const QPointer caller(reply);
@@ -121,7 +121,8 @@ void CaptureApplication::answerCaller(const CaptureRequest &request, CaptureInst
         [caller] {
             if (caller)
                 caller->send(CaptureOutcome{CaptureOutcome::Kind::cancelled, {}, {}});
-        });
+        },
+        reply);
 }
 
 int CaptureApplication::run()

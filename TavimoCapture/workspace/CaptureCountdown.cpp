@@ -10,7 +10,8 @@ CaptureCountdown::CaptureCountdown(QObject *parent) : QObject(parent)
     connect(&m_tick, &QTimer::timeout, this, &CaptureCountdown::tick);
 }
 
-void CaptureCountdown::start(int seconds, std::function<void()> elapsed, std::function<void()> cancelled)
+void CaptureCountdown::start(int seconds, std::function<void()> elapsed, std::function<void()> cancelled,
+                             QObject *owner)
 {
     cancel();
     if (seconds <= 0) {
@@ -19,6 +20,8 @@ void CaptureCountdown::start(int seconds, std::function<void()> elapsed, std::fu
     }
     m_elapsed = std::move(elapsed);
     m_cancelled = std::move(cancelled);
+    if (owner)
+        m_ownerGone = connect(owner, &QObject::destroyed, this, &CaptureCountdown::cancel);
     m_tick.start();
     setRemaining(seconds);
 }
@@ -51,6 +54,8 @@ void CaptureCountdown::tick()
 
 void CaptureCountdown::setRemaining(int seconds)
 {
+    if (seconds == 0)
+        disconnect(m_ownerGone);
     m_remaining = seconds;
     emit remainingChanged(seconds);
 }

@@ -14,8 +14,10 @@ class CaptureCountdown : public QObject {
 public:
     explicit CaptureCountdown(QObject *parent = nullptr);
 
-    // Runs `elapsed` after `seconds` (at once for 0), or `cancelled` if cancel() comes first.
-    void start(int seconds, std::function<void()> elapsed, std::function<void()> cancelled = {});
+    // Runs `elapsed` after `seconds` (at once for 0), or `cancelled` if cancel() comes first
+    // or `owner`, when given, goes away while it waits.
+    void start(int seconds, std::function<void()> elapsed, std::function<void()> cancelled = {},
+               QObject *owner = nullptr);
     void cancel();
     // 0 when nothing waits.
     int remainingSeconds() const { return m_remaining; }
@@ -31,4 +33,5 @@ private:
     int m_remaining = 0;
     std::function<void()> m_elapsed;
     std::function<void()> m_cancelled;
+    QMetaObject::Connection m_ownerGone;
 };

@@ -230,9 +230,10 @@ void CaptureAppDelegate::startCapture(bool appending, CaptureMode mode)
     m_session.startCapture(appending, mode);
 }
 
-void CaptureAppDelegate::startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled)
+void CaptureAppDelegate::startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled,
+                                    QObject *owner)
 {
-    m_countdown.start(seconds, std::move(start), std::move(cancelled));
+    m_countdown.start(seconds, std::move(start), std::move(cancelled), owner);
 }
 
 void CaptureAppDelegate::cancelDelayedCapture()

@@ -79,9 +79,10 @@ public:
 
     void startCapture(bool appending, CaptureMode mode);
     // Runs `start` after `seconds`, counting down in the tray icon's tooltip;
-    // "Cancel Delayed Capture" in the tray menu runs `cancelled` instead. A
-    // newer delayed capture cancels the one that waits.
-    void startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled = {});
+    // "Cancel Delayed Capture" in the tray menu runs `cancelled` instead, as
+    // does `owner` going away. A newer delayed capture cancels the one that waits.
+    void startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled = {},
+                    QObject *owner = nullptr);
     void cancelDelayedCapture();
     // "Tavimo Capture", with the seconds left while a delayed capture waits.
     QString trayToolTip() const;

@@ -371,6 +371,20 @@ TEST_F(CaptureAppDelegateTest, ADelayedCaptureCountsDownInTheTrayAndCanBeCancell
     delegate->startAfter(0, [&] { ++started; });
     EXPECT_EQ(started, 2) << "no wait at all";
     EXPECT_EQ(cancelled, 2);
+
+    // A script that hangs up while it waits takes its capture with it.
+    auto caller = std::make_unique<QObject>();
+    delegate->startAfter(
+        2, [&] { ++started; }, [&] { ++cancelled; }, caller.get());
+    caller.reset();
+    EXPECT_EQ(cancelled, 3);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    auto patient = std::make_unique<QObject>();
+    delegate->startAfter(
+        1, [&] { ++started; }, [&] { ++cancelled; }, patient.get());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started == 3; }, 3000));
+    patient.reset();
+    EXPECT_EQ(cancelled, 3) << "the wait was over";
 }
 
 TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)

@@ -1,5 +1,6 @@
 #include "FeedbackMenuItems.h"
 
+#include "AcceleratorText.h"
 #include "SupportWindow.h"
 #include "TavimoSignals.h"
 
@@ -12,7 +13,7 @@ QList<QAction *> make(TavimoSignals &tavimoSignals, QObject *parent)
 {
     QList<QAction *> actions;
     for (const auto &[title, bug] : {std::pair{"Send feedback…", false}, std::pair{"Report a bug…", true}}) {
-        auto *action = new QAction(QString::fromUtf8(title), parent);
+        auto *action = new QAction(AcceleratorText::literal(QString::fromUtf8(title)), parent);
         QObject::connect(action, &QAction::triggered, &tavimoSignals,
                          [&tavimoSignals, bug] { SupportWindow::show(tavimoSignals, bug); });
         actions << action;

@@ -42,6 +42,8 @@ SupportSettingsFooter::SupportSettingsFooter(TavimoSignals &tavimoSignals, QWidg
     auto *sendFeedback = new QPushButton(QStringLiteral("Send feedback…"), this);
     switches->addWidget(sendFeedback);
     layout->addLayout(switches);
+    if (!m_signals.configured())
+        layout->addWidget(paragraph(tr("This build sends no usage statistics."), this));
 
     QWidget *details = makePrivacyDetails();
     details->setVisible(false);

@@ -2,6 +2,8 @@
 
 #include "CaptureCommandLine.h"
 #include "CaptureFileSystemFailure.h"
+#include "CaptureImageImport.h"
+#include "CaptureImportFailure.h"
 #include "CaptureInstanceClient.h"
 #include "CaptureInstanceFailure.h"
 #include "CaptureInstanceSocket.h"
@@ -37,6 +39,19 @@ bool refusesExistingFile(const CaptureCommand &command)
            QFileInfo(*command.output).exists();
 }
 
+// The running app would refuse the image too, but a script learns why only here.
+std::optional<QString> refusedImage(const CaptureCommand &command)
+{
+    if (!command.request || command.request->action != CaptureRequest::Action::open)
+        return std::nullopt;
+    try {
+        CaptureImageImport::check(command.request->path);
+    } catch (const CaptureImportError &error) {
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(command.request->path), error.description());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int report(const QString &message, CaptureExitStatus status)
@@ -60,6 +75,8 @@ std::optional<int> CaptureLaunch::finishWithoutApp()
                      QLatin1Char('\n'));
     if (refusesExistingFile(m_command))
         return report(CaptureOutputFile::existsMessage(*m_command.output), CaptureExitStatus::failed);
+    if (const std::optional<QString> refusal = refusedImage(m_command))
+        return report(*refusal, CaptureExitStatus::failed);
     try {
         m_socketPath = CaptureInstanceSocket::path();
         if (const std::optional<CaptureOutcome> outcome = CaptureInstanceClient::send(m_socketPath, requestToSend()))

@@ -3,12 +3,9 @@
 #include "CaptureBoard.h"
 #include "CaptureDisplayAssembly.h"
 #include "CaptureDocument.h"
-#include "CaptureInstanceReply.h"
 #include "CapturePngEncoder.h"
-#include "CaptureRequest.h"
 #include "CaptureService.h"
 
-#include <QPointer>
 #include <QPromise>
 #include <QTimer>
 #include <QtConcurrent>
@@ -82,13 +79,4 @@ QFuture<CaptureOutcome> CaptureOutputCapture::run(CaptureService &service, Captu
         .then(context, [&service, mode, context] { return captured(service, mode, context); })
         .unwrap()
         .onFailed([](const std::exception &error) { return CaptureOutcome::failure(QString::fromUtf8(error.what())); });
-}
-
-void CaptureOutputCapture::answer(CaptureService &service, const CaptureRequest &request, CaptureInstanceReply *reply)
-{
-    run(service, request.mode, std::chrono::seconds(request.delaySeconds), reply)
-        .then(reply, [reply = QPointer(reply)](const CaptureOutcome &outcome) {
-            if (reply)
-                reply->send(outcome);
-        });
 }

@@ -7,9 +7,7 @@
 
 #include <chrono>
 
-class CaptureInstanceReply;
 class CaptureService;
-struct CaptureRequest;
 class QObject;
 
 // One capture for a caller that wants the PNG: no preferences, no editor.
@@ -20,8 +18,5 @@ namespace CaptureOutputCapture {
 // Never fails: failures and cancellation are outcomes. `context` (on the GUI
 // thread) must outlive the run, as must `service`.
 QFuture<CaptureOutcome> run(CaptureService &service, CaptureMode mode, std::chrono::seconds delay, QObject *context);
-
-// Runs `request` (one that returns an image) and sends the outcome back.
-void answer(CaptureService &service, const CaptureRequest &request, CaptureInstanceReply *reply);
 
 } // namespace CaptureOutputCapture

@@ -2,6 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AppearanceMenu</name>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Light</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+</context>
+<context>
+    <name>AppearancePicker</name>
+    <message>
+        <source>Appearance</source>
+        <translation>Appearance</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureAppDelegate</name>
+    <message>
+        <source>Capture in 1 second</source>
+        <translation>Capture in 1 second</translation>
+    </message>
+    <message>
+        <source>Capture in %1 seconds</source>
+        <translation>Capture in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
     <name>CaptureEditorPolicy</name>
     <message>
         <source>Always</source>
@@ -52,6 +89,32 @@
     <message>
         <source>The file “%1” could not be removed: %2.</source>
         <translation>The file “%1” could not be removed: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureImportFailure</name>
+    <message>
+        <source>This file could not be found. Check its name and folder.</source>
+        <translation>This file could not be found. Check its name and folder.</translation>
+    </message>
+    <message>
+        <source>This file could not be read. Check that you may open it.</source>
+        <translation>This file could not be read. Check that you may open it.</translation>
+    </message>
+    <message>
+        <source>This file is not an image. Choose a PNG, JPEG or TIFF image.</source>
+        <translation>This file is not an image. Choose a PNG, JPEG or TIFF image.</translation>
+    </message>
+    <message>
+        <source>Choose an image up to 80 megapixels.</source>
+        <translation>Choose an image up to 80 megapixels.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureMenus</name>
+    <message>
+        <source>Cancel Delayed Capture</source>
+        <translation>Cancel Delayed Capture</translation>
     </message>
 </context>
 <context>
@@ -153,10 +216,6 @@
 <context>
     <name>CaptureWorkspace</name>
     <message>
-        <source>Choose an image up to 80 megapixels.</source>
-        <translation>Choose an image up to 80 megapixels.</translation>
-    </message>
-    <message>
         <source>The current capture changed. Add the image again to choose its destination.</source>
         <translation>The current capture changed. Add the image again to choose its destination.</translation>
     </message>
@@ -235,6 +294,13 @@
     <message>
         <source>Clear History</source>
         <translation>Clear History</translation>
+    </message>
+</context>
+<context>
+    <name>SupportSettingsFooter</name>
+    <message>
+        <source>This build sends no usage statistics.</source>
+        <translation>This build sends no usage statistics.</translation>
     </message>
 </context>
 </TS>

@@ -5,7 +5,7 @@
 #include "BundleInfo.h"
 #include "CaptureAppDelegate.h"
 #include "CaptureInstanceFailure.h"
-#include "CaptureOutputCapture.h"
+#include "CaptureInstanceReply.h"
 #include "CaptureService.h"
 #include "DesktopGlobalHotKeys.h"
 #include "TavimoSignals.h"
@@ -13,9 +13,7 @@
 #include "UserDefaults.h"
 
 #include <QImageReader>
-#include <QTimer>
-
-#include <chrono>
+#include <QPointer>
 
 namespace {
 
@@ -92,18 +90,39 @@ void CaptureApplication::makeDelegate()
 void CaptureApplication::handle(const CaptureRequest &request, CaptureInstanceReply *reply)
 {
     if (request.returnsImage)
-        return CaptureOutputCapture::answer(*m_outputService, request, reply);
+        return answerCaller(request, reply);
     switch (request.action) {
     case CaptureRequest::Action::capture:
-        QTimer::singleShot(std::chrono::seconds(request.delaySeconds), m_delegate.get(),
-                           [this, mode = request.mode] { m_delegate->startCapture(false, mode); });
-        return;
+        return m_delegate->startAfter(request.delaySeconds,
+                                      [this, mode = request.mode] { m_delegate->startCapture(false, mode); });
     case CaptureRequest::Action::showEditor:
         return m_delegate->applicationShouldHandleReopen();
     case CaptureRequest::Action::open:
         m_delegate->showEditor();
         return m_delegate->model().openImageFile(request.path);
     }
+}
+
+// The caller may hang up while it waits: its reply then goes, and so does the wait.
+void CaptureApplication::answerCaller(const CaptureRequest &request, CaptureInstanceReply *reply)
+{
+    const QPointer caller(reply);
+    m_delegate->startAfter(
+        request.delaySeconds,
+        [this, mode = request.mode, caller] {
+            if (!caller)
+                return;
+            m_delegate->captureForCaller(*m_outputService, mode)
+                .then(caller.data(), [caller](const CaptureOutcome &outcome) {
+                    if (caller)
+                        caller->send(outcome);
+                });
+        },
+        [caller] {
+            if (caller)
+                caller->send(CaptureOutcome{CaptureOutcome::Kind::cancelled, {}, {}});
+        },
+        reply);
 }
 
 int CaptureApplication::run()

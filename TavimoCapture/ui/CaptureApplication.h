@@ -34,6 +34,7 @@ private:
     void start(int &argc, char **argv);
     void makeDelegate();
     void handle(const CaptureRequest &request, CaptureInstanceReply *reply);
+    void answerCaller(const CaptureRequest &request, CaptureInstanceReply *reply);
 
     CaptureLaunch m_launch;
     std::optional<int> m_finished;

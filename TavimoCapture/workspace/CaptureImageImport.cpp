@@ -4,6 +4,7 @@
 #include "PixelLimit.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -116,31 +117,59 @@ bool canFill(const PngChunks &chunks)
     return chunks.compressed * deflateMaximumRatio >= chunks.rawBytes;
 }
 
+// Refuses what the header alone gives away; leaves `device` where it was and
+// returns the image's format.
+QByteArray checkedFormat(QIODevice &device)
+{
+    const qint64 start = device.pos();
+    const QByteArray format = QImageReader::imageFormat(&device);
+    if (!isAccepted(format) || !device.seek(start))
+        fail(CaptureImportFailure::notImage);
+    // Even reading a PNG header allocates the chunks before the image data.
+    const std::optional<PngChunks> png = format == "png" ? walkPng(device) : std::nullopt;
+    if (!device.seek(start) || (png && !png->fit))
+        fail(CaptureImportFailure::undecodable);
+    const QSize size = QImageReader(&device, format).size();
+    if (!device.seek(start) || size.isEmpty())
+        fail(CaptureImportFailure::undecodable);
+    if (!withinPixelLimit(size))
+        fail(CaptureImportFailure::tooLarge);
+    const bool tooShort = (png && !canFill(*png)) || (format == "jpeg" && !jpegDataCanFill(device, size));
+    if (tooShort || !device.seek(start))
+        fail(CaptureImportFailure::undecodable);
+    return format;
+}
+
+void openForReading(QFile &file)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        fail(CaptureImportFailure::missing);
+    if (!info.isFile())
+        fail(CaptureImportFailure::notImage);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(CaptureImportFailure::unreadable);
+}
+
 } // namespace
+
+void CaptureImageImport::check(const QString &path)
+{
+    QFile file(path);
+    openForReading(file);
+    checkedFormat(file);
+}
 
 QImage CaptureImageImport::read(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(CaptureImportFailure::tooLarge);
+    openForReading(file);
     return read(file);
 }
 
 QImage CaptureImageImport::read(QIODevice &device)
 {
-    const qint64 start = device.pos();
-    const QByteArray format = QImageReader::imageFormat(&device);
-    // Even reading a PNG header allocates the chunks before the image data.
-    const std::optional<PngChunks> png = format == "png" ? walkPng(device) : std::nullopt;
-    if (!device.seek(start) || (png && !png->fit))
-        fail(CaptureImportFailure::undecodable);
-    const QSize size = isAccepted(format) ? QImageReader(&device, format).size() : QSize();
-    if (!withinPixelLimit(size) || !device.seek(start))
-        fail(CaptureImportFailure::tooLarge);
-    const bool tooShort = (png && !canFill(*png)) || (format == "jpeg" && !jpegDataCanFill(device, size));
-    if (tooShort || !device.seek(start))
-        fail(CaptureImportFailure::undecodable);
-    QImageReader reader(&device, format);
+    QImageReader reader(&device, checkedFormat(device));
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull())

@@ -8,9 +8,11 @@
 // content whatever their name. Everything that can be refused is refused from
 // the header, before the pixels are allocated: sizes above 80 megapixels, and
 // PNG and JPEG files whose data is too short to fill the size they claim.
-// Both throw CaptureImportError.
+// Each throws CaptureImportError.
 namespace CaptureImageImport {
 
+// Throws for a file that read() would refuse before decoding; decodes nothing.
+void check(const QString &path);
 QImage read(const QString &path);
 // `device` is open for reading, seekable and positioned at the start of the image.
 QImage read(QIODevice &device);

@@ -6,7 +6,11 @@
 
 // Why an image file could not be opened, described by the notice the user sees.
 enum class CaptureImportFailure {
-    // Not a PNG, JPEG or TIFF image, unreadable, or more than 80 megapixels.
+    missing,
+    unreadable,
+    // Not a PNG, JPEG or TIFF image, whatever its name.
+    notImage,
+    // More than 80 megapixels.
     tooLarge,
     // The header is fine but the pixels cannot be decoded.
     undecodable,

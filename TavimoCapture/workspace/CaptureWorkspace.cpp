@@ -281,10 +281,11 @@ void CaptureWorkspace::openFile(const QString &path, const QUuid &target)
     try {
         image = CaptureImageImport::read(path);
     } catch (const CaptureImportError &error) {
-        if (error.code() == CaptureImportFailure::tooLarge)
-            setNotice(error.description());
-        else
+        // A file the header refuses leaves the window as it is; one that fails to decode brings it forward.
+        if (error.code() == CaptureImportFailure::undecodable)
             report(error.description());
+        else
+            setNotice(error.description());
         return;
     }
 

@@ -34,8 +34,17 @@ TEST_F(SupportSettingsFooterTest, TheSwitchesDriveAndFollowTheConsent)
     EXPECT_FALSE(telemetry->locationEnabled());
     settle();
     EXPECT_FALSE(client->consents.last().location);
+    EXPECT_FALSE(labelContaining(*footer, "sends no usage statistics")) << "a configured build";
+}
+
+TEST_F(SupportSettingsFooterTest, ABuildWithoutStatisticsSaysSoUnderTheGreyedSwitches)
+{
     show(false);
-    EXPECT_FALSE(usage().isEnabled() || city().isEnabled()) << "an unconfigured build";
+    EXPECT_FALSE(usage().isEnabled() || city().isEnabled());
+    QLabel *notSent = labelContaining(*footer, "This build sends no usage statistics.");
+    ASSERT_TRUE(notSent);
+    EXPECT_TRUE(notSent->isVisible());
+    EXPECT_GT(notSent->mapTo(footer.get(), QPoint()).y(), usage().mapTo(footer.get(), QPoint()).y()) << "under them";
 }
 
 TEST_F(SupportSettingsFooterTest, ThePrivacyDetailsOpenFromTheInformationButton)

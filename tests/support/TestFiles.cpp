@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 QByteArray readFile(const QString &path)
@@ -15,4 +17,13 @@ void writeFile(const QString &path, const QByteArray &data)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(data), data.size());
+}
+
+QString unreadableFile(const QString &path)
+{
+    if (::geteuid() == 0)
+        return QStringLiteral("/proc/sys/vm/compact_memory");
+    writeFile(path, QByteArrayLiteral("locked"));
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    return path;
 }

@@ -1,5 +1,6 @@
 #include "CaptureBoardView.h"
 
+#include "AcceleratorText.h"
 #include "CaptureBoard.h"
 #include "CaptureBoardCanvas.h"
 #include "CaptureBoardExportPreview.h"
@@ -137,7 +138,7 @@ QToolButton *CaptureBoardView::arrangeButton()
     auto *menu = new QMenu(button);
     const auto layouts = allCases<CaptureBoardLayout>();
     for (std::size_t index = 0; index < layouts.size(); ++index) {
-        menu->addAction(capitalizedRawValue(layouts[index]), this,
+        menu->addAction(AcceleratorText::literal(capitalizedRawValue(layouts[index])), this,
                         [this, index] { chooseLayout(static_cast<int>(index)); });
     }
     button->setMenu(menu);

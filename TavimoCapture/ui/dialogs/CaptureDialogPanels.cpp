@@ -1,5 +1,7 @@
 #include "CaptureDialogPanels.h"
 
+#include "AcceleratorText.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -79,7 +81,7 @@ QList<QAbstractButton *> CaptureDialogPanels::configure(QMessageBox &box, const 
     box.setWindowModality(Qt::ApplicationModal);
     QList<QAbstractButton *> buttons;
     for (const QString &title : alert.buttons)
-        buttons.append(box.addButton(title, QMessageBox::ActionRole));
+        buttons.append(box.addButton(AcceleratorText::literal(title), QMessageBox::ActionRole));
     if (!buttons.isEmpty())
         box.setDefaultButton(qobject_cast<QPushButton *>(buttons.constFirst()));
     if (alert.cancelButton >= 0 && alert.cancelButton < buttons.size())

@@ -1,5 +1,6 @@
 #include "CaptureDocumentView.h"
 
+#include "AcceleratorText.h"
 #include "CaptureCanvasView.h"
 #include "CaptureClipboard.h"
 #include "CaptureFailure.h"
@@ -22,11 +23,12 @@ namespace {
 
 const QString textCopied = QStringLiteral("Text copied");
 
-QIcon symbol(const QString &themeName, const QString &shippedSymbol = QString())
+// The desktop theme's icon, else the one shipped at `shippedIcon`.
+QIcon symbol(const QString &themeName, const QString &shippedIcon = QString())
 {
-    if (shippedSymbol.isEmpty())
+    if (shippedIcon.isEmpty())
         return QIcon::fromTheme(themeName);
-    return QIcon::fromTheme(themeName, QIcon(QStringLiteral(":/icons/%1.svg").arg(shippedSymbol)));
+    return QIcon::fromTheme(themeName, QIcon(shippedIcon));
 }
 
 } // namespace
@@ -102,7 +104,7 @@ QWidget *CaptureDocumentView::toolRow()
 QToolButton *CaptureDocumentView::commandButton(const QString &title, const QString &icon, const QString &help)
 {
     auto *button = new QToolButton;
-    button->setText(title);
+    button->setText(AcceleratorText::literal(title));
     button->setIcon(symbol(icon));
     button->setToolTip(help);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -168,8 +170,9 @@ void CaptureDocumentView::updateCommands()
     m_undo->setEnabled(m_document && m_document->canUndo());
     const bool recognizing = m_model.recognizing();
     m_extractText->setEnabled(!recognizing);
-    m_extractText->setIcon(recognizing ? symbol(QStringLiteral("content-loading"), QStringLiteral("hourglass"))
-                                       : symbol(QStringLiteral("edit-find"), QStringLiteral("text.viewfinder")));
+    m_extractText->setIcon(recognizing
+                               ? symbol(QStringLiteral("content-loading"), QStringLiteral(":/icons/hourglass.svg"))
+                               : symbol(QStringLiteral("edit-find"), QStringLiteral(":/icons/text.viewfinder.svg")));
     if (recognizing)
         m_extractText->setCursor(Qt::BusyCursor);
     else

@@ -1,5 +1,6 @@
 #include "CaptureWorkspaceHeader.h"
 
+#include "AcceleratorText.h"
 #include "CaptureWorkspace.h"
 
 #include <QAction>
@@ -25,7 +26,7 @@ QToolButton *toolButton(QAction *action)
 QToolButton *modeButton(const QString &title, const QString &icon)
 {
     auto *button = new QToolButton;
-    button->setText(title);
+    button->setText(AcceleratorText::literal(title));
     button->setIcon(QIcon::fromTheme(icon));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setCheckable(true);
@@ -112,7 +113,7 @@ QToolButton *CaptureWorkspaceHeader::addCaptureButton()
     m_addCapture->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(m_addCapture);
     for (const CaptureMode mode : {CaptureMode::area, CaptureMode::screen, CaptureMode::allDisplays}) {
-        m_captureEntries.append(menu->addAction(captureModeTitle(mode), this, [this, mode] {
+        m_captureEntries.append(menu->addAction(AcceleratorText::literal(captureModeTitle(mode)), this, [this, mode] {
             if (m_model.appendCapture())
                 m_model.appendCapture()(mode);
         }));

@@ -1,5 +1,6 @@
 #include "CaptureInspector.h"
 
+#include "AcceleratorText.h"
 #include "AppTheme.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
@@ -258,7 +259,7 @@ QWidget *CaptureInspector::section(const QString &title, bool &expanded,
     column->setContentsMargins(0, 0, 0, 0);
     auto *toggle = new QToolButton(box);
     toggle->setObjectName(QStringLiteral("section:") + title);
-    toggle->setText(title);
+    toggle->setText(AcceleratorText::literal(title));
     toggle->setCheckable(true);
     toggle->setChecked(expanded);
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -357,7 +358,7 @@ void CaptureInspector::addCompositionSlider(QVBoxLayout *layout, const QString &
 void CaptureInspector::addToggle(QVBoxLayout *layout, const QString &title, std::function<bool()> read,
                                  std::function<void(bool)> write)
 {
-    auto *box = new QCheckBox(title, layout->parentWidget());
+    auto *box = new QCheckBox(AcceleratorText::literal(title), layout->parentWidget());
     box->setObjectName(title);
     layout->addWidget(box);
     auto show = [box, read] {
@@ -567,19 +568,18 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
     auto *traits = new QHBoxLayout;
     const struct {
         const char *title;
-        const char *symbol;
+        const char *icon;
         const char *theme;
         bool CaptureStyle::*field;
-    } buttons[] = {{"Bold", "bold", "format-text-bold", &CaptureStyle::bold},
-                   {"Italic", "italic", "format-text-italic", &CaptureStyle::italic},
-                   {"Underline", "underline", "format-text-underline", &CaptureStyle::underline}};
+    } buttons[] = {{"Bold", ":/icons/bold.svg", "format-text-bold", &CaptureStyle::bold},
+                   {"Italic", ":/icons/italic.svg", "format-text-italic", &CaptureStyle::italic},
+                   {"Underline", ":/icons/underline.svg", "format-text-underline", &CaptureStyle::underline}};
     for (const auto &trait : buttons) {
         auto *button = new QToolButton(layout->parentWidget());
         const QString title = QString::fromLatin1(trait.title);
         button->setObjectName(title);
         button->setText(title.left(1));
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme),
-                                         QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(trait.symbol)))));
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme), QIcon(QString::fromLatin1(trait.icon))));
         button->setToolTip(title);
         button->setAccessibleName(title);
         button->setCheckable(true);

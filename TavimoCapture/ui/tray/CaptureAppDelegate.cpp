@@ -5,6 +5,7 @@
 #include "CaptureAlert.h"
 #include "CaptureBoard.h"
 #include "CaptureMenus.h"
+#include "CaptureOutputCapture.h"
 #include "CapturePanels.h"
 #include "CapturePinWindow.h"
 #include "CaptureThumbnailWindow.h"
@@ -57,6 +58,7 @@ CaptureAlert pinReopenAlert()
 CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
     : QObject(parent), m_defaults(platform.defaults), m_signals(platform.tavimoSignals), m_panels(platform.panels),
       m_clipboard(platform.clipboard), m_chooseFolder(std::move(platform.chooseFolder)),
+      m_version(platform.bundle.value(QStringLiteral("CFBundleShortVersionString"))),
       m_updates(platform.bundle, platform.updaterEnvironment, platform.tavimoSignals),
       m_model(
           platform.defaults, platform.panels, platform.clipboard, [this](TavimoEvent event) { m_signals.track(event); },
@@ -71,6 +73,10 @@ CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
       m_thumbnailWindow(std::make_unique<CaptureThumbnailWindow>(m_thumbnail)),
       m_toast(std::make_unique<CaptureToastWindow>())
 {
+    connect(&m_countdown, &CaptureCountdown::remainingChanged, this, [this] {
+        if (m_trayIcon)
+            m_trayIcon->setToolTip(trayToolTip());
+    });
 }
 
 // Quitting closes the pins; they are not restored at the next start.
@@ -210,7 +216,7 @@ void CaptureAppDelegate::createTrayIcon()
         return;
     }
     m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/icons/viewfinder.svg")));
-    m_trayIcon->setToolTip(QStringLiteral("Tavimo Capture"));
+    m_trayIcon->setToolTip(trayToolTip());
     m_trayIcon->setContextMenu(m_menus->trayMenu());
     connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
@@ -222,6 +228,41 @@ void CaptureAppDelegate::createTrayIcon()
 void CaptureAppDelegate::startCapture(bool appending, CaptureMode mode)
 {
     m_session.startCapture(appending, mode);
+}
+
+void CaptureAppDelegate::startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled,
+                                    QObject *owner)
+{
+    m_countdown.start(seconds, std::move(start), std::move(cancelled), owner);
+}
+
+void CaptureAppDelegate::cancelDelayedCapture()
+{
+    m_countdown.cancel();
+}
+
+QString CaptureAppDelegate::trayToolTip() const
+{
+    const QString app = QStringLiteral("Tavimo Capture");
+    switch (m_countdown.remainingSeconds()) {
+    case 0:
+        return app;
+    case 1:
+        return app + QLatin1Char('\n') + tr("Capture in 1 second");
+    default:
+        return app + QLatin1Char('\n') + tr("Capture in %1 seconds").arg(m_countdown.remainingSeconds());
+    }
+}
+
+QFuture<CaptureOutcome> CaptureAppDelegate::captureForCaller(CaptureService &service, CaptureMode mode)
+{
+    m_thumbnail.dismiss();
+    const QList<QPointer<QWidget>> hidden = takeWindowsOffScreen();
+    return CaptureOutputCapture::run(service, mode, std::chrono::seconds(0), this)
+        .then(this, [hidden](const CaptureOutcome &outcome) {
+            bringBack(hidden);
+            return outcome;
+        });
 }
 
 void CaptureAppDelegate::showEditor()
@@ -301,8 +342,9 @@ QList<CapturePinWindow *> CaptureAppDelegate::pins() const
 void CaptureAppDelegate::about()
 {
     QMessageBox::about(m_editor.get(), QStringLiteral("About Tavimo Capture"),
-                       QStringLiteral("<h3>Tavimo Capture</h3><p>Version 0.4.0</p><p>Capture, annotate and share. "
-                                      "Local by design.</p>"));
+                       QStringLiteral("<h3>Tavimo Capture</h3><p>%1</p><p>Capture, annotate and share. "
+                                      "Local by design.</p>")
+                           .arg(tr("Version %1").arg(m_version.toHtmlEscaped())));
 }
 
 void CaptureAppDelegate::undo()
@@ -355,22 +397,33 @@ void CaptureAppDelegate::saveEditorFrame()
 
 void CaptureAppDelegate::hideWindows()
 {
-    m_hiddenWindows.clear();
+    m_hiddenWindows = takeWindowsOffScreen();
+}
+
+QList<QPointer<QWidget>> CaptureAppDelegate::takeWindowsOffScreen()
+{
+    QList<QPointer<QWidget>> hidden;
     QList<QWidget *> candidates{m_editor.get(), m_settingsWindow.get()};
     for (CapturePinWindow *pin : pins())
         candidates.append(pin);
     for (QWidget *window : candidates) {
         if (window && window->isVisible()) {
-            m_hiddenWindows.append(window);
+            hidden.append(window);
             window->hide();
         }
     }
     m_toast->hide();
+    return hidden;
 }
 
 void CaptureAppDelegate::restoreWindows()
 {
-    for (const QPointer<QWidget> &window : std::as_const(m_hiddenWindows)) {
+    bringBack(m_hiddenWindows);
+}
+
+void CaptureAppDelegate::bringBack(const QList<QPointer<QWidget>> &windows)
+{
+    for (const QPointer<QWidget> &window : windows) {
         if (window)
             window->show();
     }

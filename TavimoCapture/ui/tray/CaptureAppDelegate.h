@@ -2,8 +2,10 @@
 
 #include "AppUpdates.h"
 #include "BundleInfo.h"
+#include "CaptureCountdown.h"
 #include "CaptureHistory.h"
 #include "CaptureMode.h"
+#include "CaptureOutcome.h"
 #include "CapturePreferences.h"
 #include "CaptureService.h"
 #include "CaptureSession.h"
@@ -16,6 +18,7 @@
 #include "UpdaterEnvironment.h"
 #include "X11ActiveWindow.h"
 
+#include <QFuture>
 #include <QList>
 #include <QMainWindow>
 #include <QObject>
@@ -75,6 +78,17 @@ public:
     void applicationWillTerminate();
 
     void startCapture(bool appending, CaptureMode mode);
+    // Runs `start` after `seconds`, counting down in the tray icon's tooltip;
+    // "Cancel Delayed Capture" in the tray menu runs `cancelled` instead, as
+    // does `owner` going away. A newer delayed capture cancels the one that waits.
+    void startAfter(int seconds, std::function<void()> start, std::function<void()> cancelled = {},
+                    QObject *owner = nullptr);
+    void cancelDelayedCapture();
+    // "Tavimo Capture", with the seconds left while a delayed capture waits.
+    QString trayToolTip() const;
+    // A capture for a script that wants the PNG back. Like a capture from the
+    // tray it takes the app's windows off the screen, and brings them back after.
+    QFuture<CaptureOutcome> captureForCaller(CaptureService &service, CaptureMode mode);
     void showEditor();
     void showSettings();
     void showToast(const QString &message) override;
@@ -97,6 +111,7 @@ public:
     CaptureToastWindow *toast() const { return m_toast.get(); }
     QList<CapturePinWindow *> pins() const;
     CaptureMenus *menus() const { return m_menus.get(); }
+    CaptureCountdown &countdown() { return m_countdown; }
     QSystemTrayIcon *trayIcon() const { return m_trayIcon.get(); }
 
 protected:
@@ -110,6 +125,8 @@ private:
     void reactivatePrevious() override;
     void activateApp() override;
 
+    QList<QPointer<QWidget>> takeWindowsOffScreen();
+    static void bringBack(const QList<QPointer<QWidget>> &windows);
     void configureUpdates();
     void createEditor();
     void restoreEditorFrame();
@@ -126,6 +143,8 @@ private:
     CapturePanels &m_panels;
     CaptureClipboard &m_clipboard;
     CaptureSettingsView::FolderChooser m_chooseFolder;
+    // The version this build was made as.
+    QString m_version;
     AppUpdates m_updates;
     CaptureWorkspace m_model;
     std::unique_ptr<CaptureService> m_service;
@@ -136,6 +155,7 @@ private:
     DockPresence m_dockPresence{m_activationPolicy};
     X11ActiveWindow m_activeWindow;
     CaptureSession m_session;
+    CaptureCountdown m_countdown;
     std::unique_ptr<QMainWindow> m_editor;
     std::unique_ptr<QWidget> m_settingsWindow;
     std::unique_ptr<CaptureThumbnailWindow> m_thumbnailWindow;

@@ -1,5 +1,6 @@
 #include "CaptureMenus.h"
 
+#include "AcceleratorText.h"
 #include "AppUpdates.h"
 #include "CaptureAppDelegate.h"
 #include "CaptureShortcuts.h"
@@ -15,6 +16,13 @@ namespace {
 QKeySequence keys(Qt::KeyboardModifiers modifiers, Qt::Key key)
 {
     return QKeySequence(QKeyCombination(modifiers, key));
+}
+
+// The desktop's own quit key, or Ctrl+Q where it names none (as on most Linux desktops).
+QKeySequence quitKeys()
+{
+    const QKeySequence standard(QKeySequence::Quit);
+    return standard.isEmpty() ? keys(Qt::ControlModifier, Qt::Key_Q) : standard;
 }
 
 // The key works through the menu only; the editor's own button holds it in the window.
@@ -49,7 +57,7 @@ CaptureMenus::CaptureMenus(CaptureAppDelegate &delegate, AppUpdates &updates, Ta
     });
     m_hide = command(QStringLiteral("Hide Tavimo Capture"), keys(Qt::ControlModifier, Qt::Key_H),
                      [this] { m_delegate.hideApplication(); });
-    m_quit = command(QStringLiteral("Quit Tavimo Capture"), QKeySequence::Quit, [] { QApplication::quit(); });
+    m_quit = command(QStringLiteral("Quit Tavimo Capture"), quitKeys(), [] { QApplication::quit(); });
     m_undo = command(QStringLiteral("Undo Annotation"), QKeySequence::Undo, [this] { m_delegate.undo(); });
     m_textCommands = {textCommand(QStringLiteral("Cut"), QKeySequence::Cut, "cut"),
                       textCommand(QStringLiteral("Copy"), QKeySequence::Copy, "copy"),
@@ -78,7 +86,7 @@ CaptureMenus::~CaptureMenus() = default;
 
 QAction *CaptureMenus::command(const QString &title, const QKeySequence &keys, std::function<void()> run)
 {
-    auto *action = new QAction(title, this);
+    auto *action = new QAction(AcceleratorText::literal(title), this);
     action->setShortcut(keys);
     connect(action, &QAction::triggered, this, std::move(run));
     return action;
@@ -139,15 +147,23 @@ void CaptureMenus::makeTrayMenu(AppUpdates &updates, TavimoSignals &tavimoSignal
         m_trayMenu->addAction(pending);
     FeedbackMenuItems::addTo(*m_trayMenu, tavimoSignals);
     for (const CaptureMode mode : allCaptureModes) {
-        QAction *action =
-            m_trayMenu->addAction(trayTitle(mode), this, [this, mode] { m_delegate.startCapture(false, mode); });
+        QAction *action = m_trayMenu->addAction(AcceleratorText::literal(trayTitle(mode)), this,
+                                                [this, mode] { m_delegate.startCapture(false, mode); });
         action->setData(quint32(mode));
         m_trayCaptures.emplace(mode, action);
     }
+    m_cancelDelay = m_trayMenu->addAction(AcceleratorText::literal(tr("Cancel Delayed Capture")), this,
+                                          [this] { m_delegate.cancelDelayedCapture(); });
+    m_cancelDelay->setVisible(false);
+    connect(&m_delegate.countdown(), &CaptureCountdown::remainingChanged, m_cancelDelay,
+            [this](int seconds) { m_cancelDelay->setVisible(seconds > 0); });
     m_trayMenu->addSeparator();
-    m_trayMenu->addAction(QStringLiteral("Editor & Recent Captures"), this, [this] { m_delegate.showEditor(); });
-    m_trayMenu->addAction(QStringLiteral("Settings…"), this, [this] { m_delegate.showSettings(); });
-    m_trayMenu->addAction(QStringLiteral("Quit Tavimo Capture"), this, [] { QApplication::quit(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Editor & Recent Captures")), this,
+                          [this] { m_delegate.showEditor(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Settings…")), this,
+                          [this] { m_delegate.showSettings(); });
+    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Quit Tavimo Capture")), this,
+                          [] { QApplication::quit(); });
     watch(m_trayMenu.get());
 }
 

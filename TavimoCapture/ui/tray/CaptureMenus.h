@@ -43,6 +43,8 @@ public:
     QAction *saveAsAction() const { return m_saveAs; }
     QAction *copyImageAction() const { return m_copyImage; }
     QAction *closeCaptureAction() const { return m_closeCapture; }
+    // In the tray menu while a delayed capture waits.
+    QAction *cancelDelayAction() const { return m_cancelDelay; }
 
 private:
     QAction *command(const QString &title, const QKeySequence &keys, std::function<void()> run);
@@ -67,6 +69,7 @@ private:
     QAction *m_settings;
     QAction *m_openCapture;
     QAction *m_about;
+    QAction *m_cancelDelay;
     QList<QAction *> m_textCommands;
     std::unique_ptr<QMenu> m_trayMenu;
 };

@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+#include "TestImageFiles.h"
 #include "TestX11Client.h"
 #include "X11PatternWindow.h"
 #include "X11ScreenGrabber.h"
@@ -138,11 +140,20 @@ TEST_F(CaptureLaunchX11Test, EscapeInTheSelectionCancelsWithStatusThree)
 
 TEST_F(CaptureLaunchX11Test, ASecondStartHandsItsRequestToTheRunningAppAndExits)
 {
+    const std::unique_ptr<X11ScreenGrabber> screen = X11ScreenGrabber::connect();
+    ASSERT_TRUE(screen);
+    const QImage desktop = screen->grab(QRect(QPoint(), displaySize)).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(startApp());
     // The second start has no working screenshot tool: only the running app can take the capture.
     EXPECT_EQ(run({"--screen", "--output", "handed.png"}, environment(file("no-such-tool"))), 0)
         << standardError().toStdString();
-    EXPECT_EQ(QImage(file("handed.png"), "PNG").size(), displaySize);
+    const QImage handed(file("handed.png"), "PNG");
+    EXPECT_EQ(handed.size(), displaySize);
+    EXPECT_TRUE(handed.convertToFormat(QImage::Format_RGB32) == desktop) << "the editor stays out of the capture";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return screen->grab(QRect(QPoint(), displaySize)).convertToFormat(QImage::Format_RGB32) != desktop; },
+        5000))
+        << "the editor is back";
     EXPECT_EQ(run({"--editor"}), 0);
     EXPECT_EQ(run({}), 0);
     EXPECT_EQ(m_app.state(), QProcess::Running);
@@ -155,6 +166,30 @@ TEST_F(CaptureLaunchX11Test, ASecondStartHandsItsRequestToTheRunningAppAndExits)
     EXPECT_EQ(run({"--screen", "--output", "after.png"}, environment(file("no-such-tool"))), 0)
         << standardError().toStdString();
     EXPECT_EQ(QImage(file("after.png"), "PNG").size(), displaySize);
+}
+
+TEST_F(CaptureLaunchX11Test, OpenSaysWhyAFileCannotBeOpenedAndHandsOverOnlyImages)
+{
+    ASSERT_TRUE(startApp());
+    writeFile(file("notes.png"), "These are notes, not pixels.");
+    writeFile(file("huge.png"), TestImageFiles::whitePng(QSize(10001, 8000)));
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {"/nonexistent.png", "This file could not be found. Check its name and folder."},
+        {file("notes.png"), "This file is not an image. Choose a PNG, JPEG or TIFF image."},
+        {unreadableFile(file("locked.png")), "This file could not be read. Check that you may open it."},
+        {file("huge.png"), "Choose an image up to 80 megapixels."},
+    };
+    for (const auto &refused : cases) {
+        SCOPED_TRACE(refused.path.toStdString());
+        EXPECT_EQ(run({"--open", refused.path}), 1);
+        EXPECT_EQ(standardError(), "tavimo-capture: " + refused.path + ": " + refused.reason + "\n");
+    }
+    ASSERT_TRUE(QImage(QSize(40, 30), QImage::Format_RGB32).save(file("fine.png")));
+    EXPECT_EQ(run({"--open", "fine.png"}), 0) << standardError().toStdString();
+    EXPECT_EQ(m_app.state(), QProcess::Running);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <optional>
 
 using namespace TestImageFiles;
@@ -31,20 +33,38 @@ QImage pattern(QSize size)
     return image;
 }
 
+using Reader = std::function<void(const QString &)>;
+
+std::optional<CaptureImportFailure> failureOf(const QString &path, const Reader &reader)
+{
+    try {
+        reader(path);
+        return std::nullopt;
+    } catch (const CaptureImportError &error) {
+        return error.code();
+    }
+}
+
 // The failure reading `data` under `name` gives, or none when it opens.
 std::optional<CaptureImportFailure> failureOf(const QString &name, const QByteArray &data, QSize *opened = nullptr)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(name);
     writeFile(path, data);
-    try {
-        const QImage image = CaptureImageImport::read(path);
+    return failureOf(path, [opened](const QString &file) {
+        const QImage image = CaptureImageImport::read(file);
         if (opened)
             *opened = image.size();
-        return std::nullopt;
-    } catch (const CaptureImportError &error) {
-        return error.code();
-    }
+    });
+}
+
+// What checking `data` under `name` without decoding it gives.
+std::optional<CaptureImportFailure> checkFailureOf(const QString &name, const QByteArray &data)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    writeFile(path, data);
+    return failureOf(path, CaptureImageImport::check);
 }
 
 } // namespace
@@ -70,12 +90,12 @@ TEST(CaptureImageImportTest, HostileFilesAreRefusedWithTheWorkspaceNotices)
         {"lying-wide.png", pngClaiming(png, QSize(10001, 8000)), tooLarge},
         {"header-only.png", pngHeaderOnly(QSize(64, 64)), undecodable},
         {"truncated.png", png.left(png.size() / 2), undecodable},
-        {"truncated.tiff", tiff.left(tiff.size() / 2), tooLarge}, // its header is at the end
-        {"cut-in-header.jpg", jpeg.left(20), tooLarge},
-        {"empty.png", QByteArray(), tooLarge},
-        {"notes.png", "These are notes, not pixels.", tooLarge},
-        {"bitmap.png", encoded(grey(QSize(8, 8)), "bmp"), tooLarge},
-        {"pixmap.png", encoded(grey(QSize(8, 8)), "xpm"), tooLarge},
+        {"truncated.tiff", tiff.left(tiff.size() / 2), undecodable}, // its header is at the end
+        {"cut-in-header.jpg", jpeg.left(20), undecodable},
+        {"empty.png", QByteArray(), notImage},
+        {"notes.png", "These are notes, not pixels.", notImage},
+        {"bitmap.png", encoded(grey(QSize(8, 8)), "bmp"), notImage},
+        {"pixmap.png", encoded(grey(QSize(8, 8)), "xpm"), notImage},
         {"png-named.jpg", png, std::nullopt},
         {"jpeg-named.tiff", jpeg, std::nullopt},
         {"tiff-named.png", tiff, std::nullopt},
@@ -85,9 +105,36 @@ TEST(CaptureImageImportTest, HostileFilesAreRefusedWithTheWorkspaceNotices)
     for (const auto &file : cases) {
         SCOPED_TRACE(file.name);
         EXPECT_EQ(failureOf(file.name, file.data), file.failure);
+        // Pixels that fail to decode may only show when decoding; everything else shows in the header.
+        const std::optional<CaptureImportFailure> checked = checkFailureOf(file.name, file.data);
+        if (file.failure == undecodable && !checked)
+            continue;
+        EXPECT_EQ(checked, file.failure) << "the header tells";
     }
-    EXPECT_EQ(description(tooLarge), "Choose an image up to 80 megapixels.");
-    EXPECT_EQ(description(undecodable), "This image could not be opened. Choose a PNG, JPEG or TIFF image.");
+}
+
+TEST(CaptureImageImportTest, MissingUnreadableNotAnImageAndTooLargeEachSayWhy)
+{
+    using enum CaptureImportFailure;
+    QTemporaryDir folder;
+    const QString locked = unreadableFile(folder.filePath("locked.png"));
+    const Reader readPixels = [](const QString &path) {
+        CaptureImageImport::read(path);
+    };
+    for (const Reader &reader : {Reader(CaptureImageImport::check), readPixels}) {
+        EXPECT_EQ(failureOf(folder.filePath("gone.png"), reader), missing);
+        EXPECT_EQ(failureOf(folder.path(), reader), notImage) << "a folder";
+        EXPECT_EQ(failureOf(locked, reader), unreadable);
+    }
+    const std::map<CaptureImportFailure, QString> sentences{
+        {missing, "This file could not be found. Check its name and folder."},
+        {unreadable, "This file could not be read. Check that you may open it."},
+        {notImage, "This file is not an image. Choose a PNG, JPEG or TIFF image."},
+        {tooLarge, "Choose an image up to 80 megapixels."},
+        {undecodable, "This image could not be opened. Choose a PNG, JPEG or TIFF image."},
+    };
+    for (const auto &[failure, sentence] : sentences)
+        EXPECT_EQ(description(failure), sentence);
 }
 
 TEST(CaptureImageImportTest, ReadsThePixelsOfEachFormatFromFilesAndBuffers)

@@ -5,6 +5,7 @@
 #include "CapturePinWindow.h"
 #include "CaptureThumbnailWindow.h"
 #include "CaptureToastWindow.h"
+#include "FutureWait.h"
 #include "MoxterClient.h"
 #include "ScriptedClipboard.h"
 #include "ScriptedHotKeys.h"
@@ -21,22 +22,25 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The titles as menus show them: an accelerator's "&" is not drawn, "&&" is drawn as "&".
 QStringList titles(const QList<QAction *> &actions)
 {
     QStringList result;
     for (const QAction *action : actions) {
-        if (!action->isSeparator())
-            result.append(action->text());
+        if (!action->isSeparator() && action->isVisible())
+            result.append(action->iconText());
     }
     return result;
 }
@@ -70,7 +74,7 @@ protected:
         delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
             .defaults = defaults,
             .tavimoSignals = tavimoSignals,
-            .bundle = BundleInfo(),
+            .bundle = BundleInfo({{"CFBundleShortVersionString", "9.8.7"}}),
             .updaterEnvironment = {},
             .panels = panels,
             .clipboard = clipboard,
@@ -144,7 +148,8 @@ TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
 TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
 {
     const QList<QAction *> menus = delegate->editor()->menuBar()->actions();
-    EXPECT_EQ(titles(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    EXPECT_EQ(titles(menus), (QStringList{"File", "Edit", "View", "Help"}));
+    EXPECT_EQ(menus[0]->text(), "&File") << "Alt+F opens it";
     EXPECT_EQ(titles(menus[0]->menu()->actions()),
               (QStringList{"Capture area or window", "Copy text from area", "Capture main display",
                            "Capture all displays", "Open Image…", "Save Image…", "Save Image As…", "Close Capture…",
@@ -283,6 +288,103 @@ TEST_F(CaptureAppDelegateTest, SettingsStayHiddenAfterACaptureButComeBackAfterCa
     EXPECT_TRUE(delegate->editor()->isVisible());
     ASSERT_TRUE(delegate->model().document());
     EXPECT_EQ(delegate->model().document()->image().size(), QSize(200, 160));
+}
+
+TEST_F(CaptureAppDelegateTest, ScriptedCapturesTakeTheWindowsOffTheScreenAndBringThemBack)
+{
+    delegate->showSettings();
+    delegate->pin(filled(QSize(300, 200)),
+                  std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(300, 200)))));
+    delegate->showToast("Earlier");
+    const QList<QWidget *> windows{delegate->editor(), delegate->settingsWindow(), delegate->pins()[0]};
+    CaptureService service;
+    for (const QSize tool : {QSize(200, 160), QSize()}) {
+        SCOPED_TRACE(tool.isEmpty() ? "cancelled" : "taken");
+        useTool(tool);
+        const QFuture<CaptureOutcome> outcome = delegate->captureForCaller(service, CaptureMode::area);
+        for (const QWidget *window : windows)
+            EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+        EXPECT_FALSE(delegate->toast()->isVisible());
+        const CaptureOutcome result = resultOf(outcome);
+        EXPECT_EQ(result.kind, tool.isEmpty() ? CaptureOutcome::Kind::cancelled : CaptureOutcome::Kind::image);
+        if (!tool.isEmpty()) {
+            EXPECT_EQ(QImage::fromData(result.png).size(), tool);
+        }
+        for (const QWidget *window : windows)
+            EXPECT_TRUE(window->isVisible()) << window->windowTitle().toStdString();
+    }
+    EXPECT_FALSE(delegate->model().document()) << "the image went to the script only";
+}
+
+TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuildAndQuitHasAKey)
+{
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(20);
+    delegate->about();
+    EXPECT_TRUE(shown.contains("<p>Version 9.8.7</p>")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Capture, annotate and share. Local by design."));
+
+    const QList<QAction *> file = delegate->editor()->menuBar()->actions()[0]->menu()->actions();
+    const auto quit = std::find_if(file.begin(), file.end(),
+                                   [](const QAction *action) { return action->text() == "Quit Tavimo Capture"; });
+    ASSERT_NE(quit, file.end());
+    EXPECT_EQ((*quit)->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+TEST_F(CaptureAppDelegateTest, ADelayedCaptureCountsDownInTheTrayAndCanBeCancelled)
+{
+    QMenu *tray = delegate->menus()->trayMenu();
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    int started = 0;
+    int cancelled = 0;
+    delegate->startAfter(
+        3, [&] { ++started; }, [&] { ++cancelled; });
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture\nCapture in 3 seconds");
+    EXPECT_TRUE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return delegate->trayToolTip().endsWith("in 2 seconds"); }, 2000));
+
+    delegate->menus()->cancelDelayAction()->trigger();
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    QTest::qWait(2200);
+    EXPECT_EQ(started, 0) << "cancelled for good";
+
+    // A newer delayed capture replaces the waiting one, which counts as cancelled.
+    delegate->startAfter(
+        5, [&] { started += 10; }, [&] { ++cancelled; });
+    delegate->startAfter(
+        1, [&] { ++started; }, [&] { ++cancelled; });
+    EXPECT_EQ(cancelled, 2);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture\nCapture in 1 second");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started == 1; }, 3000));
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    EXPECT_FALSE(titles(tray->actions()).contains("Cancel Delayed Capture"));
+    delegate->startAfter(0, [&] { ++started; });
+    EXPECT_EQ(started, 2) << "no wait at all";
+    EXPECT_EQ(cancelled, 2);
+
+    // A script that hangs up while it waits takes its capture with it.
+    auto caller = std::make_unique<QObject>();
+    delegate->startAfter(
+        2, [&] { ++started; }, [&] { ++cancelled; }, caller.get());
+    caller.reset();
+    EXPECT_EQ(cancelled, 3);
+    EXPECT_EQ(delegate->trayToolTip(), "Tavimo Capture");
+    auto patient = std::make_unique<QObject>();
+    delegate->startAfter(
+        1, [&] { ++started; }, [&] { ++cancelled; }, patient.get());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started == 3; }, 3000));
+    patient.reset();
+    EXPECT_EQ(cancelled, 3) << "the wait was over";
 }
 
 TEST_F(CaptureAppDelegateTest, ToastAtTheTopRightReplacedByANewerOne)

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -126,8 +127,8 @@ QStringList CaptureInspector::magnifierFigures(const CaptureAnnotation &m)
     const double sourceWidth = std::abs(m.end.x() - m.start.x());
     const double sourceHeight = std::abs(m.end.y() - m.start.y());
     const QRectF destination = *m.destination;
-    const double scale = std::min(destination.width() / std::max(sourceWidth, 1.0),
-                                  destination.height() / std::max(sourceHeight, 1.0));
+    const double scale =
+        std::min(destination.width() / std::max(sourceWidth, 1.0), destination.height() / std::max(sourceHeight, 1.0));
     return {QStringLiteral("Source: ") + sizeText(sourceWidth, sourceHeight),
             QStringLiteral("Destination: ") + sizeText(destination.width(), destination.height()),
             QStringLiteral("Scale: ") + QString::asprintf("%.2f", scale) + QStringLiteral("×")};
@@ -428,7 +429,9 @@ void CaptureInspector::addColorWell(QVBoxLayout *layout, const QString &title, s
     well->setAccessibleName(title);
     row->addWidget(well);
     layout->addLayout(row);
-    auto show = [well, read] { well->setStyleSheet(swatchStyle(read())); };
+    auto show = [well, read] {
+        well->setStyleSheet(swatchStyle(read()));
+    };
     show();
     m_refreshers.append(show);
     connect(well, &QPushButton::clicked, this, [this, title, read, write] {
@@ -477,8 +480,7 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         addStylePicker(layout, QStringLiteral("Brush"), &CaptureStyle::brush,
                        {QStringLiteral("Pen"), QStringLiteral("Highlighter")});
         if (m_document->style().brush == CaptureBrush::highlighter)
-            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80,
-                           QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80, QStringLiteral("%"));
         break;
     case CaptureTool::text:
         colorWell(QStringLiteral("Color"));
@@ -607,7 +609,8 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
 {
     auto *detect = new QPushButton(QStringLiteral("Detect Text"), layout->parentWidget());
     detect->setObjectName(QStringLiteral("Detect Text"));
-    detect->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
+    detect->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
     layout->addWidget(detect);
     m_refreshers.append([this, detect] {
         detect->setEnabled(m_workspace && !m_workspace->detectingText() && !m_workspace->recognizing());
@@ -625,8 +628,8 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
     QFont caption = clear->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     clear->setFont(caption);
-    clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }")
-                             .arg(AppTheme::accent().name()));
+    clear->setStyleSheet(
+        QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }").arg(AppTheme::accent().name()));
     connect(clear, &QPushButton::clicked, this, [this] {
         if (m_document)
             m_document->setDetectedTextRects({});
@@ -793,11 +796,16 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
         fit();
         connect(field, &QPlainTextEdit::textChanged, this, [this, field, id, fit] {
             fit();
-            if (m_document)
-                m_document->setLegendText(id, field->toPlainText());
+            if (!m_document)
+                return;
+            // The document announces the change before it stores the text:
+            // refreshing this field meanwhile would put the old text back
+            // and the cursor at its start.
+            const QScopedValueRollback writing(m_writingLegend, id);
+            m_document->setLegendText(id, field->toPlainText());
         });
         m_refreshers.append([this, field, id] {
-            if (!m_document)
+            if (!m_document || id == m_writingLegend)
                 return;
             for (const CaptureLegendEntry &now : m_document->legendEntries())
                 if (now.id == id && now.text != field->toPlainText()) {

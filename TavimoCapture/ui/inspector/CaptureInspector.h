@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <QWidget>
 
 #include <functional>
@@ -73,8 +74,8 @@ private:
     void addStyleToggle(QVBoxLayout *layout, const QString &title, bool CaptureStyle::*field);
     void addPicker(QVBoxLayout *layout, const QString &title, const QStringList &options, std::function<int()> read,
                    std::function<void(int)> write);
-    template <typename E> void addStylePicker(QVBoxLayout *layout, const QString &title, E CaptureStyle::*field,
-                                              const QStringList &options);
+    template <typename E>
+    void addStylePicker(QVBoxLayout *layout, const QString &title, E CaptureStyle::*field, const QStringList &options);
     void addColorWell(QVBoxLayout *layout, const QString &title, std::function<QColor()> read,
                       std::function<void(QColor)> write);
     void editStyle(const std::function<void(CaptureStyle &)> &edit);
@@ -87,6 +88,8 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QString m_structure;
     QList<std::function<void()>> m_refreshers;
+    // The legend entry whose field is being written to the document.
+    QUuid m_writingLegend;
     bool m_showStyle = true;
     bool m_showAppearance = true;
     bool m_showLegend = true;

@@ -4,6 +4,7 @@
 #include "CaptureCommandButton.h"
 #include "CaptureRecentList.h"
 #include "CaptureSidebar.h"
+#include "CaptureToolButton.h"
 #include "CaptureWelcomeView.h"
 #include "ControlLookup.h"
 #include "TestFiles.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -44,6 +46,24 @@ protected:
     {
         const QLabel *label = find<QLabel>(*view, text);
         return label && label->isVisible();
+    }
+
+    // Whether a user would know `control` by `text`: its label, accessible name or object name.
+    template <typename Control> static bool names(const Control &control, const QString &text)
+    {
+        if constexpr (requires { control.text(); })
+            if (control.text() == text)
+                return true;
+        return control.objectName() == text || control.accessibleName() == text;
+    }
+
+    // Controls of a rebuilt panel stay hidden until they are deleted.
+    template <typename Control> Control *visible(const QString &text) const
+    {
+        for (Control *control : view->findChildren<Control *>())
+            if (names(*control, text) && control->isVisible())
+                return control;
+        return nullptr;
     }
 
     CaptureRecentList *recentList() const { return view->findChild<CaptureRecentList *>(); }
@@ -240,6 +260,32 @@ TEST_F(WorkspaceViewTest, ExportKeysCopyAndSave)
     EXPECT_EQ(panels.saveRequests, 1);
     menuEntry(*view, QStringLiteral("Save options"), QStringLiteral("Save As…"))->trigger();
     EXPECT_EQ(panels.saveRequests, 2);
+}
+
+// Each key lands after the previous one, however long the user pauses.
+TEST_F(WorkspaceViewTest, LegendDescriptionsKeepTheTypedOrder)
+{
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    CaptureDocument &document = open(QSize(640, 360));
+    document.setTool(CaptureTool::number);
+    document.finishGesture(QPointF(20, 20), QPointF(20, 20));
+    document.finishGesture(QPointF(80, 80), QPointF(80, 80));
+    QCoreApplication::processEvents();
+    visible<QCheckBox>(QStringLiteral("Include in image"))->click();
+    QCoreApplication::processEvents();
+    auto *field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+    ASSERT_NE(field, nullptr);
+    QTest::mouseClick(field->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+    for (const char key : {'A', 'b', 'c'}) {
+        field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+        ASSERT_NE(field, nullptr);
+        QTest::keyClicks(QApplication::focusWidget(), QString(QLatin1Char(key)));
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(document.legendEntries().first().text, QStringLiteral("Abc"));
+    EXPECT_EQ(visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"))->toPlainText(),
+              QStringLiteral("Abc"));
 }
 
 } // namespace

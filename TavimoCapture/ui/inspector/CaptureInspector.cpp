@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +31,22 @@ namespace {
 const QStringList fontPresets{QStringLiteral("System"),      QStringLiteral("Helvetica Neue"),
                               QStringLiteral("Avenir Next"), QStringLiteral("Georgia"),
                               QStringLiteral("Menlo"),       QStringLiteral("Times New Roman")};
+
+// The family a text mark named `name` is drawn in: a missing font falls back.
+QString drawnFamily(const QString &name)
+{
+    CaptureStyle style;
+    style.fontName = name;
+    return QFontInfo(style.font()).family();
+}
+
+QStringList itemTexts(const QComboBox &picker)
+{
+    QStringList texts;
+    for (int index = 0; index < picker.count(); ++index)
+        texts.append(picker.itemText(index));
+    return texts;
+}
 
 QString sizeText(double width, double height)
 {
@@ -557,14 +574,7 @@ void CaptureInspector::addArrowControls(QVBoxLayout *layout)
 
 void CaptureInspector::addTextControls(QVBoxLayout *layout)
 {
-    const QStringList families = fontFamilies(m_document->style().fontName);
-    addPicker(
-        layout, QStringLiteral("Font"), families,
-        [this, families] { return m_document ? int(families.indexOf(m_document->style().fontName)) : 0; },
-        [this, families](int index) {
-            if (index >= 0 && index < families.size())
-                editStyle([&](CaptureStyle &s) { s.fontName = families[index]; });
-        });
+    addFontPicker(layout);
     addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, 10, 120, QStringLiteral("pt"));
     auto *traits = new QHBoxLayout;
     const struct {
@@ -603,6 +613,46 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
             layout, QStringLiteral("Background"),
             [this] { return m_document ? m_document->style().textBackgroundColor : QColor(); },
             [this](const QColor &c) { editStyle([&](CaptureStyle &s) { s.textBackgroundColor = c; }); });
+}
+
+// The presets name fonts many systems lack: each entry is drawn in the font
+// the mark will really get, named in its tooltip.
+void CaptureInspector::addFontPicker(QVBoxLayout *layout)
+{
+    QWidget *parent = layout->parentWidget();
+    const QString title = QStringLiteral("Font");
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(title, parent));
+    auto *picker = new QComboBox(parent);
+    picker->setObjectName(title);
+    picker->setAccessibleName(title);
+    row->addWidget(picker, 1);
+    layout->addLayout(row);
+    auto show = [this, picker] {
+        const QString current = m_document ? m_document->style().fontName : CaptureStyle::systemFontName;
+        const QStringList families = fontFamilies(current);
+        const QSignalBlocker blocker(picker);
+        if (itemTexts(*picker) != families) {
+            picker->clear();
+            for (const QString &name : families) {
+                const QString family = drawnFamily(name);
+                QFont shown = picker->font();
+                shown.setFamily(family);
+                picker->addItem(name);
+                picker->setItemData(picker->count() - 1, shown, Qt::FontRole);
+                picker->setItemData(picker->count() - 1, tr("Drawn in %1").arg(family), Qt::ToolTipRole);
+            }
+        }
+        picker->setCurrentIndex(int(families.indexOf(current)));
+    };
+    show();
+    m_refreshers.append(show);
+    connect(picker, &QComboBox::activated, this, [this, picker](int index) {
+        if (index < 0)
+            return;
+        const QString name = picker->itemText(index);
+        editStyle([&](CaptureStyle &s) { s.fontName = name; });
+    });
 }
 
 void CaptureInspector::addDetectionControls(QVBoxLayout *layout)

@@ -59,6 +59,7 @@ private:
     void addStyleControls(QVBoxLayout *layout);
     void addArrowControls(QVBoxLayout *layout);
     void addTextControls(QVBoxLayout *layout);
+    void addFontPicker(QVBoxLayout *layout);
     void addDetectionControls(QVBoxLayout *layout);
     void addAppearanceControls(QVBoxLayout *layout);
     void addLegendControls(QVBoxLayout *layout);

@@ -3,6 +3,7 @@
 #include "CaptureDecorationDefaults.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -94,6 +95,35 @@ TEST_F(InspectorTest, TheFontListHoldsTheCurrentFontInItsSortedPlace)
     EXPECT_EQ(fonts->currentText(), QStringLiteral("System"));
     control<QToolButton>("Italic")->click();
     EXPECT_TRUE(document->style().italic);
+}
+
+// A font outside the presets stands in the list while it is current and
+// leaves it when another font is chosen; every entry shows the font it gets.
+TEST_F(InspectorTest, TheFontPickerFollowsAFontOutsideThePresets)
+{
+    document->setTool(CaptureTool::text);
+    for (const QString &name :
+         {QStringLiteral("DejaVu Serif"), QStringLiteral("Zapfino Display"), QStringLiteral("Georgia")}) {
+        CaptureStyle style = document->style();
+        style.fontName = name;
+        document->setStyle(style);
+        auto *picker = control<QComboBox>("Font");
+        ASSERT_TRUE(picker);
+        EXPECT_EQ(picker->currentText(), name);
+        QStringList listed;
+        for (int index = 0; index < picker->count(); ++index) {
+            listed.append(picker->itemText(index));
+            CaptureStyle entry;
+            entry.fontName = picker->itemText(index);
+            const QString resolved = QFontInfo(entry.font()).family();
+            const QFont shown = picker->itemData(index, Qt::FontRole).value<QFont>();
+            EXPECT_EQ(QFontInfo(shown).family(), resolved) << listed.last().toStdString();
+            EXPECT_TRUE(picker->itemData(index, Qt::ToolTipRole).toString().contains(resolved));
+        }
+        EXPECT_EQ(listed, CaptureInspector::fontFamilies(name));
+    }
+    control<QComboBox>("Font")->activated(0);
+    EXPECT_EQ(document->style().fontName, CaptureInspector::fontFamilies(QStringLiteral("Georgia")).first());
 }
 
 TEST_F(InspectorTest, TheLegendFieldClampsAndHidesWhileFitting)

@@ -115,6 +115,15 @@ void CaptureRecentList::showThumbnail(const QString &key, const QImage &thumbnai
     }
 }
 
+void CaptureRecentList::changeEvent(QEvent *event)
+{
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        m_placeholder = placeholderIcon(palette());
+        rebuild();
+    }
+}
+
 void CaptureRecentList::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {

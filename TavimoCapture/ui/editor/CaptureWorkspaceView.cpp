@@ -1,5 +1,6 @@
 #include "CaptureWorkspaceView.h"
 
+#include "AppTheme.h"
 #include "AppearancePicker.h"
 #include "CaptureBoardView.h"
 #include "CaptureDocumentView.h"
@@ -70,7 +71,7 @@ QWidget *CaptureWorkspaceView::mainColumn()
     messages->addWidget(new CaptureNoticeBanner(m_model));
     m_warnings = new QLabel;
     m_warnings->setWordWrap(true);
-    m_warnings->setStyleSheet(QStringLiteral("color: #b25000;"));
+    colourWarnings();
     messages->addWidget(m_warnings);
     layout->addLayout(messages);
 
@@ -83,6 +84,18 @@ QWidget *CaptureWorkspaceView::mainColumn()
     m_main->addWidget(m_boardPage);
     layout->addWidget(m_main, 1);
     return column;
+}
+
+void CaptureWorkspaceView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_warnings)
+        colourWarnings();
+}
+
+void CaptureWorkspaceView::colourWarnings()
+{
+    m_warnings->setStyleSheet(QStringLiteral("color: %1;").arg(AppTheme::warning().name()));
 }
 
 void CaptureWorkspaceView::showWarnings()

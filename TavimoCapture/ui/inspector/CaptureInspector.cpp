@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDebug>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
@@ -56,11 +57,7 @@ QString sizeText(double width, double height)
 QLabel *secondary(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    QPalette palette = label->palette();
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.6f);
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 
@@ -109,6 +106,15 @@ void CaptureInspector::documentDidChange()
         connect(m_document, &CaptureDocument::changed, this, &CaptureInspector::changed);
     m_structure = QString(QLatin1Char('-'));
     changed();
+}
+
+// Colours that controls take from the theme are set again once the new
+// palette has reached every widget.
+void CaptureInspector::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        QMetaObject::invokeMethod(this, &CaptureInspector::refresh, Qt::QueuedConnection);
 }
 
 CaptureTool CaptureInspector::effectiveTool() const
@@ -678,8 +684,11 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
     QFont caption = clear->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     clear->setFont(caption);
-    clear->setStyleSheet(
-        QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }").arg(AppTheme::accent().name()));
+    m_refreshers.append([clear] {
+        clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }")
+                                 .arg(AppTheme::accent().name()));
+    });
+    m_refreshers.last()();
     connect(clear, &QPushButton::clicked, this, [this] {
         if (m_document)
             m_document->setDetectedTextRects({});
@@ -824,10 +833,13 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
         auto *badge = new QLabel(QString::number(entry.number), parent);
         badge->setAlignment(Qt::AlignCenter);
         badge->setFixedSize(22, 22);
-        QColor tint = AppTheme::accent();
-        tint.setAlphaF(0.12f);
-        badge->setStyleSheet(QStringLiteral("QLabel { background: %1; border-radius: 11px; font-weight: 600; }")
-                                 .arg(tint.name(QColor::HexArgb)));
+        m_refreshers.append([badge] {
+            QColor tint = AppTheme::accent();
+            tint.setAlphaF(0.12f);
+            badge->setStyleSheet(QStringLiteral("QLabel { background: %1; border-radius: 11px; font-weight: 600; }")
+                                     .arg(tint.name(QColor::HexArgb)));
+        });
+        m_refreshers.last()();
         row->addWidget(badge, 0, Qt::AlignTop);
         auto *field = new QPlainTextEdit(parent);
         const QString number = QString::number(entry.number);

@@ -46,6 +46,9 @@ public:
     bool showAppearance() const { return m_showAppearance; }
     bool showLegend() const { return m_showLegend; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     CaptureDocument *document() const;
     QString structure() const;

@@ -1,4 +1,5 @@
-#include "CaptureAppDelegate.h"
+#include "AppDelegateFixture.h"
+#include "AppearanceMenu.h"
 
 #include "CaptureBoard.h"
 #include "CaptureMenus.h"
@@ -15,8 +16,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDebug>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +29,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -41,78 +50,49 @@ QStringList titles(const QList<QAction *> &actions)
     return result;
 }
 
-QImage filled(QSize size, QColor colour = Qt::darkCyan)
+// The colour that covers most of `image`.
+QColor dominant(const QImage &image)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    return QColor(std::max_element(counts.cbegin(), counts.cend()).key());
 }
 
-class CaptureAppDelegateTest : public testing::Test {
-protected:
-    CaptureAppDelegateTest()
-    {
-        QImageReader::setAllocationLimit(1024);
-        qputenv("TMPDIR", QFile::encodeName(m_root.path()));
-        useTool(QSize(200, 160));
-        launch();
-    }
-    ~CaptureAppDelegateTest() override
-    {
-        delegate.reset();
-        qunsetenv("TMPDIR");
-        qunsetenv("TAVIMO_SCREENCAPTURE");
-    }
+double backgroundLightness(QWidget *widget)
+{
+    return dominant(widget->grab().toImage()).lightnessF();
+}
 
-    void launch()
-    {
-        delegate.reset();
-        delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
-            .defaults = defaults,
-            .tavimoSignals = tavimoSignals,
-            .bundle = BundleInfo(),
-            .updaterEnvironment = {},
-            .panels = panels,
-            .clipboard = clipboard,
-            .hotKeys = hotKeys,
-            .history = CaptureHistory(m_root.filePath("History")),
-            .session = {[] { return true; }, [] { return Qt::KeyboardModifiers(); },
-                        [](const QImage &) { return QString(); }, CaptureHistory::png},
-            .chooseFolder = [](QWidget *, const QString &) { return std::nullopt; },
-        });
-        delegate->applicationDidFinishLaunching();
-    }
+// How far the text of `widget` stands out from its background.
+double contrast(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    const double background = dominant(image).lightnessF();
+    double largest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            largest = std::max(largest, std::abs(QColor(image.pixel(x, y)).lightnessF() - background));
+    return largest;
+}
 
-    // The screenshot tool hands over an image of `size`; an empty size cancels.
-    void useTool(QSize size)
-    {
-        const QString fixture = m_root.filePath("fixture.png");
-        if (!size.isEmpty()) {
-            ASSERT_TRUE(filled(size, Qt::darkRed).save(fixture));
-        }
-        const QString tool = m_root.filePath("tool.sh");
-        writeFile(tool, QStringLiteral("#!/bin/sh\nfor out; do :; done\n%1\n")
-                            .arg(size.isEmpty() ? QString() : "cp '" + fixture + "' \"$out\"")
-                            .toUtf8());
-        QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(tool));
-    }
+// Whether a user would know `control` by `text`: its label, accessible name or object name.
+template <typename Control> bool names(const Control &control, const QString &text)
+{
+    if constexpr (requires { control.text(); })
+        if (control.text() == text)
+            return true;
+    return control.objectName() == text || control.accessibleName() == text;
+}
 
-    void capture(CaptureMode mode = CaptureMode::area)
-    {
-        QSignalSpy finished(&delegate->session(), &CaptureSession::finished);
-        delegate->startCapture(false, mode);
-        ASSERT_TRUE(finished.wait(20000));
-    }
-
-    QTemporaryDir m_root;
-    UserDefaults defaults{m_root.filePath("defaults.json")};
-    TavimoSignals tavimoSignals{BundleInfo(), defaults};
-    ScriptedPanels panels;
-    ScriptedClipboard clipboard;
-    ScriptedHotKeys hotKeys;
-    std::unique_ptr<CaptureAppDelegate> delegate;
-};
+template <typename Control> Control *visible(const QWidget &root, const QString &text)
+{
+    for (Control *control : root.findChildren<Control *>())
+        if (names(*control, text) && control->isVisible())
+            return control;
+    return nullptr;
+}
 
 TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
 {
@@ -139,6 +119,70 @@ TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
 
     delegate->applicationWillTerminate();
     EXPECT_TRUE(hotKeys.held.isEmpty());
+}
+
+// Switching the appearance while running repaints every view in the new
+// colours, both ways, without a restart.
+TEST_F(CaptureAppDelegateTest, EveryViewFollowsAnAppearanceChangeAtOnce)
+{
+    QWidget &editor = *delegate->editor();
+    auto *appearance = editor.findChild<AppearanceMenu *>();
+    ASSERT_NE(appearance, nullptr);
+    auto *copyImage = visible<QToolButton>(editor, QStringLiteral("Copy Image"));
+    ASSERT_NE(copyImage, nullptr);
+    const struct {
+        const char *name;
+        std::function<QWidget *()> widget;
+    } views[] = {
+        {"capture row",
+         [&] {
+             return visible<QPushButton>(editor, QStringLiteral("Capture area or window"));
+         }},
+        {"Settings… row",
+         [&] {
+             return visible<QPushButton>(editor, QStringLiteral("Settings…"));
+         }},
+        {"inspector px value",
+         [&] {
+             return visible<QLabel>(editor, QStringLiteral("Line width:value"));
+         }},
+        {"tray menu",
+         [&] {
+             return static_cast<QWidget *>(delegate->menus()->trayMenu());
+         }},
+    };
+    // The tray menu has been open once, as a user would have opened it.
+    QMenu &trayMenu = *delegate->menus()->trayMenu();
+    trayMenu.popup(QPoint(10, 10));
+    QApplication::processEvents();
+    trayMenu.hide();
+    for (const bool withCapture : {false, true}) {
+        if (withCapture) {
+            delegate->model().accept(filled(QSize(320, 200)));
+            delegate->model().document()->setTool(CaptureTool::rectangle);
+        }
+        for (const int index : {2, 1, 2, 1}) {
+            appearance->activated(index);
+            appearance->setCurrentIndex(index);
+            QTest::qWait(20);
+            const bool dark = index == 2;
+            for (const auto &view : views) {
+                QWidget *widget = view.widget();
+                if (!widget && std::string_view(view.name) == "inspector px value" && !withCapture)
+                    continue;
+                ASSERT_NE(widget, nullptr) << view.name;
+                EXPECT_GT(contrast(widget), 0.25) << view.name << (dark ? " in dark" : " in light");
+                if (std::string_view(view.name) == "tray menu") {
+                    EXPECT_EQ(backgroundLightness(widget) < 0.5, dark) << view.name;
+                }
+            }
+            if (!withCapture) {
+                ASSERT_FALSE(copyImage->isEnabled());
+                EXPECT_EQ(backgroundLightness(copyImage) < 0.5, dark) << "disabled Copy Image";
+            }
+        }
+    }
+    EXPECT_TRUE(visible<QLabel>(editor, QStringLiteral("Line width:value")));
 }
 
 TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)

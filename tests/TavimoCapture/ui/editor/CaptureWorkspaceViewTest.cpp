@@ -288,4 +288,27 @@ TEST_F(WorkspaceViewTest, LegendDescriptionsKeepTheTypedOrder)
               QStringLiteral("Abc"));
 }
 
+// The hint for every tool shows whole at the first window size, with or
+// without the inspector.
+TEST_F(WorkspaceViewTest, ToolHintsAreNeverCut)
+{
+    CaptureDocument &document = open(QSize(640, 360));
+    for (const bool inspector : {true, false}) {
+        if (!inspector)
+            find<QToolButton>(*view, QStringLiteral("Hide inspector"))->click();
+        for (const CaptureTool tool : allCases<CaptureTool>()) {
+            document.setTool(tool);
+            QCoreApplication::processEvents();
+            const QString hint = CaptureToolButton::instruction(tool, false);
+            const QLabel *label = visible<QLabel>(hint);
+            ASSERT_NE(label, nullptr) << hint.toStdString();
+            const QRect room = label->contentsRect();
+            const QRect needed =
+                label->fontMetrics().boundingRect(room, label->wordWrap() ? Qt::TextWordWrap : 0, hint);
+            EXPECT_LE(needed.width(), room.width()) << hint.toStdString();
+            EXPECT_LE(needed.height(), room.height()) << hint.toStdString();
+        }
+    }
+}
+
 } // namespace

@@ -311,4 +311,35 @@ TEST_F(WorkspaceViewTest, ToolHintsAreNeverCut)
     }
 }
 
+// Wide, tall and ordinary captures each fit whole into one thumbnail box.
+TEST_F(WorkspaceViewTest, RecentThumbnailsFitOneBoxSoTheDatesLineUp)
+{
+    const struct {
+        QSize size;
+        QColor colour;
+        bool wide;
+    } exports[] = {{QSize(900, 200), Qt::red, true}, {QSize(200, 900), Qt::blue, false}};
+    for (const auto &exported : exports) {
+        QImage image(exported.size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(exported.colour);
+        workspace->accept(image);
+        workspace->copyImage();
+    }
+    ASSERT_TRUE(thumbnailsLoaded());
+    CaptureRecentList *list = recentList();
+    ASSERT_EQ(list->count(), 2);
+    const QSize box = CaptureRecentList::thumbnailDisplaySize;
+    for (int row = 0; row < 2; ++row) {
+        const auto &exported = exports[1 - row];
+        const QIcon icon = list->item(row)->icon();
+        EXPECT_EQ(icon.actualSize(box), box);
+        const QImage shown = icon.pixmap(box).toImage().scaled(box);
+        const int middleX = box.width() / 2, middleY = box.height() / 2;
+        EXPECT_EQ(shown.pixelColor(middleX, middleY), exported.colour);
+        EXPECT_EQ(shown.pixelColor(1, middleY) == exported.colour, exported.wide) << "row " << row;
+        EXPECT_EQ(shown.pixelColor(middleX, 1) == exported.colour, !exported.wide) << "row " << row;
+    }
+    EXPECT_EQ(list->visualItemRect(list->item(0)).left(), list->visualItemRect(list->item(1)).left());
+}
+
 } // namespace

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +22,21 @@
 namespace {
 
 const QString textCopied = QStringLiteral("Text copied");
+
+// A narrow window (a small screen, 2x scaling) scrolls the row instead of
+// cutting its last buttons.
+QScrollArea *scrollingSideways(QWidget *row)
+{
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(row);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    scroll->setFixedHeight(row->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
+    return scroll;
+}
 
 QIcon symbol(const QString &themeName, const QString &shippedSymbol = QString())
 {
@@ -104,7 +120,7 @@ QWidget *CaptureDocumentView::toolRow()
     auto *column = new QVBoxLayout(row);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(buttons);
+    column->addWidget(scrollingSideways(buttons));
     column->addWidget(m_instruction);
     return row;
 }

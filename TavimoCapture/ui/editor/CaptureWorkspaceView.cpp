@@ -14,6 +14,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -28,6 +30,19 @@ QFrame *separator(QFrame::Shape shape)
     return line;
 }
 
+// On a short screen the sidebar scrolls rather than pushing the window
+// taller than the screen.
+QScrollArea *scrollingDown(QWidget *sidebar)
+{
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(sidebar);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(sidebar->width() + scroll->verticalScrollBar()->sizeHint().width());
+    return scroll;
+}
+
 } // namespace
 
 CaptureWorkspaceView::CaptureWorkspaceView(CaptureWorkspace &model, UserDefaults &defaults, CaptureClipboard &clipboard,
@@ -39,7 +54,7 @@ CaptureWorkspaceView::CaptureWorkspaceView(CaptureWorkspace &model, UserDefaults
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_sidebar->setAppearancePicker(new AppearancePicker(defaults));
-    layout->addWidget(m_sidebar);
+    layout->addWidget(scrollingDown(m_sidebar));
     layout->addWidget(separator(QFrame::VLine));
     layout->addWidget(mainColumn(), 1);
     // The export keys work wherever the focus is in the window.

@@ -113,6 +113,7 @@ private:
     void configureUpdates();
     void createEditor();
     void restoreEditorFrame();
+    void fitEditorOnScreen();
     void saveEditorFrame();
     void createTrayIcon();
     void connectWorkspace();

@@ -94,33 +94,6 @@ template <typename Control> Control *visible(const QWidget &root, const QString 
     return nullptr;
 }
 
-TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
-{
-    QMainWindow *editor = delegate->editor();
-    ASSERT_TRUE(editor && editor->isVisible());
-    EXPECT_EQ(editor->windowTitle(), "Tavimo Capture");
-    EXPECT_EQ(editor->size(), CaptureAppDelegate::editorSize);
-    EXPECT_EQ(editor->minimumSize(), CaptureAppDelegate::editorMinimumSize);
-    const QPoint offCentre =
-        editor->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
-    EXPECT_LE(offCentre.manhattanLength(), 4) << "centred up to the frame border";
-    // The capture hot keys are taken; their warnings would show in the editor.
-    EXPECT_EQ(hotKeys.held.size(), 3);
-    EXPECT_TRUE(delegate->model().shortcutWarnings().isEmpty());
-
-    editor->setGeometry(QRect(40, 30, 1100, 700));
-    QApplication::processEvents();
-    editor->close();
-    EXPECT_FALSE(editor->isVisible());
-    delegate->applicationShouldHandleReopen();
-    EXPECT_TRUE(editor->isVisible());
-    launch();
-    EXPECT_EQ(delegate->editor()->geometry(), QRect(40, 30, 1100, 700));
-
-    delegate->applicationWillTerminate();
-    EXPECT_TRUE(hotKeys.held.isEmpty());
-}
-
 // Switching the appearance while running repaints every view in the new
 // colours, both ways, without a restart.
 TEST_F(CaptureAppDelegateTest, EveryViewFollowsAnAppearanceChangeAtOnce)
@@ -136,7 +109,7 @@ TEST_F(CaptureAppDelegateTest, EveryViewFollowsAnAppearanceChangeAtOnce)
     } views[] = {
         {"capture row",
          [&] {
-             return visible<QPushButton>(editor, QStringLiteral("Capture area or window"));
+             return visible<QPushButton>(editor, QStringLiteral("Copy text from area"));
          }},
         {"Settings… row",
          [&] {

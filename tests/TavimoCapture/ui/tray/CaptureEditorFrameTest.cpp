@@ -1,15 +1,77 @@
 #include "AppDelegateFixture.h"
+#include "AppearanceMenu.h"
+#include "CaptureMenus.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string_view>
 
 namespace {
+
+// `widget` as it shows inside its window, over whatever its parents paint.
+QImage shown(QWidget *widget)
+{
+    QWidget *window = widget->window();
+    return window->grab(QRect(widget->mapTo(window, QPoint()), widget->size())).toImage();
+}
+
+// The colour that covers most of `image`.
+QColor dominant(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    return QColor(std::max_element(counts.cbegin(), counts.cend()).key());
+}
+
+double backgroundLightness(QWidget *widget)
+{
+    return dominant(shown(widget)).lightnessF();
+}
+
+// How far the text of `widget` stands out from its background.
+double contrast(QWidget *widget)
+{
+    const QImage image = shown(widget);
+    const double background = dominant(image).lightnessF();
+    double largest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            largest = std::max(largest, std::abs(QColor(image.pixel(x, y)).lightnessF() - background));
+    return largest;
+}
+
+// Whether a user would know `control` by `text`: its label, accessible name or object name.
+template <typename Control> bool names(const Control &control, const QString &text)
+{
+    if constexpr (requires { control.text(); })
+        if (control.text() == text)
+            return true;
+    return control.objectName() == text || control.accessibleName() == text;
+}
+
+template <typename Control> Control *visible(const QWidget &root, const QString &text)
+{
+    for (Control *control : root.findChildren<Control *>())
+        if (names(*control, text) && control->isVisible())
+            return control;
+    return nullptr;
+}
 
 // A frame as the window saved it in an earlier session.
 QString savedFrame(QRect frame)
@@ -104,6 +166,70 @@ TEST_F(CaptureAppDelegateTest, TheEditorStaysOnTheScreenWithEveryControlReachabl
         EXPECT_LE(editor.minimumSizeHint().height(), available.height());
         EXPECT_EQ(unreachableControls(editor), QStringList());
     }
+}
+
+// Switching the appearance while running repaints every view in the new
+// colours, both ways, without a restart.
+TEST_F(CaptureAppDelegateTest, EveryViewFollowsAnAppearanceChangeAtOnce)
+{
+    QWidget &editor = *delegate->editor();
+    auto *appearance = editor.findChild<AppearanceMenu *>();
+    ASSERT_NE(appearance, nullptr);
+    auto *copyImage = visible<QToolButton>(editor, QStringLiteral("Copy Image"));
+    ASSERT_NE(copyImage, nullptr);
+    const struct {
+        const char *name;
+        std::function<QWidget *()> widget;
+    } views[] = {
+        {"capture row",
+         [&] {
+             return visible<QLabel>(editor, QStringLiteral("Copy text from area"));
+         }},
+        {"Settings… row",
+         [&] {
+             return visible<QLabel>(editor, QStringLiteral("Settings…"));
+         }},
+        {"inspector px value",
+         [&] {
+             return visible<QLabel>(editor, QStringLiteral("Line width:value"));
+         }},
+        {"tray menu",
+         [&] {
+             return static_cast<QWidget *>(delegate->menus()->trayMenu());
+         }},
+    };
+    // The tray menu has been open once, as a user would have opened it.
+    QMenu &trayMenu = *delegate->menus()->trayMenu();
+    trayMenu.popup(QPoint(10, 10));
+    QApplication::processEvents();
+    trayMenu.hide();
+    for (const bool withCapture : {false, true}) {
+        if (withCapture) {
+            delegate->model().accept(filled(QSize(320, 200)));
+            delegate->model().document()->setTool(CaptureTool::rectangle);
+        }
+        for (const int index : {2, 1, 2, 1}) {
+            appearance->activated(index);
+            appearance->setCurrentIndex(index);
+            QTest::qWait(20);
+            const bool dark = index == 2;
+            for (const auto &view : views) {
+                QWidget *widget = view.widget();
+                if (!widget && std::string_view(view.name) == "inspector px value" && !withCapture)
+                    continue;
+                ASSERT_NE(widget, nullptr) << view.name;
+                EXPECT_GT(contrast(widget), 0.25) << view.name << (dark ? " in dark" : " in light");
+                if (std::string_view(view.name) == "tray menu") {
+                    EXPECT_EQ(backgroundLightness(widget) < 0.5, dark) << view.name;
+                }
+            }
+            if (!withCapture) {
+                ASSERT_FALSE(copyImage->isEnabled());
+                EXPECT_EQ(backgroundLightness(copyImage) < 0.5, dark) << "disabled Copy Image";
+            }
+        }
+    }
+    EXPECT_TRUE(visible<QLabel>(editor, QStringLiteral("Line width:value")));
 }
 
 } // namespace

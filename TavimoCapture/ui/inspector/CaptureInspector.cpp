@@ -3,6 +3,7 @@
 #include "AppTheme.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
+#include "CaptureToolRanges.h"
 #include "UserDefaults.h"
 
 #include <QCheckBox>
@@ -361,11 +362,16 @@ void CaptureInspector::addSlider(QVBoxLayout *layout, const QString &title, int 
     connect(slider, &QSlider::valueChanged, this, [write](int v) { write(v); });
 }
 
-void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, int low,
-                                      int high, const QString &unit)
+// The slider shows the shared style value within the tool's own range.
+void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field,
+                                      CaptureValueRange range, const QString &unit)
 {
     addSlider(
-        layout, title, low, high, unit, [this, field] { return m_document ? m_document->style().*field : 0.0; },
+        layout, title, int(range.low), int(range.high), unit,
+        [this, field, range] {
+            const double value = m_document ? m_document->style().*field : CaptureStyle().*field;
+            return range.clamped(value, CaptureStyle().*field);
+        },
         [this, field](double v) { editStyle([&](CaptureStyle &s) { s.*field = v; }); });
 }
 
@@ -476,34 +482,39 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
     };
     const QString px = QStringLiteral("px");
     const QString pt = QStringLiteral("pt");
-    switch (effectiveTool()) {
+    const CaptureTool tool = effectiveTool();
+    switch (tool) {
     case CaptureTool::select:
         addHelp(layout, QStringLiteral("Select an annotation to change its color, shape or text."));
         break;
     case CaptureTool::arrow:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addArrowControls(layout);
         break;
     case CaptureTool::rectangle:
     case CaptureTool::oval:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addStylePicker(layout, QStringLiteral("Appearance"), &CaptureStyle::shapeMode,
                        {QStringLiteral("Outline"), QStringLiteral("Fill"), QStringLiteral("Spotlight")});
         if (m_document->style().shapeMode == CaptureShapeMode::spotlight)
-            addStyleSlider(layout, QStringLiteral("Outside opacity"), &CaptureStyle::spotlightOpacity, 5, 95,
-                           QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Outside opacity"), &CaptureStyle::spotlightOpacity,
+                           CaptureToolRanges::spotlightOpacity, QStringLiteral("%"));
         addHelp(layout, QStringLiteral("Hold Shift to draw a square or circle. Use Select and the corner handles to "
                                        "adjust the area afterward."));
         break;
     case CaptureTool::freehand:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addStylePicker(layout, QStringLiteral("Brush"), &CaptureStyle::brush,
                        {QStringLiteral("Pen"), QStringLiteral("Highlighter")});
         if (m_document->style().brush == CaptureBrush::highlighter)
-            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80, QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity,
+                           CaptureToolRanges::brushOpacity, QStringLiteral("%"));
         break;
     case CaptureTool::text:
         colorWell(QStringLiteral("Color"));
@@ -513,7 +524,7 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         colorWell(QStringLiteral("Color"));
         addStylePicker(layout, QStringLiteral("Shape"), &CaptureStyle::numberShape,
                        {QStringLiteral("Circle"), QStringLiteral("Teardrop")});
-        addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, 12, 96, pt);
+        addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, CaptureToolRanges::fontSize(tool), pt);
         break;
     case CaptureTool::magnifier: {
         addStyleToggle(layout, QStringLiteral("Oval lens"), &CaptureStyle::magnifierOval);
@@ -536,7 +547,8 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
                 });
             }
         }
-        addStyleSlider(layout, QStringLiteral("Outline width"), &CaptureStyle::lineWidth, 1, 20, px);
+        addStyleSlider(layout, QStringLiteral("Outline width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         colorWell(QStringLiteral("Outline"));
         addHelp(layout, QStringLiteral("Draw the source first, then draw the enlarged destination. In Select, drag "
                                        "either area to move it or its corner handles to resize it independently."));
@@ -548,16 +560,19 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         break;
     case CaptureTool::pixelate:
         addHelp(layout, QStringLiteral("Opaque mosaic contains no original pixels."));
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize, 4, 48, px);
+        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
+                       CaptureToolRanges::pixelSize(tool), px);
         addDetectionControls(layout);
         break;
     case CaptureTool::imagePixelate:
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize, 2, 128, px);
+        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
+                       CaptureToolRanges::pixelSize(tool), px);
         addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
                                        "information."));
         break;
     case CaptureTool::blur:
-        addStyleSlider(layout, QStringLiteral("Blur radius"), &CaptureStyle::blurRadius, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Blur radius"), &CaptureStyle::blurRadius, CaptureToolRanges::blurRadius,
+                       px);
         addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
                                        "information."));
         break;
@@ -581,7 +596,8 @@ void CaptureInspector::addArrowControls(QVBoxLayout *layout)
 void CaptureInspector::addTextControls(QVBoxLayout *layout)
 {
     addFontPicker(layout);
-    addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, 10, 120, QStringLiteral("pt"));
+    addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize,
+                   CaptureToolRanges::fontSize(CaptureTool::text), QStringLiteral("pt"));
     auto *traits = new QHBoxLayout;
     const struct {
         const char *title;

@@ -2,6 +2,7 @@
 
 #include "CaptureDocument.h"
 #include "CaptureTool.h"
+#include "CaptureToolRanges.h"
 #include "CaptureWorkspace.h"
 
 #include <QPointer>
@@ -69,7 +70,7 @@ private:
     void addHelp(QVBoxLayout *layout, const QString &text);
     void addSlider(QVBoxLayout *layout, const QString &title, int low, int high, const QString &unit,
                    std::function<double()> read, std::function<void(double)> write);
-    void addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, int low, int high,
+    void addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, CaptureValueRange range,
                         const QString &unit);
     void addCompositionSlider(QVBoxLayout *layout, const QString &title, double CaptureComposition::*field, int low,
                               int high);

@@ -1,6 +1,7 @@
 #include "CaptureAnnotationDefaults.h"
 
 #include "CaptureAnnotation.h"
+#include "CaptureToolRanges.h"
 #include "StoredColor.h"
 #include "StoredRecord.h"
 #include "UserDefaults.h"
@@ -24,11 +25,15 @@ struct NumberField {
 };
 
 constexpr NumberField numberFields[] = {
-    {"lineWidth", &CaptureStyle::lineWidth, 1, 80},
-    {"spotlightOpacity", &CaptureStyle::spotlightOpacity, 5, 95},
-    {"brushOpacity", &CaptureStyle::brushOpacity, 5, 80},
-    {"blurRadius", &CaptureStyle::blurRadius, 1, 80},
-    {"pixelSize", &CaptureStyle::pixelSize, 2, 128},
+    {"lineWidth", &CaptureStyle::lineWidth, CaptureToolRanges::storedLineWidth.low,
+     CaptureToolRanges::storedLineWidth.high},
+    {"spotlightOpacity", &CaptureStyle::spotlightOpacity, CaptureToolRanges::spotlightOpacity.low,
+     CaptureToolRanges::spotlightOpacity.high},
+    {"brushOpacity", &CaptureStyle::brushOpacity, CaptureToolRanges::brushOpacity.low,
+     CaptureToolRanges::brushOpacity.high},
+    {"blurRadius", &CaptureStyle::blurRadius, CaptureToolRanges::blurRadius.low, CaptureToolRanges::blurRadius.high},
+    {"pixelSize", &CaptureStyle::pixelSize, CaptureToolRanges::storedPixelSize.low,
+     CaptureToolRanges::storedPixelSize.high},
     {"magnifierZoom", &CaptureStyle::magnifierZoom, 1, 8},
     {"fontSize", &CaptureStyle::fontSize, CaptureStyle::minimumFontSize, CaptureStyle::maximumFontSize},
 };

@@ -2,6 +2,7 @@
 
 #include "CaptureImageEffects.h"
 #include "CaptureRenderGeometry.h"
+#include "CaptureToolRanges.h"
 
 #include <QPainter>
 
@@ -12,23 +13,19 @@ using namespace CaptureRenderGeometry;
 
 namespace {
 
-constexpr double minimumBlurRadius = 1;
-constexpr double maximumBlurRadius = 80;
-constexpr int minimumPixelateScale = 2;
-constexpr int maximumPixelateScale = 128;
 // Pixelation blocks line up on this point, counted from the image's bottom-left corner.
 constexpr int pixelateGridCentre = 150;
 constexpr int lensCopyMargin = 2;
 
 double blurRadius(const CaptureAnnotation &annotation)
 {
-    return clampedOr(annotation.style.blurRadius, minimumBlurRadius, maximumBlurRadius, CaptureStyle().blurRadius);
+    return CaptureToolRanges::blurRadius.clamped(annotation.style.blurRadius, CaptureStyle().blurRadius);
 }
 
 int pixelateScale(const CaptureAnnotation &annotation)
 {
     return int(std::round(
-        clampedOr(annotation.style.pixelSize, minimumPixelateScale, maximumPixelateScale, CaptureStyle().pixelSize)));
+        CaptureToolRanges::pixelSize(annotation.tool).clamped(annotation.style.pixelSize, CaptureStyle().pixelSize)));
 }
 
 // How far from its centre a line toward `delta` leaves a shape of this size.
@@ -112,8 +109,7 @@ void CaptureEffectPainter::drawMagnifier(QPainter &painter, const CaptureAnnotat
     painter.restore();
 
     painter.strokePath(lensPath, QPen(annotation.color, width));
-    painter.strokePath(outlinePath(source, oval),
-                       QPen(annotation.color, std::max(annotation.style.lineWidth / 2, 1.0)));
+    painter.strokePath(outlinePath(source, oval), QPen(annotation.color, std::max(width / 2, 1.0)));
     painter.restore();
 }
 

@@ -3,6 +3,7 @@
 #include "CaptureRenderGeometry.h"
 #include "CaptureRenderer.h"
 #include "CaptureText.h"
+#include "CaptureToolRanges.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -27,8 +28,6 @@ constexpr double headLengthPerDistance = 0.45;
 constexpr double barbAngle = std::numbers::pi / 6;
 
 // Highlighter, number markers, text
-constexpr double minimumHighlighterOpacity = 0.05;
-constexpr double maximumHighlighterOpacity = 0.8;
 constexpr double teardropShoulder = 0.12;
 constexpr double numberFontPerFontSize = 0.85;
 constexpr double minimumNumberFontSize = 12;
@@ -39,8 +38,6 @@ constexpr double mosaicBaseLevel = 0.42;
 constexpr double mosaicFirstLevel = 0.28;
 constexpr double mosaicLevelStep = 0.055;
 constexpr int mosaicLevels = 9;
-constexpr int minimumMosaicBlock = 2;
-constexpr int maximumMosaicBlock = 256;
 
 void drawArrowHead(QPainter &painter, const QPointF &tip, const QPointF &from, double length)
 {
@@ -112,8 +109,10 @@ void drawFreehand(QPainter &painter, const CaptureAnnotation &annotation)
     outline.setFillRule(Qt::WindingFill);
 
     if (annotation.style.brush == CaptureBrush::highlighter)
-        painter.setOpacity(painter.opacity() * clampedOr(annotation.style.brushOpacity / 100, minimumHighlighterOpacity,
-                                                         maximumHighlighterOpacity, maximumHighlighterOpacity));
+        painter.setOpacity(painter.opacity() *
+                           CaptureToolRanges::brushOpacity.clamped(annotation.style.brushOpacity,
+                                                                   CaptureToolRanges::brushOpacity.high) /
+                           100);
     painter.fillPath(outline, annotation.color);
 }
 
@@ -172,9 +171,8 @@ void drawRedaction(QPainter &painter, const CaptureAnnotation &annotation)
 
 int mosaicBlockSize(double pixelSize)
 {
-    if (!std::isfinite(pixelSize))
-        return int(CaptureStyle().pixelSize);
-    return int(std::clamp(std::round(pixelSize), double(minimumMosaicBlock), double(maximumMosaicBlock)));
+    return int(
+        std::round(CaptureToolRanges::pixelSize(CaptureTool::pixelate).clamped(pixelSize, CaptureStyle().pixelSize)));
 }
 
 // SplitMix64's output function over the block's column and row.

@@ -1,5 +1,7 @@
 #include "CaptureRenderGeometry.h"
 
+#include "CaptureToolRanges.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,7 +43,7 @@ double CaptureRenderGeometry::clampedOr(double value, double low, double high, d
 
 double CaptureRenderGeometry::strokeWidth(const CaptureAnnotation &annotation)
 {
-    return annotation.style.lineWidth >= 1 ? annotation.style.lineWidth : 1;
+    return CaptureToolRanges::lineWidth(annotation.tool).clamped(annotation.style.lineWidth, CaptureStyle().lineWidth);
 }
 
 QRect CaptureRenderGeometry::sourceBounds(const QSizeF &sourceSize)

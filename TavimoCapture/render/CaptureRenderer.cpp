@@ -5,6 +5,7 @@
 #include "CaptureMarkPainter.h"
 #include "CaptureRenderGeometry.h"
 #include "CaptureText.h"
+#include "CaptureToolRanges.h"
 #include "PixelLimit.h"
 
 #include <QPainter>
@@ -26,8 +27,6 @@ constexpr double teardropLift = 1.25;
 
 // Spotlight
 constexpr double spotlightLevel = 0.18;
-constexpr double minimumSpotlightOpacity = 0.05;
-constexpr double maximumSpotlightOpacity = 0.95;
 
 // Legend
 constexpr double minimumLegendCanvasWidth = 240;
@@ -148,8 +147,9 @@ void drawSpotlightDimming(QPainter &painter, const QList<CaptureAnnotation> &ann
     const auto first = std::find_if(annotations.cbegin(), annotations.cend(), isSpotlight);
     if (first == annotations.cend())
         return;
-    const double opacity = clampedOr(first->style.spotlightOpacity / 100, minimumSpotlightOpacity,
-                                     maximumSpotlightOpacity, CaptureStyle().spotlightOpacity / 100);
+    const double opacity =
+        CaptureToolRanges::spotlightOpacity.clamped(first->style.spotlightOpacity, CaptureStyle().spotlightOpacity) /
+        100;
     QPainterPath holes;
     for (const CaptureAnnotation &annotation : annotations) {
         if (isSpotlight(annotation))
@@ -452,7 +452,7 @@ void CaptureRenderer::draw(QPainter &painter, const CaptureAnnotation &annotatio
 
 QRectF CaptureRenderer::annotationBounds(const CaptureAnnotation &annotation)
 {
-    const double lineWidth = annotation.style.lineWidth;
+    const double lineWidth = strokeWidth(annotation);
     switch (annotation.tool) {
     case CaptureTool::arrow: {
         QRectF bounds = annotation.rect();

@@ -53,6 +53,9 @@ QRectF aspectRect(QPointF anchor, QPointF toward, double w0, double h0, double r
     return QRectF(x, y, width, height);
 }
 
+// Detected words, and the dashed outline of the one under the pointer.
+const QColor detectedTextColour(255, 149, 0);
+
 bool isRedaction(CaptureTool tool)
 {
     return tool == CaptureTool::redact || tool == CaptureTool::pixelate;
@@ -1146,9 +1149,16 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
         painter.setPen(dashedPen(Qt::white, s));
         painter.drawRect(drawn);
     }
-    if (m_hoveredText && isRedaction(document.tool())) {
-        painter.setPen(dashedPen(QColor(255, 149, 0), s));
-        painter.drawRect(*m_hoveredText);
+    if (isRedaction(document.tool())) {
+        // Every detected word shows faintly, so the user sees what a click hides.
+        QColor faint = detectedTextColour;
+        faint.setAlphaF(0.22f);
+        for (const QRectF &word : document.detectedTextRects())
+            painter.fillRect(word, faint);
+        if (m_hoveredText) {
+            painter.setPen(dashedPen(detectedTextColour, s));
+            painter.drawRect(*m_hoveredText);
+        }
     }
     if (document.pendingMagnifier()) {
         painter.setPen(dashedPen(accent, s));

@@ -2,11 +2,13 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 
 CaptureCommandButton::CaptureCommandButton(const QString &title, const QString &keyLabel, QWidget *parent)
     : QPushButton(parent), m_symbol(new QLabel), m_title(new QLabel(title)), m_keyLabel(new QLabel(keyLabel))
 {
     setAccessibleName(title);
+    setAttribute(Qt::WA_Hover);
     m_keyLabel->setForegroundRole(QPalette::PlaceholderText);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 5, 10, 5);
@@ -29,6 +31,21 @@ QSize CaptureCommandButton::sizeHint() const
 QSize CaptureCommandButton::minimumSizeHint() const
 {
     return layout()->minimumSize();
+}
+
+void CaptureCommandButton::paintEvent(QPaintEvent *event)
+{
+    if (!isFlat()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    if (!underMouse() && !hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette().color(QPalette::Midlight));
+    painter.drawRoundedRect(QRectF(rect()), 6, 6);
 }
 
 QString CaptureCommandButton::title() const

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,6 +23,21 @@
 namespace {
 
 const QString textCopied = QStringLiteral("Text copied");
+
+// A narrow window (a small screen, 2x scaling) scrolls the row instead of
+// cutting its last buttons.
+QScrollArea *scrollingSideways(QWidget *row)
+{
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(row);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    scroll->setFixedHeight(row->sizeHint().height() + scroll->horizontalScrollBar()->sizeHint().height());
+    return scroll;
+}
 
 // The desktop theme's icon, else the one shipped at `shippedIcon`.
 QIcon symbol(const QString &themeName, const QString &shippedIcon = QString())
@@ -67,21 +83,20 @@ CaptureDocumentView::CaptureDocumentView(CaptureWorkspace &model, UserDefaults &
     inspectorScroll->setVisible(m_showInspector);
 }
 
+// The tool and command buttons, and under them the current tool's hint on a
+// line of its own, wrapped rather than cut.
 QWidget *CaptureDocumentView::toolRow()
 {
-    auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(12, 8, 12, 8);
+    auto *buttons = new QWidget;
+    auto *layout = new QHBoxLayout(buttons);
+    layout->setContentsMargins(12, 8, 12, 4);
     layout->setSpacing(4);
     for (const CaptureTool tool : allCases<CaptureTool>()) {
         auto *button = new CaptureToolButton(m_model.document().get(), tool);
         m_toolButtons.append(button);
         layout->addWidget(button);
     }
-    m_instruction = new QLabel;
-    m_instruction->setForegroundRole(QPalette::PlaceholderText);
-    layout->addSpacing(8);
-    layout->addWidget(m_instruction, 1);
+    layout->addStretch(1);
 
     m_undo = commandButton(QStringLiteral("Undo"), QStringLiteral("edit-undo"), QStringLiteral("Undo last change"));
     connect(m_undo, &QToolButton::clicked, this, [this] {
@@ -98,6 +113,17 @@ QWidget *CaptureDocumentView::toolRow()
     connect(m_inspectorToggle, &QToolButton::clicked, this, [this] { setShowInspector(!m_showInspector); });
     for (QToolButton *button : {m_undo, m_extractText, pin, m_inspectorToggle})
         layout->addWidget(button);
+
+    m_instruction = new QLabel;
+    m_instruction->setForegroundRole(QPalette::PlaceholderText);
+    m_instruction->setWordWrap(true);
+    m_instruction->setContentsMargins(14, 0, 12, 8);
+    auto *row = new QWidget;
+    auto *column = new QVBoxLayout(row);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(scrollingSideways(buttons));
+    column->addWidget(m_instruction);
     return row;
 }
 

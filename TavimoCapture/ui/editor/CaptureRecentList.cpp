@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QPainter>
 #include <QtConcurrent>
 
 #include <exception>
@@ -23,6 +24,23 @@ QIcon placeholderIcon(const QPalette &palette)
     QColor fill = palette.color(QPalette::PlaceholderText);
     fill.setAlphaF(0.12f);
     pixmap.fill(fill);
+    return QIcon(pixmap);
+}
+
+// The thumbnail shrunk whole into the one box every row shows, centred,
+// sharp on the list's display.
+QIcon boxed(const QImage &thumbnail, qreal pixelRatio)
+{
+    const QSize box = CaptureRecentList::thumbnailDisplaySize;
+    QPixmap pixmap(box * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    const QSizeF fitted = QSizeF(thumbnail.size()).scaled(QSizeF(box), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2), fitted);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, thumbnail);
+    painter.end();
     return QIcon(pixmap);
 }
 
@@ -108,10 +126,19 @@ void CaptureRecentList::showThumbnail(const QString &key, const QImage &thumbnai
         QListWidgetItem *row = item(index);
         if (row->data(keyRole).toString() != key)
             continue;
-        const QIcon icon(QPixmap::fromImage(thumbnail));
+        const QIcon icon = boxed(thumbnail, devicePixelRatioF());
         m_thumbnails.insert(key, icon);
         row->setIcon(icon);
         return;
+    }
+}
+
+void CaptureRecentList::changeEvent(QEvent *event)
+{
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        m_placeholder = placeholderIcon(palette());
+        rebuild();
     }
 }
 

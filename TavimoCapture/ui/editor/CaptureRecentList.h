@@ -29,6 +29,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     static QString cacheKey(const CaptureHistoryItem &item);

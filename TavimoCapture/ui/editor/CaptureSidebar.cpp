@@ -12,9 +12,6 @@
 
 namespace {
 
-const QString rowStyle = QStringLiteral("QPushButton { border: none; border-radius: 6px; } QPushButton:hover, "
-                                        "QPushButton:focus { background: palette(midlight); }");
-
 QLabel *sectionLabel(const QString &text)
 {
     auto *label = new QLabel(text);
@@ -29,7 +26,7 @@ QPushButton *plainRow(const QString &title, const QIcon &symbol)
 {
     auto *button = new CaptureCommandButton(title, QString());
     button->setSymbol(symbol);
-    button->setStyleSheet(rowStyle);
+    button->setFlat(true);
     return button;
 }
 
@@ -79,7 +76,7 @@ void CaptureSidebar::addCaptureRows(QVBoxLayout *layout)
 {
     for (const CaptureMode mode : allCaptureModes) {
         auto *row = new CaptureCommandButton(captureModeTitle(mode), shortcutLabel(mode));
-        row->setStyleSheet(rowStyle);
+        row->setFlat(true);
         connect(row, &QPushButton::clicked, this, [this, mode] {
             if (m_model.capture())
                 m_model.capture()(mode);

@@ -1,6 +1,7 @@
 #include "CaptureWorkspaceHeader.h"
 
 #include "AcceleratorText.h"
+#include "CaptureProminentButton.h"
 #include "CaptureWorkspace.h"
 
 #include <QAction>
@@ -135,10 +136,9 @@ QWidget *CaptureWorkspaceHeader::exportButtons()
     saveOptions->setMenu(menu);
     connect(m_saveAs, &QAction::enabledChanged, saveOptions, &QWidget::setEnabled);
 
-    QToolButton *copy = toolButton(m_copy);
-    copy->setObjectName(QStringLiteral("prominent"));
-    copy->setStyleSheet(QStringLiteral("#prominent:enabled { background: palette(highlight); color: "
-                                       "palette(highlighted-text); border-radius: 5px; padding: 4px 10px; }"));
+    auto *copy = new CaptureProminentButton;
+    copy->setDefaultAction(m_copy);
+    copy->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     auto *buttons = new QWidget;
     auto *layout = new QHBoxLayout(buttons);

@@ -1,5 +1,6 @@
 #include "CaptureWorkspaceView.h"
 
+#include "AppTheme.h"
 #include "AppearancePicker.h"
 #include "CaptureBoardView.h"
 #include "CaptureDocumentView.h"
@@ -13,6 +14,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +30,19 @@ QFrame *separator(QFrame::Shape shape)
     return line;
 }
 
+// On a short screen the sidebar scrolls rather than pushing the window
+// taller than the screen.
+QScrollArea *scrollingDown(QWidget *sidebar)
+{
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(sidebar);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedWidth(sidebar->width() + scroll->verticalScrollBar()->sizeHint().width());
+    return scroll;
+}
+
 } // namespace
 
 CaptureWorkspaceView::CaptureWorkspaceView(CaptureWorkspace &model, UserDefaults &defaults, CaptureClipboard &clipboard,
@@ -38,7 +54,7 @@ CaptureWorkspaceView::CaptureWorkspaceView(CaptureWorkspace &model, UserDefaults
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_sidebar->setAppearancePicker(new AppearancePicker(defaults));
-    layout->addWidget(m_sidebar);
+    layout->addWidget(scrollingDown(m_sidebar));
     layout->addWidget(separator(QFrame::VLine));
     layout->addWidget(mainColumn(), 1);
     // The export keys work wherever the focus is in the window.
@@ -70,7 +86,7 @@ QWidget *CaptureWorkspaceView::mainColumn()
     messages->addWidget(new CaptureNoticeBanner(m_model));
     m_warnings = new QLabel;
     m_warnings->setWordWrap(true);
-    m_warnings->setStyleSheet(QStringLiteral("color: #b25000;"));
+    colourWarnings();
     messages->addWidget(m_warnings);
     layout->addLayout(messages);
 
@@ -83,6 +99,18 @@ QWidget *CaptureWorkspaceView::mainColumn()
     m_main->addWidget(m_boardPage);
     layout->addWidget(m_main, 1);
     return column;
+}
+
+void CaptureWorkspaceView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_warnings)
+        colourWarnings();
+}
+
+void CaptureWorkspaceView::colourWarnings()
+{
+    m_warnings->setStyleSheet(QStringLiteral("color: %1;").arg(AppTheme::warning().name()));
 }
 
 void CaptureWorkspaceView::showWarnings()

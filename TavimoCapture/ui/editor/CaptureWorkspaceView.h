@@ -31,8 +31,12 @@ public:
     // Where the desktop asks before each screenshot.
     static bool isWaylandSession();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     QWidget *mainColumn();
+    void colourWarnings();
     void showWarnings();
     void showMainArea();
     void showBoard();

@@ -4,18 +4,22 @@
 #include "AppTheme.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
+#include "CaptureToolRanges.h"
 #include "UserDefaults.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDebug>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -31,6 +35,22 @@ const QStringList fontPresets{QStringLiteral("System"),      QStringLiteral("Hel
                               QStringLiteral("Avenir Next"), QStringLiteral("Georgia"),
                               QStringLiteral("Menlo"),       QStringLiteral("Times New Roman")};
 
+// The family a text mark named `name` is drawn in: a missing font falls back.
+QString drawnFamily(const QString &name)
+{
+    CaptureStyle style;
+    style.fontName = name;
+    return QFontInfo(style.font()).family();
+}
+
+QStringList itemTexts(const QComboBox &picker)
+{
+    QStringList texts;
+    for (int index = 0; index < picker.count(); ++index)
+        texts.append(picker.itemText(index));
+    return texts;
+}
+
 QString sizeText(double width, double height)
 {
     return QStringLiteral("%1 × %2 px").arg(qint64(width)).arg(qint64(height));
@@ -39,11 +59,7 @@ QString sizeText(double width, double height)
 QLabel *secondary(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    QPalette palette = label->palette();
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.6f);
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 
@@ -94,6 +110,15 @@ void CaptureInspector::documentDidChange()
     changed();
 }
 
+// Colours that controls take from the theme are set again once the new
+// palette has reached every widget.
+void CaptureInspector::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        QMetaObject::invokeMethod(this, &CaptureInspector::refresh, Qt::QueuedConnection);
+}
+
 CaptureTool CaptureInspector::effectiveTool() const
 {
     if (!m_document)
@@ -127,8 +152,8 @@ QStringList CaptureInspector::magnifierFigures(const CaptureAnnotation &m)
     const double sourceWidth = std::abs(m.end.x() - m.start.x());
     const double sourceHeight = std::abs(m.end.y() - m.start.y());
     const QRectF destination = *m.destination;
-    const double scale = std::min(destination.width() / std::max(sourceWidth, 1.0),
-                                  destination.height() / std::max(sourceHeight, 1.0));
+    const double scale =
+        std::min(destination.width() / std::max(sourceWidth, 1.0), destination.height() / std::max(sourceHeight, 1.0));
     return {QStringLiteral("Source: ") + sizeText(sourceWidth, sourceHeight),
             QStringLiteral("Destination: ") + sizeText(destination.width(), destination.height()),
             QStringLiteral("Scale: ") + QString::asprintf("%.2f", scale) + QStringLiteral("×")};
@@ -338,11 +363,16 @@ void CaptureInspector::addSlider(QVBoxLayout *layout, const QString &title, int 
     connect(slider, &QSlider::valueChanged, this, [write](int v) { write(v); });
 }
 
-void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, int low,
-                                      int high, const QString &unit)
+// The slider shows the shared style value within the tool's own range.
+void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field,
+                                      CaptureValueRange range, const QString &unit)
 {
     addSlider(
-        layout, title, low, high, unit, [this, field] { return m_document ? m_document->style().*field : 0.0; },
+        layout, title, int(range.low), int(range.high), unit,
+        [this, field, range] {
+            const double value = m_document ? m_document->style().*field : CaptureStyle().*field;
+            return range.clamped(value, CaptureStyle().*field);
+        },
         [this, field](double v) { editStyle([&](CaptureStyle &s) { s.*field = v; }); });
 }
 
@@ -429,7 +459,9 @@ void CaptureInspector::addColorWell(QVBoxLayout *layout, const QString &title, s
     well->setAccessibleName(title);
     row->addWidget(well);
     layout->addLayout(row);
-    auto show = [well, read] { well->setStyleSheet(swatchStyle(read())); };
+    auto show = [well, read] {
+        well->setStyleSheet(swatchStyle(read()));
+    };
     show();
     m_refreshers.append(show);
     connect(well, &QPushButton::clicked, this, [this, title, read, write] {
@@ -451,35 +483,39 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
     };
     const QString px = QStringLiteral("px");
     const QString pt = QStringLiteral("pt");
-    switch (effectiveTool()) {
+    const CaptureTool tool = effectiveTool();
+    switch (tool) {
     case CaptureTool::select:
         addHelp(layout, QStringLiteral("Select an annotation to change its color, shape or text."));
         break;
     case CaptureTool::arrow:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addArrowControls(layout);
         break;
     case CaptureTool::rectangle:
     case CaptureTool::oval:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addStylePicker(layout, QStringLiteral("Appearance"), &CaptureStyle::shapeMode,
                        {QStringLiteral("Outline"), QStringLiteral("Fill"), QStringLiteral("Spotlight")});
         if (m_document->style().shapeMode == CaptureShapeMode::spotlight)
-            addStyleSlider(layout, QStringLiteral("Outside opacity"), &CaptureStyle::spotlightOpacity, 5, 95,
-                           QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Outside opacity"), &CaptureStyle::spotlightOpacity,
+                           CaptureToolRanges::spotlightOpacity, QStringLiteral("%"));
         addHelp(layout, QStringLiteral("Hold Shift to draw a square or circle. Use Select and the corner handles to "
                                        "adjust the area afterward."));
         break;
     case CaptureTool::freehand:
         colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         addStylePicker(layout, QStringLiteral("Brush"), &CaptureStyle::brush,
                        {QStringLiteral("Pen"), QStringLiteral("Highlighter")});
         if (m_document->style().brush == CaptureBrush::highlighter)
-            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity, 5, 80,
-                           QStringLiteral("%"));
+            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity,
+                           CaptureToolRanges::brushOpacity, QStringLiteral("%"));
         break;
     case CaptureTool::text:
         colorWell(QStringLiteral("Color"));
@@ -489,7 +525,7 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         colorWell(QStringLiteral("Color"));
         addStylePicker(layout, QStringLiteral("Shape"), &CaptureStyle::numberShape,
                        {QStringLiteral("Circle"), QStringLiteral("Teardrop")});
-        addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, 12, 96, pt);
+        addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, CaptureToolRanges::fontSize(tool), pt);
         break;
     case CaptureTool::magnifier: {
         addStyleToggle(layout, QStringLiteral("Oval lens"), &CaptureStyle::magnifierOval);
@@ -512,7 +548,8 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
                 });
             }
         }
-        addStyleSlider(layout, QStringLiteral("Outline width"), &CaptureStyle::lineWidth, 1, 20, px);
+        addStyleSlider(layout, QStringLiteral("Outline width"), &CaptureStyle::lineWidth,
+                       CaptureToolRanges::lineWidth(tool), px);
         colorWell(QStringLiteral("Outline"));
         addHelp(layout, QStringLiteral("Draw the source first, then draw the enlarged destination. In Select, drag "
                                        "either area to move it or its corner handles to resize it independently."));
@@ -524,16 +561,19 @@ void CaptureInspector::addStyleControls(QVBoxLayout *layout)
         break;
     case CaptureTool::pixelate:
         addHelp(layout, QStringLiteral("Opaque mosaic contains no original pixels."));
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize, 4, 48, px);
+        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
+                       CaptureToolRanges::pixelSize(tool), px);
         addDetectionControls(layout);
         break;
     case CaptureTool::imagePixelate:
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize, 2, 128, px);
+        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
+                       CaptureToolRanges::pixelSize(tool), px);
         addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
                                        "information."));
         break;
     case CaptureTool::blur:
-        addStyleSlider(layout, QStringLiteral("Blur radius"), &CaptureStyle::blurRadius, 1, 80, px);
+        addStyleSlider(layout, QStringLiteral("Blur radius"), &CaptureStyle::blurRadius, CaptureToolRanges::blurRadius,
+                       px);
         addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
                                        "information."));
         break;
@@ -556,15 +596,9 @@ void CaptureInspector::addArrowControls(QVBoxLayout *layout)
 
 void CaptureInspector::addTextControls(QVBoxLayout *layout)
 {
-    const QStringList families = fontFamilies(m_document->style().fontName);
-    addPicker(
-        layout, QStringLiteral("Font"), families,
-        [this, families] { return m_document ? int(families.indexOf(m_document->style().fontName)) : 0; },
-        [this, families](int index) {
-            if (index >= 0 && index < families.size())
-                editStyle([&](CaptureStyle &s) { s.fontName = families[index]; });
-        });
-    addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, 10, 120, QStringLiteral("pt"));
+    addFontPicker(layout);
+    addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize,
+                   CaptureToolRanges::fontSize(CaptureTool::text), QStringLiteral("pt"));
     auto *traits = new QHBoxLayout;
     const struct {
         const char *title;
@@ -603,11 +637,52 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
             [this](const QColor &c) { editStyle([&](CaptureStyle &s) { s.textBackgroundColor = c; }); });
 }
 
+// The presets name fonts many systems lack: each entry is drawn in the font
+// the mark will really get, named in its tooltip.
+void CaptureInspector::addFontPicker(QVBoxLayout *layout)
+{
+    QWidget *parent = layout->parentWidget();
+    const QString title = QStringLiteral("Font");
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(title, parent));
+    auto *picker = new QComboBox(parent);
+    picker->setObjectName(title);
+    picker->setAccessibleName(title);
+    row->addWidget(picker, 1);
+    layout->addLayout(row);
+    auto show = [this, picker] {
+        const QString current = m_document ? m_document->style().fontName : CaptureStyle::systemFontName;
+        const QStringList families = fontFamilies(current);
+        const QSignalBlocker blocker(picker);
+        if (itemTexts(*picker) != families) {
+            picker->clear();
+            for (const QString &name : families) {
+                const QString family = drawnFamily(name);
+                QFont shown = picker->font();
+                shown.setFamily(family);
+                picker->addItem(name);
+                picker->setItemData(picker->count() - 1, shown, Qt::FontRole);
+                picker->setItemData(picker->count() - 1, tr("Drawn in %1").arg(family), Qt::ToolTipRole);
+            }
+        }
+        picker->setCurrentIndex(int(families.indexOf(current)));
+    };
+    show();
+    m_refreshers.append(show);
+    connect(picker, &QComboBox::activated, this, [this, picker](int index) {
+        if (index < 0)
+            return;
+        const QString name = picker->itemText(index);
+        editStyle([&](CaptureStyle &s) { s.fontName = name; });
+    });
+}
+
 void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
 {
     auto *detect = new QPushButton(QStringLiteral("Detect Text"), layout->parentWidget());
     detect->setObjectName(QStringLiteral("Detect Text"));
-    detect->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
+    detect->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
     layout->addWidget(detect);
     m_refreshers.append([this, detect] {
         detect->setEnabled(m_workspace && !m_workspace->detectingText() && !m_workspace->recognizing());
@@ -625,8 +700,11 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
     QFont caption = clear->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     clear->setFont(caption);
-    clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }")
-                             .arg(AppTheme::accent().name()));
+    m_refreshers.append([clear] {
+        clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; text-align: left; border: none; }")
+                                 .arg(AppTheme::accent().name()));
+    });
+    m_refreshers.last()();
     connect(clear, &QPushButton::clicked, this, [this] {
         if (m_document)
             m_document->setDetectedTextRects({});
@@ -771,10 +849,13 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
         auto *badge = new QLabel(QString::number(entry.number), parent);
         badge->setAlignment(Qt::AlignCenter);
         badge->setFixedSize(22, 22);
-        QColor tint = AppTheme::accent();
-        tint.setAlphaF(0.12f);
-        badge->setStyleSheet(QStringLiteral("QLabel { background: %1; border-radius: 11px; font-weight: 600; }")
-                                 .arg(tint.name(QColor::HexArgb)));
+        m_refreshers.append([badge] {
+            QColor tint = AppTheme::accent();
+            tint.setAlphaF(0.12f);
+            badge->setStyleSheet(QStringLiteral("QLabel { background: %1; border-radius: 11px; font-weight: 600; }")
+                                     .arg(tint.name(QColor::HexArgb)));
+        });
+        m_refreshers.last()();
         row->addWidget(badge, 0, Qt::AlignTop);
         auto *field = new QPlainTextEdit(parent);
         const QString number = QString::number(entry.number);
@@ -793,11 +874,16 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
         fit();
         connect(field, &QPlainTextEdit::textChanged, this, [this, field, id, fit] {
             fit();
-            if (m_document)
-                m_document->setLegendText(id, field->toPlainText());
+            if (!m_document)
+                return;
+            // The document announces the change before it stores the text:
+            // refreshing this field meanwhile would put the old text back
+            // and the cursor at its start.
+            const QScopedValueRollback writing(m_writingLegend, id);
+            m_document->setLegendText(id, field->toPlainText());
         });
         m_refreshers.append([this, field, id] {
-            if (!m_document)
+            if (!m_document || id == m_writingLegend)
                 return;
             for (const CaptureLegendEntry &now : m_document->legendEntries())
                 if (now.id == id && now.text != field->toPlainText()) {

@@ -2,11 +2,13 @@
 
 #include "CaptureDocument.h"
 #include "CaptureTool.h"
+#include "CaptureToolRanges.h"
 #include "CaptureWorkspace.h"
 
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <QWidget>
 
 #include <functional>
@@ -45,6 +47,9 @@ public:
     bool showAppearance() const { return m_showAppearance; }
     bool showLegend() const { return m_showLegend; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     CaptureDocument *document() const;
     QString structure() const;
@@ -58,13 +63,14 @@ private:
     void addStyleControls(QVBoxLayout *layout);
     void addArrowControls(QVBoxLayout *layout);
     void addTextControls(QVBoxLayout *layout);
+    void addFontPicker(QVBoxLayout *layout);
     void addDetectionControls(QVBoxLayout *layout);
     void addAppearanceControls(QVBoxLayout *layout);
     void addLegendControls(QVBoxLayout *layout);
     void addHelp(QVBoxLayout *layout, const QString &text);
     void addSlider(QVBoxLayout *layout, const QString &title, int low, int high, const QString &unit,
                    std::function<double()> read, std::function<void(double)> write);
-    void addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, int low, int high,
+    void addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, CaptureValueRange range,
                         const QString &unit);
     void addCompositionSlider(QVBoxLayout *layout, const QString &title, double CaptureComposition::*field, int low,
                               int high);
@@ -73,8 +79,8 @@ private:
     void addStyleToggle(QVBoxLayout *layout, const QString &title, bool CaptureStyle::*field);
     void addPicker(QVBoxLayout *layout, const QString &title, const QStringList &options, std::function<int()> read,
                    std::function<void(int)> write);
-    template <typename E> void addStylePicker(QVBoxLayout *layout, const QString &title, E CaptureStyle::*field,
-                                              const QStringList &options);
+    template <typename E>
+    void addStylePicker(QVBoxLayout *layout, const QString &title, E CaptureStyle::*field, const QStringList &options);
     void addColorWell(QVBoxLayout *layout, const QString &title, std::function<QColor()> read,
                       std::function<void(QColor)> write);
     void editStyle(const std::function<void(CaptureStyle &)> &edit);
@@ -87,6 +93,8 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QString m_structure;
     QList<std::function<void()>> m_refreshers;
+    // The legend entry whose field is being written to the document.
+    QUuid m_writingLegend;
     bool m_showStyle = true;
     bool m_showAppearance = true;
     bool m_showLegend = true;

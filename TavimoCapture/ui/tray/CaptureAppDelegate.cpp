@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString noTray = QStringLiteral(
@@ -152,7 +154,6 @@ void CaptureAppDelegate::createEditor()
 {
     m_editor = std::make_unique<QMainWindow>();
     m_editor->setWindowTitle(QStringLiteral("Tavimo Capture"));
-    m_editor->setMinimumSize(editorMinimumSize);
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
@@ -169,19 +170,57 @@ void CaptureAppDelegate::createEditor()
     m_dockPresence.registerEditorWindow(m_editor.get());
 }
 
-// The frame of the last session, or centred at its first size.
+// The frame of the last session, or centred at its first size; either way
+// on a screen's available area.
 void CaptureAppDelegate::restoreEditorFrame()
 {
     const QByteArray frame =
         QByteArray::fromBase64(m_defaults.stringValue(editorFrameKey).value_or(QString()).toLatin1());
-    if (!frame.isEmpty() && m_editor->restoreGeometry(frame))
-        return;
-    m_editor->resize(editorSize);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frameRect(QPoint(), editorSize);
-        frameRect.moveCenter(screen->availableGeometry().center());
-        m_editor->move(frameRect.topLeft());
+    if (frame.isEmpty() || !m_editor->restoreGeometry(frame)) {
+        m_editor->resize(editorSize);
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect frameRect(QPoint(), editorSize);
+            frameRect.moveCenter(screen->availableGeometry().center());
+            m_editor->move(frameRect.topLeft());
+        }
     }
+    fitEditorOnScreen();
+}
+
+// A frame saved on a larger screen, another scale or a display that is gone
+// is shrunk to the available area of the screen it overlaps most (else the
+// primary one, centred) and moved fully onto it; the minimum size never
+// exceeds that area.
+void CaptureAppDelegate::fitEditorOnScreen()
+{
+    const QRect frame = m_editor->frameGeometry();
+    const QScreen *target = nullptr;
+    qint64 overlap = 0;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect shared = screen->availableGeometry().intersected(frame);
+        if (qint64(shared.width()) * shared.height() > overlap) {
+            overlap = qint64(shared.width()) * shared.height();
+            target = screen;
+        }
+    }
+    const bool onAScreen = target != nullptr;
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    if (!target)
+        return;
+    const QRect available = target->availableGeometry();
+    const QSize border = frame.size() - m_editor->size();
+    const QSize room = available.size() - border;
+    m_editor->setMinimumSize(editorMinimumSize.boundedTo(room));
+    m_editor->resize(m_editor->size().boundedTo(room));
+    QRect fitted(frame.topLeft(), m_editor->size() + border);
+    if (onAScreen) {
+        fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
+        fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    } else {
+        fitted.moveCenter(available.center());
+    }
+    m_editor->move(fitted.topLeft());
 }
 
 void CaptureAppDelegate::connectWorkspace()

@@ -130,6 +130,7 @@ private:
     void configureUpdates();
     void createEditor();
     void restoreEditorFrame();
+    void fitEditorOnScreen();
     void saveEditorFrame();
     void createTrayIcon();
     void connectWorkspace();

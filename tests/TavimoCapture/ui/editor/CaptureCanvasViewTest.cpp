@@ -142,6 +142,32 @@ TEST_F(Canvas, ARedactClickOnAHighlightedWordCoversExactlyThatWord)
     EXPECT_EQ(last().rect(), QRectF(200, 200, 60, 40));
 }
 
+// Every detected word is marked while a redaction tool is chosen, hovered
+// or not, and a word under another mark can still be clicked away.
+TEST_F(Canvas, DetectedWordsShowWithoutHoverAndStayClickableUnderMarks)
+{
+    document->setDetectedTextRects({QRectF(50, 50, 60, 20), QRectF(200, 150, 60, 20)});
+    const QList<QRectF> words = document->detectedTextRects();
+    CaptureStyle filled = document->style();
+    filled.shapeMode = CaptureShapeMode::fill;
+    document->setStyle(filled);
+    draw(CaptureTool::rectangle, QPointF(190, 140), QPointF(280, 190));
+    const QColor coveringMark = pixel(canvas->viewPoint(QPointF(195, 145)));
+    for (const CaptureTool tool : {CaptureTool::redact, CaptureTool::pixelate}) {
+        document->setTool(tool);
+        EXPECT_NE(pixel(canvas->viewPoint(words[0].center())), QColor(Qt::white)) << rawValue(tool).toStdString();
+        EXPECT_NE(pixel(canvas->viewPoint(words[1].center())), coveringMark) << rawValue(tool).toStdString();
+    }
+    document->setTool(CaptureTool::arrow);
+    EXPECT_EQ(pixel(canvas->viewPoint(words[0].center())), QColor(Qt::white));
+
+    document->setTool(CaptureTool::redact);
+    press(words[1].center());
+    release(words[1].center());
+    EXPECT_EQ(last().tool, CaptureTool::redact);
+    EXPECT_EQ(last().rect(), words[1]);
+}
+
 TEST_F(Canvas, ReturnOnAClearedTextMarkDeletesItWhileEscapeKeepsIt)
 {
     document->setTool(CaptureTool::text);

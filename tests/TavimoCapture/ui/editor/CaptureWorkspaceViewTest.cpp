@@ -4,6 +4,7 @@
 #include "CaptureCommandButton.h"
 #include "CaptureRecentList.h"
 #include "CaptureSidebar.h"
+#include "CaptureToolButton.h"
 #include "CaptureWelcomeView.h"
 #include "ControlLookup.h"
 #include "TestFiles.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -44,6 +46,24 @@ protected:
     {
         const QLabel *label = find<QLabel>(*view, text);
         return label && label->isVisible();
+    }
+
+    // Whether a user would know `control` by `text`: its label, accessible name or object name.
+    template <typename Control> static bool names(const Control &control, const QString &text)
+    {
+        if constexpr (requires { control.text(); })
+            if (control.text() == text)
+                return true;
+        return control.objectName() == text || control.accessibleName() == text;
+    }
+
+    // Controls of a rebuilt panel stay hidden until they are deleted.
+    template <typename Control> Control *visible(const QString &text) const
+    {
+        for (Control *control : view->findChildren<Control *>())
+            if (names(*control, text) && control->isVisible())
+                return control;
+        return nullptr;
     }
 
     CaptureRecentList *recentList() const { return view->findChild<CaptureRecentList *>(); }
@@ -240,6 +260,86 @@ TEST_F(WorkspaceViewTest, ExportKeysCopyAndSave)
     EXPECT_EQ(panels.saveRequests, 1);
     menuEntry(*view, QStringLiteral("Save options"), QStringLiteral("Save As…"))->trigger();
     EXPECT_EQ(panels.saveRequests, 2);
+}
+
+// Each key lands after the previous one, however long the user pauses.
+TEST_F(WorkspaceViewTest, LegendDescriptionsKeepTheTypedOrder)
+{
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    CaptureDocument &document = open(QSize(640, 360));
+    document.setTool(CaptureTool::number);
+    document.finishGesture(QPointF(20, 20), QPointF(20, 20));
+    document.finishGesture(QPointF(80, 80), QPointF(80, 80));
+    QCoreApplication::processEvents();
+    visible<QCheckBox>(QStringLiteral("Include in image"))->click();
+    QCoreApplication::processEvents();
+    auto *field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+    ASSERT_NE(field, nullptr);
+    QTest::mouseClick(field->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+    for (const char key : {'A', 'b', 'c'}) {
+        field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+        ASSERT_NE(field, nullptr);
+        QTest::keyClicks(QApplication::focusWidget(), QString(QLatin1Char(key)));
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(document.legendEntries().first().text, QStringLiteral("Abc"));
+    EXPECT_EQ(visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"))->toPlainText(),
+              QStringLiteral("Abc"));
+}
+
+// The hint for every tool shows whole at the first window size, with or
+// without the inspector.
+TEST_F(WorkspaceViewTest, ToolHintsAreNeverCut)
+{
+    CaptureDocument &document = open(QSize(640, 360));
+    for (const bool inspector : {true, false}) {
+        if (!inspector)
+            find<QToolButton>(*view, QStringLiteral("Hide inspector"))->click();
+        for (const CaptureTool tool : allCases<CaptureTool>()) {
+            document.setTool(tool);
+            QCoreApplication::processEvents();
+            const QString hint = CaptureToolButton::instruction(tool, false);
+            const QLabel *label = visible<QLabel>(hint);
+            ASSERT_NE(label, nullptr) << hint.toStdString();
+            const QRect room = label->contentsRect();
+            const QRect needed =
+                label->fontMetrics().boundingRect(room, label->wordWrap() ? Qt::TextWordWrap : 0, hint);
+            EXPECT_LE(needed.width(), room.width()) << hint.toStdString();
+            EXPECT_LE(needed.height(), room.height()) << hint.toStdString();
+        }
+    }
+}
+
+// Wide, tall and ordinary captures each fit whole into one thumbnail box.
+TEST_F(WorkspaceViewTest, RecentThumbnailsFitOneBoxSoTheDatesLineUp)
+{
+    const struct {
+        QSize size;
+        QColor colour;
+        bool wide;
+    } exports[] = {{QSize(900, 200), Qt::red, true}, {QSize(200, 900), Qt::blue, false}};
+    for (const auto &exported : exports) {
+        QImage image(exported.size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(exported.colour);
+        workspace->accept(image);
+        workspace->copyImage();
+    }
+    ASSERT_TRUE(thumbnailsLoaded());
+    CaptureRecentList *list = recentList();
+    ASSERT_EQ(list->count(), 2);
+    const QSize box = CaptureRecentList::thumbnailDisplaySize;
+    for (int row = 0; row < 2; ++row) {
+        const auto &exported = exports[1 - row];
+        const QIcon icon = list->item(row)->icon();
+        EXPECT_EQ(icon.actualSize(box), box);
+        const QImage shown = icon.pixmap(box).toImage().scaled(box);
+        const int middleX = box.width() / 2, middleY = box.height() / 2;
+        EXPECT_EQ(shown.pixelColor(middleX, middleY), exported.colour);
+        EXPECT_EQ(shown.pixelColor(1, middleY) == exported.colour, exported.wide) << "row " << row;
+        EXPECT_EQ(shown.pixelColor(middleX, 1) == exported.colour, !exported.wide) << "row " << row;
+    }
+    EXPECT_EQ(list->visualItemRect(list->item(0)).left(), list->visualItemRect(list->item(1)).left());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CaptureDecorationDefaults.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -40,6 +41,41 @@ TEST_F(InspectorTest, BlockSizeAndLineWidthRangesDependOnTheTool)
     EXPECT_TRUE(control("Outline"));
     document->setTool(CaptureTool::rectangle);
     EXPECT_EQ(slider("Line width")->maximum(), 80);
+}
+
+// The style is shared, but a width the highlighter allows is beyond the
+// magnifier's own range: its slider and its drawn outline both stop at 20.
+TEST_F(InspectorTest, EachToolShowsAndDrawsTheSharedStyleWithinItsOwnRange)
+{
+    document->setTool(CaptureTool::freehand);
+    slider("Line width")->setValue(30);
+    ASSERT_EQ(document->style().lineWidth, 30);
+
+    document->setTool(CaptureTool::magnifier);
+    EXPECT_EQ(slider("Outline width")->value(), 20);
+    EXPECT_EQ(control<QLabel>("Outline width:value")->text(), QStringLiteral("20 px"));
+    CaptureStyle square = document->style();
+    square.magnifierOval = false;
+    document->setStyle(square);
+    document->setColor(QColor(Qt::black));
+    document->beginMagnifier(QPointF(20, 20), QPointF(60, 60));
+    document->finishMagnifier(QPointF(150, 100), QPointF(250, 200));
+    EXPECT_EQ(document->style().lineWidth, 30) << "the shared value stays";
+
+    // The lens edge is at x = 250: a 20-pixel outline reaches 10 pixels out, a 30-pixel one 15.
+    const QImage image = document->flattenedImage();
+    EXPECT_EQ(image.pixelColor(258, 150), QColor(Qt::black));
+    EXPECT_NE(image.pixelColor(263, 150), QColor(Qt::black));
+
+    document->select(QUuid());
+    document->setTool(CaptureTool::pixelate);
+    ASSERT_TRUE(slider("Block size"));
+    slider("Block size")->setValue(40);
+    document->setTool(CaptureTool::imagePixelate);
+    ASSERT_TRUE(slider("Block size"));
+    slider("Block size")->setValue(100);
+    document->setTool(CaptureTool::pixelate);
+    EXPECT_EQ(control<QLabel>("Block size:value")->text(), QStringLiteral("48 px"));
 }
 
 TEST_F(InspectorTest, SlidersAndTogglesWriteThroughTheDocument)
@@ -94,6 +130,35 @@ TEST_F(InspectorTest, TheFontListHoldsTheCurrentFontInItsSortedPlace)
     EXPECT_EQ(fonts->currentText(), QStringLiteral("System"));
     control<QToolButton>("Italic")->click();
     EXPECT_TRUE(document->style().italic);
+}
+
+// A font outside the presets stands in the list while it is current and
+// leaves it when another font is chosen; every entry shows the font it gets.
+TEST_F(InspectorTest, TheFontPickerFollowsAFontOutsideThePresets)
+{
+    document->setTool(CaptureTool::text);
+    for (const QString &name :
+         {QStringLiteral("DejaVu Serif"), QStringLiteral("Zapfino Display"), QStringLiteral("Georgia")}) {
+        CaptureStyle style = document->style();
+        style.fontName = name;
+        document->setStyle(style);
+        auto *picker = control<QComboBox>("Font");
+        ASSERT_TRUE(picker);
+        EXPECT_EQ(picker->currentText(), name);
+        QStringList listed;
+        for (int index = 0; index < picker->count(); ++index) {
+            listed.append(picker->itemText(index));
+            CaptureStyle entry;
+            entry.fontName = picker->itemText(index);
+            const QString resolved = QFontInfo(entry.font()).family();
+            const QFont shown = picker->itemData(index, Qt::FontRole).value<QFont>();
+            EXPECT_EQ(QFontInfo(shown).family(), resolved) << listed.last().toStdString();
+            EXPECT_TRUE(picker->itemData(index, Qt::ToolTipRole).toString().contains(resolved));
+        }
+        EXPECT_EQ(listed, CaptureInspector::fontFamilies(name));
+    }
+    control<QComboBox>("Font")->activated(0);
+    EXPECT_EQ(document->style().fontName, CaptureInspector::fontFamilies(QStringLiteral("Georgia")).first());
 }
 
 TEST_F(InspectorTest, TheLegendFieldClampsAndHidesWhileFitting)

@@ -1,4 +1,5 @@
-#include "CaptureAppDelegate.h"
+#include "AppDelegateFixture.h"
+#include "AppearanceMenu.h"
 
 #include "CaptureBoard.h"
 #include "CaptureMenus.h"
@@ -16,8 +17,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDebug>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +32,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -43,106 +52,6 @@ QStringList titles(const QList<QAction *> &actions)
             result.append(action->iconText());
     }
     return result;
-}
-
-QImage filled(QSize size, QColor colour = Qt::darkCyan)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
-
-class CaptureAppDelegateTest : public testing::Test {
-protected:
-    CaptureAppDelegateTest()
-    {
-        QImageReader::setAllocationLimit(1024);
-        qputenv("TMPDIR", QFile::encodeName(m_root.path()));
-        useTool(QSize(200, 160));
-        launch();
-    }
-    ~CaptureAppDelegateTest() override
-    {
-        delegate.reset();
-        qunsetenv("TMPDIR");
-        qunsetenv("TAVIMO_SCREENCAPTURE");
-    }
-
-    void launch()
-    {
-        delegate.reset();
-        delegate = std::make_unique<CaptureAppDelegate>(CaptureAppDelegate::Platform{
-            .defaults = defaults,
-            .tavimoSignals = tavimoSignals,
-            .bundle = BundleInfo({{"CFBundleShortVersionString", "9.8.7"}}),
-            .updaterEnvironment = {},
-            .panels = panels,
-            .clipboard = clipboard,
-            .hotKeys = hotKeys,
-            .history = CaptureHistory(m_root.filePath("History")),
-            .session = {[] { return true; }, [] { return Qt::KeyboardModifiers(); },
-                        [](const QImage &) { return QString(); }, CaptureHistory::png},
-            .chooseFolder = [](QWidget *, const QString &) { return std::nullopt; },
-        });
-        delegate->applicationDidFinishLaunching();
-    }
-
-    // The screenshot tool hands over an image of `size`; an empty size cancels.
-    void useTool(QSize size)
-    {
-        const QString fixture = m_root.filePath("fixture.png");
-        if (!size.isEmpty()) {
-            ASSERT_TRUE(filled(size, Qt::darkRed).save(fixture));
-        }
-        const QString tool = m_root.filePath("tool.sh");
-        writeFile(tool, QStringLiteral("#!/bin/sh\nfor out; do :; done\n%1\n")
-                            .arg(size.isEmpty() ? QString() : "cp '" + fixture + "' \"$out\"")
-                            .toUtf8());
-        QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(tool));
-    }
-
-    void capture(CaptureMode mode = CaptureMode::area)
-    {
-        QSignalSpy finished(&delegate->session(), &CaptureSession::finished);
-        delegate->startCapture(false, mode);
-        ASSERT_TRUE(finished.wait(20000));
-    }
-
-    QTemporaryDir m_root;
-    UserDefaults defaults{m_root.filePath("defaults.json")};
-    TavimoSignals tavimoSignals{BundleInfo(), defaults};
-    ScriptedPanels panels;
-    ScriptedClipboard clipboard;
-    ScriptedHotKeys hotKeys;
-    std::unique_ptr<CaptureAppDelegate> delegate;
-};
-
-TEST_F(CaptureAppDelegateTest, LaunchShowsTheEditorAtItsRememberedFrame)
-{
-    QMainWindow *editor = delegate->editor();
-    ASSERT_TRUE(editor && editor->isVisible());
-    EXPECT_EQ(editor->windowTitle(), "Tavimo Capture");
-    EXPECT_EQ(editor->size(), CaptureAppDelegate::editorSize);
-    EXPECT_EQ(editor->minimumSize(), CaptureAppDelegate::editorMinimumSize);
-    const QPoint offCentre =
-        editor->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
-    EXPECT_LE(offCentre.manhattanLength(), 4) << "centred up to the frame border";
-    // The capture hot keys are taken; their warnings would show in the editor.
-    EXPECT_EQ(hotKeys.held.size(), 3);
-    EXPECT_TRUE(delegate->model().shortcutWarnings().isEmpty());
-
-    editor->setGeometry(QRect(40, 30, 1100, 700));
-    QApplication::processEvents();
-    editor->close();
-    EXPECT_FALSE(editor->isVisible());
-    delegate->applicationShouldHandleReopen();
-    EXPECT_TRUE(editor->isVisible());
-    launch();
-    EXPECT_EQ(delegate->editor()->geometry(), QRect(40, 30, 1100, 700));
-
-    delegate->applicationWillTerminate();
-    EXPECT_TRUE(hotKeys.held.isEmpty());
 }
 
 TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)

@@ -237,4 +237,11 @@
         <translation>Clear History</translation>
     </message>
 </context>
+<context>
+    <name>UserDefaults</name>
+    <message>
+        <source>Settings could not be saved: %1.</source>
+        <translation>Settings could not be saved: %1.</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 #include "CaptureImageImport.h"
 #include "CaptureOCR.h"
 #include "CaptureOCRPixels.h"
+#include "CaptureRequestReader.h"
 #include "UserDefaults.h"
 
 #include <QBuffer>
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <exception>
 
 namespace {
@@ -129,13 +131,34 @@ void FuzzEntryPoints::ocrPixels(QByteArrayView input)
     }
 }
 
+void FuzzEntryPoints::instanceRequest(QByteArrayView input)
+{
+    if (input.isEmpty())
+        return;
+    const qsizetype pieceSize = 1 + quint8(input.front());
+    QByteArrayView stream = input.sliced(1);
+    CaptureRequestReader reader;
+    while (!stream.isEmpty() && reader.state() == CaptureRequestReader::State::waiting) {
+        const QByteArrayView piece = stream.first(std::min(pieceSize, stream.size()));
+        stream = stream.sliced(piece.size());
+        reader.add(piece);
+    }
+    // Whatever is accepted reads back as itself, so the app acts on what was asked.
+    const std::optional<CaptureRequest> &request = reader.request();
+    if (request && CaptureRequest::decoded(request->encoded()) != request)
+        std::abort();
+    const std::optional<CaptureRequest> unframed = CaptureRequest::decoded(input.sliced(1).toByteArray());
+    if (unframed && CaptureRequest::decoded(unframed->encoded()) != unframed)
+        std::abort();
+}
+
 const std::vector<FuzzEntryPoints::Target> &FuzzEntryPoints::targets()
 {
     static const std::vector<Target> all{
         {QStringLiteral("imageOpen"), imageOpen},           {QStringLiteral("historyImage"), historyImage},
         {QStringLiteral("historySidecar"), historySidecar}, {QStringLiteral("settingsFile"), settingsFile},
         {QStringLiteral("updateFeed"), updateFeed},         {QStringLiteral("ocrOutput"), ocrOutput},
-        {QStringLiteral("ocrPixels"), ocrPixels},
+        {QStringLiteral("ocrPixels"), ocrPixels},           {QStringLiteral("instanceRequest"), instanceRequest},
     };
     return all;
 }

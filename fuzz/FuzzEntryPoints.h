@@ -30,6 +30,9 @@ void updateFeed(QByteArrayView input);
 void ocrOutput(QByteArrayView input);
 // The pixels the recognition helper reads from its input.
 void ocrPixels(QByteArrayView input);
+// What another local process sends the running app: the first byte sets how
+// many bytes arrive at a time, the rest is the stream (framed JSON).
+void instanceRequest(QByteArrayView input);
 
 const std::vector<Target> &targets();
 

@@ -211,5 +211,5 @@ void UserDefaults::failed(const QString &reason)
     if (m_failureReported || !m_writeFailed)
         return;
     m_failureReported = true;
-    m_writeFailed(QStringLiteral("Settings could not be saved: %1.").arg(reason));
+    m_writeFailed(QCoreApplication::translate("UserDefaults", "Settings could not be saved: %1.").arg(reason));
 }

@@ -1,7 +1,6 @@
 #include "CaptureInstanceServer.h"
 
 #include "CaptureInstanceFailure.h"
-#include "CaptureInstanceFrame.h"
 #include "CaptureInstanceReply.h"
 
 #include <QFile>
@@ -25,8 +24,6 @@ namespace {
 
 // A request is a few hundred bytes written at once.
 constexpr auto requestTimeout = 5s;
-// A whole request with its header, and enough beyond to see that more came.
-constexpr qsizetype receiveLimit = CaptureRequest::maximumEncodedSize + 8;
 
 void drop(QLocalSocket *connection)
 {
@@ -95,20 +92,15 @@ void CaptureInstanceServer::receive(QLocalSocket *connection, Incoming &incoming
     // One request per connection: anything after it is a fault.
     if (incoming.answering)
         return drop(connection);
-    incoming.received += connection->read(receiveLimit - incoming.received.size());
-    QByteArray payload;
-    const CaptureInstanceFrame::State state =
-        CaptureInstanceFrame::read(incoming.received, CaptureRequest::maximumEncodedSize, payload);
-    if (state == CaptureInstanceFrame::State::incomplete)
+    const CaptureRequestReader::State state = incoming.reader.add(connection->read(incoming.reader.room()));
+    if (state == CaptureRequestReader::State::waiting)
         return;
-    const std::optional<CaptureRequest> request =
-        state == CaptureInstanceFrame::State::complete ? CaptureRequest::decoded(payload) : std::nullopt;
-    if (!request || connection->bytesAvailable() > 0)
+    if (state == CaptureRequestReader::State::refused || connection->bytesAvailable() > 0)
         return drop(connection);
-    incoming.received.clear();
     incoming.answering = true;
+    const CaptureRequest request = *incoming.reader.request();
     auto *reply = new CaptureInstanceReply(connection);
-    emit requested(*request, reply);
-    if (!request->returnsImage)
+    emit requested(request, reply);
+    if (!request.returnsImage)
         reply->send(CaptureOutcome{});
 }

@@ -2,8 +2,8 @@
 
 #include "CaptureInstanceReply.h"
 #include "CaptureRequest.h"
+#include "CaptureRequestReader.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -42,7 +42,7 @@ signals:
 private:
     // What one connection has sent so far.
     struct Incoming {
-        QByteArray received;
+        CaptureRequestReader reader;
         bool answering = false;
     };
 

@@ -72,4 +72,28 @@ BENCHMARK_CAPTURE(openHostile, pngHeaderLies8000x8000, [] {
 })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, truncatedPng, [] { return smallPng.left(smallPng.size() / 2); })->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, textNamedPng, [] { return QByteArray("These are notes, not pixels."); })->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, tiffDeflateClaims8000x8000, [] {
+    return tiffPage({{256, 3, 8000},
+                     {257, 3, 8000},
+                     {258, 3, 8},
+                     {259, 3, 8},
+                     {262, 3, 2},
+                     {273, 4, 8},
+                     {277, 3, 3},
+                     {278, 3, 8000},
+                     {279, 4, 256}},
+                    QByteArray(256, char(0x80)));
+})->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, arithmeticJpegWithoutScan10000x8000, [] {
+    return jpegWithoutScanClaiming(arithmeticJpeg(QSize(16, 16)), QSize(10000, 8000));
+})->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, pngZtxtOf8MB, [] {
+    return pngWithChunks(smallPng, "zTXt", QByteArray("Note\0\0", 6) + zlibText(QByteArray(8 << 20, ' ')));
+})->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, png101TextChunks, [] {
+    return pngWithChunks(smallPng, "tEXt", QByteArray("Comment\0A note.", 15), 101);
+})->Iterations(1);
+BENCHMARK_CAPTURE(openHostile, arithmeticJpeg10000x8000, [] {
+    return arithmeticJpeg(QSize(10000, 8000));
+})->Iterations(1);
 BENCHMARK_CAPTURE(openHostile, legitimate10000x8000, [] { return whitePng(QSize(10000, 8000)); })->Iterations(1);

@@ -3,9 +3,12 @@
 #include <QBuffer>
 #include <QtEndian>
 
+#include <jpeglib.h>
 #include <zlib.h>
 
 #include <array>
+#include <cstdlib>
+#include <vector>
 
 namespace TestImageFiles {
 namespace {
@@ -121,6 +124,73 @@ QByteArray jpegClaiming(QSize size)
     qToBigEndian(quint16(size.height()), jpeg.data() + frame + 5);
     qToBigEndian(quint16(size.width()), jpeg.data() + frame + 7);
     return jpeg;
+}
+
+QByteArray arithmeticJpeg(QSize size)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char *buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&info, &buffer, &length);
+    info.image_width = JDIMENSION(size.width());
+    info.image_height = JDIMENSION(size.height());
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.arith_code = TRUE;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(size_t(size.width()), JSAMPLE(128));
+    JSAMPROW rows[] = {row.data()};
+    while (info.next_scanline < info.image_height)
+        jpeg_write_scanlines(&info, rows, 1);
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray jpeg(reinterpret_cast<const char *>(buffer), qsizetype(length));
+    std::free(buffer);
+    return jpeg;
+}
+
+QByteArray jpegWithoutScanClaiming(const QByteArray &jpeg, QSize size)
+{
+    QByteArray claiming = jpeg;
+    // Frame header (any SOF): FF Cn, length (2), precision (1), height (2), width (2).
+    for (qsizetype at = 2; at + 4 <= claiming.size();) {
+        const int code = quint8(claiming.at(at + 1));
+        const int length = qFromBigEndian<quint16>(claiming.constData() + at + 2);
+        if (code >= 0xc0 && code <= 0xcf && code != 0xc4 && code != 0xc8 && code != 0xcc) {
+            qToBigEndian(quint16(size.height()), claiming.data() + at + 5);
+            qToBigEndian(quint16(size.width()), claiming.data() + at + 7);
+        }
+        if (code == 0xda)
+            return claiming.left(at + 2 + length);
+        at += 2 + length;
+    }
+    return claiming;
+}
+
+QByteArray tiffPage(std::initializer_list<TiffField> fields, const QByteArray &data)
+{
+    QByteArray tiff = QByteArray("II*\0", 4) + littleEndian(8 + quint32(data.size()), 4) + data;
+    tiff += littleEndian(quint32(fields.size()), 2);
+    for (const TiffField &field : fields) {
+        tiff += littleEndian(field.tag, 2) + littleEndian(field.type, 2) + littleEndian(field.count, 4) +
+                littleEndian(field.value, 4);
+    }
+    return tiff + littleEndian(0, 4);
+}
+
+QByteArray pngWithChunks(const QByteArray &png, const char *type, const QByteArray &data, int copies)
+{
+    // Signature (8) and IHDR chunk (25).
+    return png.left(33) + pngChunk(type, data).repeated(copies) + png.mid(33);
+}
+
+QByteArray zlibText(const QByteArray &text)
+{
+    return zlibRows(text, 1);
 }
 
 QByteArray encoded(const QImage &image, const char *format)

@@ -4,6 +4,7 @@
 #include "CaptureInstanceReply.h"
 #include "CaptureInstanceServer.h"
 #include "CaptureInstanceSocket.h"
+#include "CaptureRequestReader.h"
 
 #include <QFile>
 #include <QLocalServer>
@@ -179,6 +180,48 @@ TEST(CaptureInstanceFrame, ReadsWholeFramesOnly)
     EXPECT_EQ(payload, "abc");
     EXPECT_EQ(CaptureInstanceFrame::read(frame, 2, payload), CaptureInstanceFrame::State::invalid);
     EXPECT_EQ(CaptureInstanceFrame::read(frame + "d", 10, payload), CaptureInstanceFrame::State::invalid);
+}
+
+TEST(CaptureRequestReader, ReadsOneRequestHoweverItArrivesAndRefusesEverythingElse)
+{
+    using enum CaptureRequestReader::State;
+    const CaptureRequest opening = CaptureRequest::opening("/home/user/Pictures/shot.png");
+    const QByteArray frame = CaptureInstanceFrame::framed(opening.encoded());
+    const auto read = [](const QByteArray &stream, qsizetype piece) {
+        CaptureRequestReader reader;
+        for (qsizetype at = 0; at < stream.size() && reader.state() == waiting; at += piece)
+            reader.add(QByteArrayView(stream).sliced(at, std::min(piece, stream.size() - at)));
+        return reader;
+    };
+    for (const qsizetype piece : {qsizetype(1), qsizetype(3), frame.size()}) {
+        const CaptureRequestReader reader = read(frame, piece);
+        EXPECT_EQ(reader.state(), complete) << piece;
+        EXPECT_EQ(reader.request(), opening) << piece;
+    }
+    const struct {
+        const char *name;
+        QByteArray stream;
+        CaptureRequestReader::State state;
+    } cases[] = {
+        {"truncated", frame.left(frame.size() - 1), waiting},
+        {"header only", frame.left(4), waiting},
+        {"trailing bytes", frame + "x", refused},
+        {"second request", frame + frame, refused},
+        {"oversized length", QByteArray::fromHex("ffffffff") + "{}", refused},
+        {"bad JSON", CaptureInstanceFrame::framed(R"({"action":"open","path":)"), refused},
+        {"relative path", CaptureInstanceFrame::framed(R"({"action":"open","path":"shot.png"})"), refused},
+        {"more than the limit at once", QByteArray(CaptureRequestReader::receiveLimit + 1, '{'), refused},
+    };
+    for (const auto &stream : cases) {
+        SCOPED_TRACE(stream.name);
+        const CaptureRequestReader reader = read(stream.stream, 5);
+        EXPECT_EQ(reader.state(), stream.state);
+        EXPECT_FALSE(reader.request());
+    }
+    CaptureRequestReader reader;
+    EXPECT_EQ(reader.add(frame), complete);
+    EXPECT_EQ(reader.add("x"), refused) << "one request per connection";
+    EXPECT_FALSE(reader.request());
 }
 
 } // namespace

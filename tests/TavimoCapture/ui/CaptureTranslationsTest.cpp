@@ -17,7 +17,8 @@ TEST(CaptureTranslations, EnglishCatalogueHoldsTheAppsTextsAndLeavesThemAsTheyAr
           {"CaptureFailure", "The image could not be saved. Check the destination and available disk space."},
           {"CaptureFileSystemFailure", "The file “%1” could not be written: %2."},
           {"CaptureTool", "Secure mosaic"},
-          {"CaptureShortcuts", "%1: shortcut %2 is unavailable. Use the menu bar command."}})
+          {"CaptureShortcuts", "%1: shortcut %2 is unavailable. Use the menu bar command."},
+          {"UserDefaults", "Settings could not be saved: %1."}})
         EXPECT_EQ(catalogue.translate(context, text), QString::fromUtf8(text)) << context;
 
     for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German)}) {

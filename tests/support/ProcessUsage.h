@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-// What the benchmark process has used so far, read from the kernel.
+// What this process has used so far, read from the kernel.
 namespace ProcessUsage {
 
 // CPU seconds of every thread of the process.

@@ -19,20 +19,20 @@
 <context>
     <name>CaptureFailure</name>
     <message>
-        <source>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</source>
-        <translation>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</translation>
-    </message>
-    <message>
-        <source>The screenshot could not be captured. Check Screen Recording permission and try again.</source>
-        <translation>The screenshot could not be captured. Check Screen Recording permission and try again.</translation>
-    </message>
-    <message>
         <source>This image could not be opened. Choose a PNG, JPEG or TIFF image.</source>
         <translation>This image could not be opened. Choose a PNG, JPEG or TIFF image.</translation>
     </message>
     <message>
         <source>The image could not be saved. Check the destination and available disk space.</source>
         <translation>The image could not be saved. Check the destination and available disk space.</translation>
+    </message>
+    <message>
+        <source>The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your desktop&apos;s settings and try again.</source>
+        <translation>The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your desktop&apos;s settings and try again.</translation>
+    </message>
+    <message>
+        <source>The screen could not be read.</source>
+        <translation>The screen could not be read.</translation>
     </message>
 </context>
 <context>
@@ -52,6 +52,13 @@
     <message>
         <source>The file “%1” could not be removed: %2.</source>
         <translation>The file “%1” could not be removed: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureImportFailure</name>
+    <message>
+        <source>Choose an image up to 80 megapixels.</source>
+        <translation>Choose an image up to 80 megapixels.</translation>
     </message>
 </context>
 <context>
@@ -151,11 +158,22 @@
     </message>
 </context>
 <context>
-    <name>CaptureWorkspace</name>
+    <name>CaptureWelcomeView</name>
     <message>
-        <source>Choose an image up to 80 megapixels.</source>
-        <translation>Choose an image up to 80 megapixels.</translation>
+        <source>Screenshot Permissions</source>
+        <translation>Screenshot Permissions</translation>
     </message>
+    <message>
+        <source>The desktop&apos;s settings could not be opened. Allow screenshots for Tavimo Capture there.</source>
+        <translation>The desktop&apos;s settings could not be opened. Allow screenshots for Tavimo Capture there.</translation>
+    </message>
+    <message>
+        <source>Open the desktop&apos;s settings, where apps may be allowed to take screenshots.</source>
+        <translation>Open the desktop&apos;s settings, where apps may be allowed to take screenshots.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureWorkspace</name>
     <message>
         <source>The current capture changed. Add the image again to choose its destination.</source>
         <translation>The current capture changed. Add the image again to choose its destination.</translation>

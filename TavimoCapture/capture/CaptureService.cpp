@@ -450,9 +450,8 @@ QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode 
         if (isInteractive(mode))
             return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
         settleInBackground(promise, [file, screens = m_screens()] {
-            QByteArray encoded = takePortalFile(file);
-            const ScreenGrabber::Monitor screen = primaryOf(screens);
-            const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
+            const PortalImageGrabber desktop(takePortalFile(file), screens);
+            const QImage image = desktop.grab(primaryOf(desktop.monitors()).geometry);
             if (image.isNull())
                 throw CaptureError(CaptureFailure::failed);
             return std::optional<QImage>(image);

@@ -51,7 +51,7 @@ public:
     explicit CaptureService(GrabberFactory grabbers, QObject *parent = nullptr);
     // Through the Screenshot portal on `bus`; a request unanswered after
     // `timeout` fails. `screens` tells where the displays lie in a picture
-    // of the whole desktop.
+    // of the whole desktop; with none the picture is one display.
     CaptureService(const QDBusConnection &bus, std::chrono::milliseconds timeout, ScreenList screens,
                    QObject *parent = nullptr);
     ~CaptureService() override;

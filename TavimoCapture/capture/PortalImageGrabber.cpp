@@ -13,6 +13,16 @@ PortalImageGrabber::PortalImageGrabber(QByteArray encoded, QList<Monitor> monito
 {
 }
 
+QList<ScreenGrabber::Monitor> PortalImageGrabber::monitors() const
+{
+    if (!m_monitors.isEmpty())
+        return m_monitors;
+    decode();
+    if (m_picture.isNull())
+        return {};
+    return {Monitor{0, m_picture.rect(), true, {}}};
+}
+
 QImage PortalImageGrabber::grab(const QRect &area) const
 {
     decode();

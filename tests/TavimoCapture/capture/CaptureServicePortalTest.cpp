@@ -183,9 +183,23 @@ TEST_F(CaptureServicePortalTest, DesktopPictureIsCutIntoScreens)
         answerWithFile(temporaryFile());
         EXPECT_EQ(failureOf<CaptureError>(service.captureAllDisplays()).code(), failure);
     }
+    EXPECT_FALSE(QFile::exists(temporaryFile()));
+}
+
+TEST_F(CaptureServicePortalTest, WithoutKnownScreensThePictureIsOneDisplay)
+{
     screens.clear();
     answerWithFile(temporaryFile());
-    EXPECT_EQ(failureOf<CaptureError>(service.capture(CaptureMode::screen)).code(), CaptureFailure::failed);
+    const std::optional<QImage> screen = resultOf(service.capture(CaptureMode::screen));
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->size(), m_picture.size());
+    EXPECT_EQ(screen->pixel(2999, 0), qRgb(0, 0, 255));
+
+    answerWithFile(temporaryFile());
+    const QList<CaptureDisplayImage> displays = resultOf(service.captureAllDisplays());
+    ASSERT_EQ(displays.size(), 1);
+    EXPECT_EQ(displays[0].image.size(), m_picture.size());
+    EXPECT_EQ(displays[0].logicalSize, QSizeF(m_picture.size()));
     EXPECT_FALSE(QFile::exists(temporaryFile()));
 }
 

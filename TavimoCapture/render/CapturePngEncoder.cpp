@@ -8,10 +8,14 @@
 
 #include <zlib.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <limits>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -21,15 +25,15 @@
 namespace {
 
 constexpr char signature[] = "\x89PNG\r\n\x1a\n";
-constexpr int compressionLevel = 1;
+constexpr int compressionLevel = 2;
 constexpr int windowBits = 15;
 constexpr int memoryLevel = 8;
 constexpr qsizetype dictionarySize = 32 * 1024;
 constexpr qsizetype minimumBandBytes = 512 * 1024;
 constexpr qsizetype batchBytes = 256 * 1024;
 constexpr int bandsPerThread = 4;
-// Deflate, 32 KiB window, fastest level; the header is a multiple of 31.
-constexpr uchar zlibHeader[] = {0x78, 0x01};
+// Deflate, 32 KiB window, a fast level; the header is a multiple of 31.
+constexpr uchar zlibHeader[] = {0x78, 0x5E};
 
 [[noreturn]] void fail()
 {
@@ -111,28 +115,123 @@ int paethPredictor(int left, int above, int aboveLeft)
     return toAbove <= toAboveLeft ? above : aboveLeft;
 }
 
-// The prediction for byte `index` of a row, `pixelBytes` bytes to a pixel.
-template <typename Predict>
-int predicted(const uchar *row, const uchar *above, qsizetype index, int pixelBytes, Predict predict)
+using FilterCosts = std::array<quint64, filterTypeCount>;
+
+// The filtered byte read as a signed value, without its sign.
+uint absoluteByte(int difference)
 {
-    return index >= pixelBytes ? predict(row[index - pixelBytes], above[index], above[index - pixelBytes])
-                               : predict(0, above[index], 0);
+    return uint(std::abs(int(qint8(uchar(difference)))));
 }
 
-// The sum of the filtered bytes read as signed values, over a quarter of the
-// row in 64-byte runs: the smaller, the better deflate compresses the row.
-template <typename Predict>
-quint64 sampledCost(const uchar *row, const uchar *above, qsizetype length, int pixelBytes, Predict predict)
+// Adds each filter's sum of absolute filtered bytes over [from, to), from at
+// least one pixel into the row.
+void addCosts(const uchar *row, const uchar *above, qsizetype from, qsizetype to, int pixelBytes, FilterCosts &costs)
 {
+    for (qsizetype index = from; index < to; ++index) {
+        const int x = row[index];
+        const int left = row[index - pixelBytes];
+        const int up = above[index];
+        costs[0] += absoluteByte(x);
+        costs[1] += absoluteByte(x - left);
+        costs[2] += absoluteByte(x - up);
+        costs[3] += absoluteByte(x - (left + up) / 2);
+        costs[4] += absoluteByte(x - paethPredictor(left, up, above[index - pixelBytes]));
+    }
+}
+
+#ifdef __SSE2__
+// The same sums sixteen bytes at a time: choosing filters costs less than a
+// quarter of the time deflate takes.
+__m128i absoluteBytes(__m128i difference)
+{
+    return _mm_min_epu8(difference, _mm_sub_epi8(_mm_setzero_si128(), difference));
+}
+
+__m128i absolute16(__m128i value)
+{
+    return _mm_max_epi16(value, _mm_sub_epi16(_mm_setzero_si128(), value));
+}
+
+__m128i paethPredictor16(__m128i left, __m128i up, __m128i upLeft)
+{
+    const __m128i toLeft = absolute16(_mm_sub_epi16(up, upLeft));
+    const __m128i toAbove = absolute16(_mm_sub_epi16(left, upLeft));
+    const __m128i toAboveLeft = absolute16(_mm_sub_epi16(_mm_add_epi16(left, up), _mm_add_epi16(upLeft, upLeft)));
+    const __m128i notLeft = _mm_or_si128(_mm_cmpgt_epi16(toLeft, toAbove), _mm_cmpgt_epi16(toLeft, toAboveLeft));
+    const __m128i notAbove = _mm_cmpgt_epi16(toAbove, toAboveLeft);
+    const __m128i aboveOrCorner = _mm_or_si128(_mm_andnot_si128(notAbove, up), _mm_and_si128(notAbove, upLeft));
+    return _mm_or_si128(_mm_andnot_si128(notLeft, left), _mm_and_si128(notLeft, aboveOrCorner));
+}
+
+void addCostsSimd(const uchar *row, const uchar *above, qsizetype from, qsizetype to, int pixelBytes,
+                  FilterCosts &costs)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i sums[filterTypeCount] = {zero, zero, zero, zero, zero};
+    const auto load = [](const uchar *bytes) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes));
+    };
+    const auto add = [zero](__m128i &sum, __m128i filtered) {
+        sum = _mm_add_epi64(sum, _mm_sad_epu8(absoluteBytes(filtered), zero));
+    };
+    qsizetype index = from;
+    for (; index + 16 <= to; index += 16) {
+        const __m128i x = load(row + index);
+        const __m128i left = load(row + index - pixelBytes);
+        const __m128i up = load(above + index);
+        const __m128i upLeft = load(above + index - pixelBytes);
+        // _mm_avg_epu8 rounds up; PNG's average rounds down.
+        const __m128i average =
+            _mm_sub_epi8(_mm_avg_epu8(left, up), _mm_and_si128(_mm_xor_si128(left, up), _mm_set1_epi8(1)));
+        const __m128i paeth =
+            _mm_packus_epi16(paethPredictor16(_mm_unpacklo_epi8(left, zero), _mm_unpacklo_epi8(up, zero),
+                                              _mm_unpacklo_epi8(upLeft, zero)),
+                             paethPredictor16(_mm_unpackhi_epi8(left, zero), _mm_unpackhi_epi8(up, zero),
+                                              _mm_unpackhi_epi8(upLeft, zero)));
+        add(sums[0], x);
+        add(sums[1], _mm_sub_epi8(x, left));
+        add(sums[2], _mm_sub_epi8(x, up));
+        add(sums[3], _mm_sub_epi8(x, average));
+        add(sums[4], _mm_sub_epi8(x, paeth));
+    }
+    for (int type = 0; type < filterTypeCount; ++type) {
+        alignas(16) std::array<quint64, 2> lanes;
+        _mm_store_si128(reinterpret_cast<__m128i *>(lanes.data()), sums[type]);
+        costs[type] += lanes[0] + lanes[1];
+    }
+    addCosts(row, above, index, to, pixelBytes, costs);
+}
+#endif
+
+// The filter with the smallest sum of absolute filtered bytes, as libpng and
+// most encoders choose, over a quarter of the row in 64-byte runs: flat areas
+// and text go well with "up" or "sub", gradients and photographs with "paeth"
+// or "average". A row like the one above is "up" at once.
+RowFilterType cheapestFilter(const uchar *row, const uchar *above, qsizetype length, int pixelBytes)
+{
+    if (std::memcmp(row, above, size_t(length)) == 0)
+        return RowFilterType::up;
     constexpr qsizetype run = 64;
     constexpr qsizetype step = 4 * run;
-    quint64 cost = 0;
-    for (qsizetype start = 0; start < length; start += step) {
-        for (qsizetype index = start; index < std::min(start + run, length); ++index)
-            cost +=
-                quint64(std::abs(int(qint8(uchar(row[index] - predicted(row, above, index, pixelBytes, predict))))));
+    FilterCosts costs{};
+    const qsizetype first = std::min<qsizetype>(pixelBytes, length);
+    for (qsizetype index = 0; index < first; ++index) {
+        costs[0] += absoluteByte(row[index]);
+        costs[1] += absoluteByte(row[index]);
+        costs[2] += absoluteByte(row[index] - above[index]);
+        costs[3] += absoluteByte(row[index] - above[index] / 2);
+        costs[4] += absoluteByte(row[index] - above[index]);
     }
-    return cost;
+    for (qsizetype start = 0; start < length; start += step) {
+        const qsizetype from = std::max(start, first);
+        const qsizetype to = std::min(start + run, length);
+#ifdef __SSE2__
+        addCostsSimd(row, above, from, to, pixelBytes, costs);
+#else
+        addCosts(row, above, from, to, pixelBytes, costs);
+#endif
+    }
+    return RowFilterType(std::min_element(costs.begin(), costs.end()) - costs.begin());
 }
 
 template <typename Predict>
@@ -184,18 +283,7 @@ public:
         const uchar *above = m_previous.data();
         const qsizetype length = m_pixels.rowBytes();
         const int pixelBytes = m_pixels.channels();
-        RowFilterType chosen = RowFilterType::up;
-        quint64 best = std::numeric_limits<quint64>::max();
-        // A filter that leaves nothing to compress cannot be beaten: stop there.
-        for (int type = 0; type < filterTypeCount && best > 0; ++type) {
-            const quint64 cost = withPredictor(RowFilterType(type), [&](auto predict) {
-                return sampledCost(row, above, length, pixelBytes, predict);
-            });
-            if (cost < best) {
-                best = cost;
-                chosen = RowFilterType(type);
-            }
-        }
+        const RowFilterType chosen = cheapestFilter(row, above, length, pixelBytes);
         out[0] = uchar(chosen);
         withPredictor(chosen, [&](auto predict) { filterWith(row, above, length, pixelBytes, out + 1, predict); });
         m_previous.swap(m_current);

@@ -1,5 +1,6 @@
 #include "CaptureService.h"
 
+#include "CaptureDecoding.h"
 #include "CaptureFailure.h"
 #include "CaptureLog.h"
 #include "CapturePngEncoder.h"
@@ -8,7 +9,9 @@
 #include "PortalImageGrabber.h"
 #include "PortalScreenshot.h"
 #include "SessionType.h"
+#include "X11OverlayCapture.h"
 #include "X11ScreenGrabber.h"
+#include "X11SharedDesktop.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -156,7 +159,7 @@ template <typename T> void settleWithoutPicture(QPromise<T> &promise, PortalScre
 
 std::optional<QImage> decodeCapture(const QByteArray &encoded)
 {
-    QImage image = QImage::fromData(encoded);
+    QImage image = CaptureDecoding::decode(encoded);
     if (image.isNull())
         throw CaptureError(CaptureFailure::invalidImage);
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -308,6 +311,27 @@ void CaptureService::forgetTemporaryDirectory()
     m_directoryLock = -1;
 }
 
+bool CaptureService::busy() const
+{
+    return m_process != nullptr || m_portalCapture != nullptr || (m_overlayCapture && m_overlayCapture->busy());
+}
+
+X11OverlayCapture *CaptureService::overlayCapture()
+{
+    if (std::exchange(m_overlayTried, true) || m_portalBus || qEnvironmentVariableIsSet("TAVIMO_SCREENCAPTURE") ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return m_overlayCapture.get();
+    if (std::unique_ptr<X11SharedDesktop> desktop = X11SharedDesktop::connect())
+        m_overlayCapture = std::make_unique<X11OverlayCapture>(std::move(desktop));
+    return m_overlayCapture.get();
+}
+
+void CaptureService::keepWarm()
+{
+    if (X11OverlayCapture *overlay = overlayCapture())
+        overlay->warm();
+}
+
 QString CaptureService::toolPath()
 {
     const QString path = qEnvironmentVariable("TAVIMO_SCREENCAPTURE");
@@ -372,6 +396,8 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
         return QtFuture::makeReadyFuture(std::optional<QImage>());
     if (m_portalBus)
         return captureThroughPortal(mode);
+    if (X11OverlayCapture *overlay = overlayCapture())
+        return overlay->capture(mode);
     return runTool(mode).then(QtFuture::Launch::Async, decoded);
 }
 
@@ -554,7 +580,8 @@ QFuture<void> CaptureService::waitForKeyboardFocus(std::function<bool()> applica
 }
 
 QFuture<CaptureService::ModifierRelease>
-CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers)
+CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers,
+                                       std::optional<CaptureMode> upcoming)
 {
     if (m_portalBus)
         return QtFuture::makeReadyFuture(ModifierRelease::released);
@@ -565,6 +592,8 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     auto released = [=, this] {
         if (heldModifiers() & captureModifiers)
             return false;
+        if (X11OverlayCapture *overlay = upcoming && !busy() ? overlayCapture() : nullptr)
+            overlay->prepare(*upcoming);
         // Give the desktop a moment to settle after the keys come up.
         QTimer::singleShot(releasePause, this, [promise] {
             if (promise->isCanceled())

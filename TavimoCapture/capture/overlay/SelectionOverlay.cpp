@@ -1,6 +1,5 @@
 #include "SelectionOverlay.h"
 
-#include "DesktopWindows.h"
 #include "OverlayWindow.h"
 
 #include <QCursor>
@@ -9,6 +8,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -23,6 +23,7 @@ constexpr int dragThreshold = 3;
 constexpr int outlineWidth = 2;
 constexpr int labelGap = 6;
 constexpr int labelPixelSize = 13;
+constexpr int hintTop = 24;
 constexpr QMargins labelPadding(6, 3, 6, 3);
 constexpr int inputGrabAttempts = 20;
 constexpr auto inputGrabRetry = 50ms;
@@ -38,47 +39,87 @@ QRegion outline(const QRect &rect)
     return QRegion(rect + ring) - QRegion(rect);
 }
 
-QFont labelFont()
+QFont labelFont(qreal scale)
 {
     QFont font = QGuiApplication::font();
-    font.setPixelSize(labelPixelSize);
+    font.setPixelSize(qRound(labelPixelSize * scale));
     return font;
 }
 
-QString labelText(const QRect &area)
+QString sizeText(const QRect &area)
 {
     return QStringLiteral("%1 \u00d7 %2").arg(area.width()).arg(area.height());
 }
 
+// The label's box for `text`, in pixels at `scale`.
+QSize labelSize(const QString &text, qreal scale)
+{
+    const QMargins padding = labelPadding * scale;
+    return (QFontMetrics(labelFont(scale)).boundingRect(text) + padding).size();
+}
+
 } // namespace
 
-SelectionOverlay::SelectionOverlay(QImage desktop, const QList<ScreenGrabber::Monitor> &monitors, QList<QRect> windows)
-    : m_desktop(std::move(desktop)), m_windows(std::move(windows))
+SelectionOverlay::SelectionOverlay(const OverlayScreens &screens, QObject *parent) : QObject(parent), m_screens(screens)
 {
-    for (const ScreenGrabber::Monitor &monitor : monitors)
-        m_overlays.push_back(std::make_unique<OverlayWindow>(this, monitor.geometry));
+    for (const OverlayScreen &screen : screens)
+        m_windows.push_back(std::make_unique<OverlayWindow>(this, screen));
 }
 
 SelectionOverlay::~SelectionOverlay() = default;
 
+void SelectionOverlay::prepare(const QImage &desktop, QList<QRect> windows, const QString &hint)
+{
+    m_desktop = desktop;
+    m_pickable = std::move(windows);
+    m_hint = hint;
+    m_pressed.reset();
+    m_dragging = false;
+    m_inputGrabbed = false;
+    QPoint cursor = QCursor::pos();
+    for (const auto &window : m_windows) {
+        if (window->geometry().contains(cursor))
+            cursor = window->toDesktop(cursor - window->position());
+    }
+    m_state = {cursor, QRect(), windowAt(cursor)};
+    for (const auto &window : m_windows)
+        window->prepareFrame();
+}
+
 void SelectionOverlay::show()
 {
-    const QPoint cursor = QCursor::pos();
-    m_state = {cursor, QRect(), DesktopWindows::topmostAt(m_windows, cursor) & m_desktop.rect()};
-    for (const auto &overlay : m_overlays)
-        overlay->show();
+    for (const auto &window : m_windows)
+        window->show();
 }
 
 void SelectionOverlay::hide()
 {
-    for (const auto &overlay : m_overlays)
-        overlay->hide();
+    for (const auto &window : m_windows) {
+        window->setKeyboardGrabEnabled(false);
+        window->setMouseGrabEnabled(false);
+        window->hide();
+    }
+    m_desktop = QImage();
+}
+
+QRect SelectionOverlay::windowAt(const QPoint &position) const
+{
+    const auto hit =
+        std::find_if(m_pickable.rbegin(), m_pickable.rend(), [&](const QRect &r) { return r.contains(position); });
+    return hit != m_pickable.rend() ? *hit & m_desktop.rect() : QRect();
+}
+
+qreal SelectionOverlay::scaleAt(const QPoint &position) const
+{
+    const auto screen = std::ranges::find_if(
+        m_screens, [&](const OverlayScreen &candidate) { return candidate.geometry.contains(position); });
+    return screen != m_screens.end() ? screen->devicePixelRatio : 1.0;
 }
 
 void SelectionOverlay::press(const QPoint &position, Qt::MouseButton button)
 {
     if (button == Qt::RightButton)
-        cancel();
+        emit cancelled();
     else if (button == Qt::LeftButton)
         m_pressed = position;
 }
@@ -92,7 +133,7 @@ void SelectionOverlay::move(const QPoint &position)
         state.selection = spanned(*m_pressed, position) & m_desktop.rect();
         state.hovered = QRect();
     } else if (!m_pressed) {
-        state.hovered = DesktopWindows::topmostAt(m_windows, position) & m_desktop.rect();
+        state.hovered = windowAt(position);
     }
     setState(state);
 }
@@ -101,8 +142,7 @@ void SelectionOverlay::release(const QPoint &position, Qt::MouseButton button)
 {
     if (button != Qt::LeftButton || !m_pressed)
         return;
-    const QRect area = m_dragging ? spanned(*m_pressed, position) & m_desktop.rect()
-                                  : DesktopWindows::topmostAt(m_windows, position) & m_desktop.rect();
+    const QRect area = m_dragging ? spanned(*m_pressed, position) & m_desktop.rect() : windowAt(position);
     m_pressed.reset();
     m_dragging = false;
     if (!area.isEmpty()) {
@@ -112,9 +152,12 @@ void SelectionOverlay::release(const QPoint &position, Qt::MouseButton button)
     setState({position, QRect(), QRect()});
 }
 
-void SelectionOverlay::cancel()
+void SelectionOverlay::key(int key)
 {
-    emit cancelled();
+    if (key == Qt::Key_Escape)
+        emit cancelled();
+    else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_pressed && !m_state.hovered.isEmpty())
+        emit selected(m_state.hovered);
 }
 
 void SelectionOverlay::windowExposed(OverlayWindow *window)
@@ -140,17 +183,40 @@ QRect SelectionOverlay::highlight(const State &state) const
     return state.selection.isEmpty() ? state.hovered : state.selection;
 }
 
-QRect SelectionOverlay::labelRect(const QRect &selection) const
+QRect SelectionOverlay::labelRect() const
 {
-    const QFontMetrics metrics(labelFont());
-    const QRect text = metrics.boundingRect(labelText(selection)) + labelPadding;
-    QRect label(QPoint(selection.left(), selection.bottom() + 1 + labelGap), text.size());
+    return m_state.selection.isEmpty() ? QRect() : labelFor(m_state.selection);
+}
+
+QRect SelectionOverlay::labelFor(const QRect &selection) const
+{
+    const qreal scale = scaleAt(selection.center());
+    const int gap = qRound(labelGap * scale);
+    QRect label(QPoint(selection.left(), selection.bottom() + 1 + gap), labelSize(sizeText(selection), scale));
     if (!m_desktop.rect().contains(label))
-        label.moveBottom(selection.top() - labelGap - 1);
+        label.moveBottom(selection.top() - gap - 1);
     if (!m_desktop.rect().contains(label))
-        label.moveTopLeft(selection.topLeft() + QPoint(labelGap, labelGap));
+        label.moveTopLeft(selection.topLeft() + QPoint(gap, gap));
     label.moveLeft(std::clamp(label.left(), 0, std::max(0, m_desktop.width() - label.width())));
     return label;
+}
+
+QRect SelectionOverlay::hintFor(const OverlayScreen &screen) const
+{
+    QRect hint(QPoint(), labelSize(m_hint, screen.devicePixelRatio));
+    hint.moveCenter(screen.geometry.center());
+    hint.moveTop(screen.geometry.top() + qRound(hintTop * screen.devicePixelRatio));
+    return hint;
+}
+
+QList<QRect> SelectionOverlay::hintRects() const
+{
+    QList<QRect> hints;
+    if (!m_hint.isEmpty()) {
+        for (const OverlayScreen &screen : m_screens)
+            hints.append(hintFor(screen));
+    }
+    return hints;
 }
 
 QRegion SelectionOverlay::decorations(const State &state) const
@@ -162,7 +228,9 @@ QRegion SelectionOverlay::decorations(const State &state) const
     if (!area.isEmpty())
         region += outline(area);
     if (!state.selection.isEmpty())
-        region += labelRect(state.selection);
+        region += labelFor(state.selection);
+    for (const QRect &hint : hintRects())
+        region += hint;
     return region;
 }
 
@@ -171,15 +239,13 @@ void SelectionOverlay::setState(const State &state)
     const QRegion damage =
         decorations(m_state) + decorations(state) + QRegion(highlight(m_state)).xored(QRegion(highlight(state)));
     m_state = state;
-    for (const auto &overlay : m_overlays)
-        overlay->repaint(damage);
+    for (const auto &window : m_windows)
+        window->repaint(damage);
 }
 
-void SelectionOverlay::paint(QPaintDevice &device, const QPoint &origin, const QRegion &area) const
+void SelectionOverlay::paint(QPainter &painter, const QRegion &area) const
 {
     const QRegion lit(highlight(m_state));
-    QPainter painter(&device);
-    painter.translate(-origin);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect &rect : area)
         painter.drawImage(rect.topLeft(), m_desktop, rect);
@@ -198,17 +264,24 @@ void SelectionOverlay::paintDecorations(QPainter &painter, const QRect &area) co
     for (const QRect &rect : outline(lit))
         painter.fillRect(rect, accentColour);
     if (!m_state.selection.isEmpty())
-        paintSize(painter, m_state.selection);
+        paintLabel(painter, labelFor(m_state.selection), sizeText(m_state.selection),
+                   scaleAt(m_state.selection.center()));
+    for (const OverlayScreen &screen : m_hint.isEmpty() ? OverlayScreens() : m_screens) {
+        const QRect hint = hintFor(screen);
+        if (hint.intersects(area))
+            paintLabel(painter, hint, m_hint, screen.devicePixelRatio);
+    }
 }
 
-void SelectionOverlay::paintSize(QPainter &painter, const QRect &selection) const
+void SelectionOverlay::paintLabel(QPainter &painter, const QRect &rect, const QString &text, qreal scale) const
 {
-    const QRect label = labelRect(selection);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(labelBackground);
-    painter.drawRoundedRect(label, 4, 4);
-    painter.setFont(labelFont());
+    painter.drawRoundedRect(rect, 4 * scale, 4 * scale);
+    painter.setFont(labelFont(scale));
     painter.setPen(Qt::white);
-    painter.drawText(label, Qt::AlignCenter, labelText(selection));
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
 }

@@ -123,8 +123,10 @@ QImage X11SharedDesktop::grab(const QRect &area)
         return m_copied;
     }
     m_copied = QImage();
-    // The server writes straight into memory we already hold: no new
-    // bitmap, no copy out of the reply. The image is only a view of it.
+    // Why one segment kept for good: a plain GetImage sends every pixel
+    // through the socket into a fresh reply, and first touching a fresh 5K
+    // bitmap alone costs more than the grab. Here the server writes straight
+    // into pages faulted in at start; the image is only a view of them.
     xcb_connection_t *connection = m_grabber->connection();
     xcb_shm_get_image_reply_t *reply =
         xcb_shm_get_image_reply(connection,

@@ -75,7 +75,8 @@ QImage X11OverlayCapture::opaqueCopy(const QImage &desktop, const QRect &area)
 void X11OverlayCapture::warm()
 {
     watchScreens();
-    if (m_busy)
+    // A capture under way keeps its windows; the next one checks the screens again.
+    if (m_busy || m_preparedMode)
         return;
     const QList<ScreenGrabber::Monitor> monitors = m_desktop->monitors();
     ensureOverlay(overlayScreens(monitors));

@@ -261,8 +261,10 @@ void SelectionOverlay::paintDecorations(QPainter &painter, const QRect &area) co
     const QRect lit = highlight(m_state);
     painter.fillRect(QRect(area.left(), m_state.cursor.y(), area.width(), 1), crosshairColour);
     painter.fillRect(QRect(m_state.cursor.x(), area.top(), 1, area.height()), crosshairColour);
-    for (const QRect &rect : outline(lit))
-        painter.fillRect(rect, accentColour);
+    if (!lit.isEmpty()) {
+        for (const QRect &rect : outline(lit))
+            painter.fillRect(rect, accentColour);
+    }
     if (!m_state.selection.isEmpty())
         paintLabel(painter, labelFor(m_state.selection), sizeText(m_state.selection),
                    scaleAt(m_state.selection.center()));

@@ -128,7 +128,9 @@ TEST_F(SelectionOverlayTest, SizeLabelSitsBelowTheSelectionOrAboveAtTheBottomAnd
 TEST_F(SelectionOverlayTest, PaintsTheDesktopDimmedExceptTheSelectionWithAnOutline)
 {
     const int dimmed = qRound(desktopColour.red() * (1 - 100 / 255.0));
+    m_overlay.move(QPoint(600, 500));
     EXPECT_NEAR(qRed(paintedAt(QPoint(500, 400))), dimmed, 2);
+    EXPECT_NEAR(qRed(paintedAt(QPoint(1, 1))), dimmed, 2) << "no outline without a highlight";
     m_overlay.press(QPoint(400, 300), Qt::LeftButton);
     m_overlay.move(QPoint(600, 500));
     EXPECT_EQ(paintedAt(QPoint(500, 400)), desktopColour.rgb());

@@ -58,17 +58,20 @@ OverlayScreens X11OverlayCapture::overlayScreens(const QList<ScreenGrabber::Moni
 
 QImage X11OverlayCapture::opaqueCopy(const QImage &desktop, const QRect &area)
 {
-    QImage copy = desktop.copy(area);
-    if (copy.format() != QImage::Format_RGB32)
-        return copy.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // X leaves the padding byte of each pixel undefined: set it, and the
-    // pixels are premultiplied as they stand.
-    for (int y = 0; y < copy.height(); ++y) {
-        auto *pixel = reinterpret_cast<quint32 *>(copy.scanLine(y));
-        for (int x = 0; x < copy.width(); ++x)
-            pixel[x] |= 0xff000000u;
+    const QRect inside = area & desktop.rect();
+    if (desktop.format() != QImage::Format_RGB32)
+        return desktop.copy(inside).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // One pass: X leaves the padding byte of each pixel undefined, so it is
+    // set while copying; opaque pixels are premultiplied as they stand.
+    QImage copy(inside.size(), QImage::Format_ARGB32_Premultiplied);
+    if (copy.isNull())
+        return copy;
+    for (int y = 0; y < inside.height(); ++y) {
+        const auto *from = reinterpret_cast<const quint32 *>(desktop.constScanLine(inside.y() + y)) + inside.x();
+        auto *to = reinterpret_cast<quint32 *>(copy.scanLine(y));
+        for (int x = 0; x < inside.width(); ++x)
+            to[x] = from[x] | 0xff000000u;
     }
-    copy.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     return copy;
 }
 

@@ -1,3 +1,4 @@
+#include "X11OverlayCapture.h"
 #include "CaptureDecoding.h"
 #include "CaptureService.h"
 #include "FutureWait.h"
@@ -111,6 +112,23 @@ TEST(X11SharedDesktop, OneSegmentSizedForTheDesktopServesEveryGrab)
     EXPECT_EQ(part.size(), QSize(100, 50));
     EXPECT_TRUE(desktop->prepare());
     EXPECT_EQ(desktop->grab(QRect(10, 10, 100, 50)).constBits(), part.constBits()) << "kept while the size holds";
+}
+
+TEST(X11OverlayCapture, RegionCopyIsOpaqueExactAndClippedToTheDesktop)
+{
+    // As the server leaves them: the padding byte of each pixel is zero.
+    QImage desktop(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < desktop.height(); ++y) {
+        auto *pixel = reinterpret_cast<quint32 *>(desktop.scanLine(y));
+        for (int x = 0; x < desktop.width(); ++x)
+            pixel[x] = quint32(x << 16 | y << 8 | 7);
+    }
+    const QImage copy = X11OverlayCapture::opaqueCopy(desktop, QRect(30, 20, 20, 20));
+    ASSERT_EQ(copy.size(), QSize(10, 10));
+    EXPECT_EQ(copy.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(copy.pixel(0, 0), qRgb(30, 20, 7));
+    EXPECT_EQ(copy.pixel(9, 9), qRgb(39, 29, 7));
+    EXPECT_NE(copy.constBits(), desktop.constBits());
 }
 
 } // namespace

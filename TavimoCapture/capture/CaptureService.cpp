@@ -8,6 +8,7 @@
 #include "PixelLimit.h"
 #include "PortalImageGrabber.h"
 #include "PortalScreenshot.h"
+#include "SelectionOverlay.h"
 #include "SessionType.h"
 #include "X11OverlayCapture.h"
 #include "X11ScreenGrabber.h"
@@ -313,7 +314,8 @@ void CaptureService::forgetTemporaryDirectory()
 
 bool CaptureService::busy() const
 {
-    return m_process != nullptr || m_portalCapture != nullptr || (m_overlayCapture && m_overlayCapture->busy());
+    return m_process != nullptr || m_portalCapture != nullptr || m_awaitingPicture || m_pictureSelection ||
+           (m_overlayCapture && m_overlayCapture->busy());
 }
 
 X11OverlayCapture *CaptureService::overlayCapture()
@@ -394,6 +396,8 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
 {
     if (busy())
         return QtFuture::makeReadyFuture(std::optional<QImage>());
+    if (m_portalBus && isInteractive(mode) && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return selectOnDesktopPicture();
     if (m_portalBus)
         return captureThroughPortal(mode);
     if (X11OverlayCapture *overlay = overlayCapture())
@@ -487,6 +491,58 @@ QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode 
     return future;
 }
 
+// The desktop's own selection cannot be drawn like ours; a picture of the
+// whole desktop can, and our overlay then works as on X11 but for picking windows.
+QFuture<std::optional<QImage>> CaptureService::selectOnDesktopPicture()
+{
+    auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
+    QFuture<std::optional<QImage>> future = promise->future();
+    promise->start();
+    m_portalCapture = askPortal(false, [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
+        m_portalCapture = nullptr;
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        m_awaitingPicture = true;
+        auto decoding = std::make_shared<QPromise<std::optional<QImage>>>();
+        decoding->start();
+        decoding->future().then(this, [=, this](QFuture<std::optional<QImage>> done) {
+            m_awaitingPicture = false;
+            try {
+                showPictureSelection(*done.result(), promise);
+            } catch (...) {
+                fail(*promise, std::current_exception());
+            }
+        });
+        settleInBackground(decoding, [file] { return decodeCapture(takePortalFile(file)); });
+    });
+    return future;
+}
+
+void CaptureService::showPictureSelection(const QImage &desktop, const ImagePromise &promise)
+{
+    OverlayScreens screens;
+    for (const ScreenGrabber::Monitor &screen : m_screens()) {
+        const qreal ratio = screen.logicalSize.isEmpty() ? 1.0 : screen.geometry.width() / screen.logicalSize.width();
+        screens.append({screen.geometry, ratio});
+    }
+    m_pictureSelection = std::make_unique<SelectionOverlay>(screens);
+    m_pictureSelection->prepare(desktop, {},
+                                tr("Drag to choose an area. This desktop does not let apps pick a window."));
+    connect(m_pictureSelection.get(), &SelectionOverlay::selected, this,
+            [=, this](const QRect &area) { endPictureSelection(promise, desktop.copy(area)); });
+    connect(m_pictureSelection.get(), &SelectionOverlay::cancelled, this,
+            [=, this] { endPictureSelection(promise, std::nullopt); });
+    m_pictureSelection->show();
+}
+
+void CaptureService::endPictureSelection(const ImagePromise &promise, std::optional<QImage> selection)
+{
+    m_pictureSelection->disconnect(this);
+    m_pictureSelection->hide();
+    m_pictureSelection.release()->deleteLater();
+    succeed(*promise, std::move(selection));
+}
+
 QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllThroughPortal()
 {
     auto promise = std::make_shared<QPromise<QList<CaptureDisplayImage>>>();
@@ -528,6 +584,8 @@ void CaptureService::cancel()
 {
     for (PortalScreenshot *portal : findChildren<PortalScreenshot *>(Qt::FindDirectChildrenOnly))
         portal->cancel();
+    if (m_pictureSelection)
+        m_pictureSelection->cancel();
     if (m_process)
         m_process->terminate();
     if (!m_temporaryDirectory.isEmpty())

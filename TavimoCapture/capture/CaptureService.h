@@ -18,6 +18,7 @@
 #include <optional>
 
 class QProcess;
+class SelectionOverlay;
 class X11OverlayCapture;
 template <typename T> class QPromise;
 
@@ -27,7 +28,8 @@ template <typename T> class QPromise;
 // folder) and all displays are grabbed here, one image per display. On Wayland the
 // desktop's Screenshot portal takes every picture: area and text with the
 // desktop's own selection, the main display and all displays cut out of a
-// picture of the whole desktop.
+// picture of the whole desktop. The app's own area and text captures there
+// show the selection overlay over a picture of the whole desktop instead.
 //
 // Every operation returns at once with a future; attach continuations with a
 // GUI-thread context (`future.then(this, ...)`) to handle the outcome there.
@@ -85,6 +87,8 @@ public:
                                                     std::optional<CaptureMode> upcoming = std::nullopt);
 
     bool busy() const;
+    // The overlay over the desktop's picture while the user chooses, or null.
+    SelectionOverlay *pictureSelection() const { return m_pictureSelection.get(); }
     // $TAVIMO_SCREENCAPTURE, else tavimo-screencapture beside this program.
     static QString toolPath();
     static bool isApplicationActive();
@@ -111,6 +115,10 @@ private:
     using PortalHandler = std::function<void(PortalScreenshot::Outcome, const QString &)>;
     PortalScreenshot *askPortal(bool interactive, PortalHandler onFinished);
     QFuture<std::optional<QImage>> captureThroughPortal(CaptureMode mode);
+    using ImagePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
+    QFuture<std::optional<QImage>> selectOnDesktopPicture();
+    void showPictureSelection(const QImage &desktop, const ImagePromise &promise);
+    void endPictureSelection(const ImagePromise &promise, std::optional<QImage> selection);
     QFuture<QList<CaptureDisplayImage>> captureAllThroughPortal();
 
     GrabberFactory m_grabbers;
@@ -123,4 +131,6 @@ private:
     int m_directoryLock = -1;
     std::unique_ptr<X11OverlayCapture> m_overlayCapture;
     bool m_overlayTried = false;
+    std::unique_ptr<SelectionOverlay> m_pictureSelection;
+    bool m_awaitingPicture = false;
 };

@@ -88,8 +88,14 @@ void SelectionOverlay::prepare(const QImage &desktop, QList<QRect> windows, cons
 
 void SelectionOverlay::show()
 {
-    for (const auto &window : m_windows)
-        window->show();
+    // X11 places the borderless windows itself; elsewhere only full screen covers a screen.
+    const bool placed = QGuiApplication::platformName() == QLatin1String("xcb");
+    for (const auto &window : m_windows) {
+        if (placed)
+            window->show();
+        else
+            window->showFullScreen();
+    }
 }
 
 void SelectionOverlay::hide()
@@ -119,7 +125,7 @@ qreal SelectionOverlay::scaleAt(const QPoint &position) const
 void SelectionOverlay::press(const QPoint &position, Qt::MouseButton button)
 {
     if (button == Qt::RightButton)
-        emit cancelled();
+        cancel();
     else if (button == Qt::LeftButton)
         m_pressed = position;
 }
@@ -152,10 +158,15 @@ void SelectionOverlay::release(const QPoint &position, Qt::MouseButton button)
     setState({position, QRect(), QRect()});
 }
 
+void SelectionOverlay::cancel()
+{
+    emit cancelled();
+}
+
 void SelectionOverlay::key(int key)
 {
     if (key == Qt::Key_Escape)
-        emit cancelled();
+        cancel();
     else if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_pressed && !m_state.hovered.isEmpty())
         emit selected(m_state.hovered);
 }

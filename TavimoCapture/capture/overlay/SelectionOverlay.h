@@ -41,6 +41,7 @@ public:
     void move(const QPoint &position);
     void release(const QPoint &position, Qt::MouseButton button);
     void key(int key);
+    void cancel();
     void windowExposed(OverlayWindow *window);
     // Paints `area` of the desktop; the painter maps desktop pixels.
     void paint(QPainter &painter, const QRegion &area) const;

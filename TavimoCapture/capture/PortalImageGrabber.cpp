@@ -1,5 +1,6 @@
 #include "PortalImageGrabber.h"
 
+#include "CaptureDecoding.h"
 #include "CaptureFailure.h"
 #include "PixelLimit.h"
 
@@ -43,5 +44,5 @@ void PortalImageGrabber::decode() const
     const QSize size = reader.size();
     if (size.isValid() && !withinPixelLimit(size))
         throw CaptureError(CaptureFailure::displaysTooLarge);
-    m_picture = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_picture = CaptureDecoding::read(reader).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

@@ -121,16 +121,17 @@ void CaptureSession::waitForFocus()
 void CaptureSession::waitForModifiers()
 {
     using Release = CaptureService::ModifierRelease;
-    await<Release>(m_service.waitForModifierRelease(m_environment.heldModifiers), [this](QFuture<Release> done) {
-        if (done.result() == Release::released) {
-            capture();
-            return;
-        }
-        m_host.restoreWindows();
-        m_host.reactivatePrevious();
-        m_host.showToast(modifiersHeld);
-        end();
-    });
+    await<Release>(m_service.waitForModifierRelease(m_environment.heldModifiers, m_run->mode),
+                   [this](QFuture<Release> done) {
+                       if (done.result() == Release::released) {
+                           capture();
+                           return;
+                       }
+                       m_host.restoreWindows();
+                       m_host.reactivatePrevious();
+                       m_host.showToast(modifiersHeld);
+                       end();
+                   });
 }
 
 void CaptureSession::capture()

@@ -3,6 +3,7 @@
 #include "FakeDesktopPortal.h"
 #include "FutureWait.h"
 #include "PrivateSessionBus.h"
+#include "SelectionOverlay.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,6 +29,19 @@ std::string outcomeOf(QFuture<std::optional<QImage>> future)
     } catch (const std::exception &error) {
         return error.what();
     }
+}
+
+// Waits for our overlay over the desktop's picture, then drags `area` on it, or presses Escape when it is empty.
+void chooseOnOverlay(const CaptureService &service, const QRect &area)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000)) << "no overlay";
+    SelectionOverlay *overlay = service.pictureSelection();
+    if (area.isEmpty())
+        return overlay->key(Qt::Key_Escape);
+    const QPoint end = area.topLeft() + QPoint(area.width(), area.height());
+    overlay->press(area.topLeft(), Qt::LeftButton);
+    overlay->move(end);
+    overlay->release(end, Qt::LeftButton);
 }
 
 class CaptureServicePortalTest : public testing::Test {
@@ -64,27 +78,44 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureServicePortalTest, InteractiveModesReadTheFileAndRemoveOnlyOurTemporaryOne)
+TEST_F(CaptureServicePortalTest, InteractiveModesChooseOnOurOverlayOverTheWholeDesktop)
 {
     ASSERT_TRUE(portal.isServing());
     answerWithFile(temporaryFile());
     QFuture<std::optional<QImage>> area = service.capture(CaptureMode::area);
     EXPECT_EQ(outcomeOf(service.capture(CaptureMode::ocr)), "nothing");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000));
+    EXPECT_EQ(service.pictureSelection()->hintRects().size(), 2) << "no window picking here, and it says so";
+    EXPECT_TRUE(service.busy());
+    chooseOnOverlay(service, QRect(990, 10, 20, 30));
     const std::optional<QImage> image = resultOf(area);
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), m_picture.size());
-    EXPECT_EQ(image->pixel(2999, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image->size(), QSize(20, 30));
+    EXPECT_EQ(image->pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image->pixel(19, 29), qRgb(0, 0, 255));
+    EXPECT_EQ(service.pictureSelection(), nullptr);
+    EXPECT_FALSE(service.busy());
     EXPECT_FALSE(QFile::exists(temporaryFile()));
 
+    // Escape gives nothing; a picture the desktop saved elsewhere stays.
     const QString foreign = m_foreign.filePath(QStringLiteral("Screenshot.png"));
     answerWithFile(foreign);
-    EXPECT_EQ(outcomeOf(service.capture(CaptureMode::ocr)), "image");
+    QFuture<std::optional<QImage>> text = service.capture(CaptureMode::ocr);
+    chooseOnOverlay(service, QRect());
+    EXPECT_EQ(outcomeOf(text), "nothing");
     EXPECT_TRUE(QFile::exists(foreign));
 
+    // Cancelling the service ends a selection too.
+    answerWithFile(temporaryFile());
+    QFuture<std::optional<QImage>> abandoned = service.capture(CaptureMode::area);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000));
+    service.cancel();
+    EXPECT_EQ(outcomeOf(abandoned), "nothing");
+
     const QList<FakeDesktopPortal::Call> calls = portal.calls();
-    ASSERT_EQ(calls.size(), 2);
+    ASSERT_EQ(calls.size(), 3);
     for (const FakeDesktopPortal::Call &call : calls) {
-        EXPECT_EQ(call.options.value("interactive"), true);
+        EXPECT_EQ(call.options.value("interactive"), false);
         EXPECT_FALSE(call.options.value("handle_token").toString().isEmpty());
     }
     EXPECT_NE(calls[0].requestPath, calls[1].requestPath);
@@ -114,7 +145,10 @@ TEST_F(CaptureServicePortalTest, EveryAnswerOfThePortal)
     for (const auto &[response, results, timing, outcome] : cases) {
         SCOPED_TRACE(outcome.toStdString());
         portal.script(QStringLiteral("Screenshot"), response, results, timing);
-        EXPECT_EQ(outcomeOf(service.capture(CaptureMode::area)), outcome.toStdString());
+        QFuture<std::optional<QImage>> capture = service.capture(CaptureMode::area);
+        if (outcome == "image")
+            chooseOnOverlay(service, QRect(0, 0, 10, 10));
+        EXPECT_EQ(outcomeOf(capture), outcome.toStdString());
         EXPECT_FALSE(service.busy());
     }
 }

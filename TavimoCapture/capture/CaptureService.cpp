@@ -396,8 +396,6 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
 {
     if (busy())
         return QtFuture::makeReadyFuture(std::optional<QImage>());
-    if (m_portalBus && isInteractive(mode) && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return selectOnDesktopPicture();
     if (m_portalBus)
         return captureThroughPortal(mode);
     if (X11OverlayCapture *overlay = overlayCapture())
@@ -470,6 +468,8 @@ PortalScreenshot *CaptureService::askPortal(bool interactive, PortalHandler onFi
 
 QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode mode)
 {
+    if (isInteractive(mode) && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return selectOnDesktopPicture();
     auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
     QFuture<std::optional<QImage>> future = promise->future();
     promise->start();

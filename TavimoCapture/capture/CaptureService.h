@@ -28,8 +28,9 @@ template <typename T> class QPromise;
 // folder) and all displays are grabbed here, one image per display. On Wayland the
 // desktop's Screenshot portal takes every picture: area and text with the
 // desktop's own selection, the main display and all displays cut out of a
-// picture of the whole desktop. The app's own area and text captures there
-// show the selection overlay over a picture of the whole desktop instead.
+// picture of the whole desktop. Where a GUI application runs, area and text
+// captures there show the selection overlay over a picture of the whole
+// desktop instead, as the images of capture() or the PNG of capturePng().
 //
 // Every operation returns at once with a future; attach continuations with a
 // GUI-thread context (`future.then(this, ...)`) to handle the outcome there.

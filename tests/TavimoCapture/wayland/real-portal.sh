@@ -2,7 +2,8 @@
 # Captures through the desktop's real Screenshot portal: xdg-desktop-portal with
 # its wlroots backend on a headless sway, with a session bus of its own.
 #   real-portal.sh APP screen   --screen and --all-displays --output, without and with the app running
-#   real-portal.sh APP area     --area with a selection dragged with the pointer
+#   real-portal.sh APP area     --area (--output without the app, clipboard and history with it) with a
+#                               selection dragged with the pointer, and --text up to its selection
 # Exits 77 (skipped) with the reason when this machine cannot run that desktop.
 set -euo pipefail
 app=$(realpath "$1")
@@ -166,25 +167,44 @@ drag() {
     sleep 0.2 mousemove "$3" "$4" sleep 0.2 mouseup 1
 }
 
-app_fullscreen() {
-  swaymsg -r -t get_tree | jq -e --argjson pid "${children[-1]}" \
+# Whether process $1 shows a full-screen window: our selection over the desktop's picture.
+fullscreen() {
+  swaymsg -r -t get_tree | jq -e --argjson pid "$1" \
     '[.. | objects | select(.pid? == $pid and .fullscreen_mode == 1 and .visible)] | length > 0' >/dev/null
 }
 
-# With the app running, as a desktop shortcut would: the dragged area goes to
-# the clipboard and the history.
-check_area() {
-  start_app
-  local status=0 newest
-  "$app" --area 2>"$base/area.log" || status=$?
-  [[ $status -eq 0 ]] || fail "--area ended with $status: $(cat "$base/area.log")"
-  # The selection is up once a window of the app covers the output.
-  for _ in $(seq 50); do
-    app_fullscreen && break
+wait_for_selection() {
+  local pid=$1 what=$2
+  for _ in $(seq 100); do
+    fullscreen "$pid" && return 0
+    kill -0 "$pid" 2>/dev/null || fail "$what ended before showing a selection"
     sleep 0.1
   done
-  app_fullscreen ||
-    skip "no area selection over a Wayland desktop picture yet: the app showed no full-screen selection within 5 s"
+  fail "$what showed no full-screen selection within 10 s"
+}
+
+# Without the app, --area --output shows the selection itself and writes the dragged area.
+check_area_cold() {
+  local pid status=0
+  "$app" --area --output "$base/cold-area.png" 2>"$base/cold-area.log" &
+  pid=$!
+  children+=("$pid")
+  wait_for_selection "$pid" "--area --output without the app"
+  drag 100 120 500 420
+  wait "$pid" || status=$?
+  [[ $status -eq 0 ]] || fail "--area --output without the app ended with $status: $(cat "$base/cold-area.log")"
+  expect_png "$base/cold-area.png" 400x300
+  echo "--area --output without the app writes the dragged 400x300"
+}
+
+# With the app running, as a desktop shortcut would: the dragged area goes to
+# the clipboard and the history; --text reaches the selection too.
+check_area() {
+  start_app
+  local app_pid=${children[-1]} status=0 newest
+  "$app" --area 2>"$base/area.log" || status=$?
+  [[ $status -eq 0 ]] || fail "--area ended with $status: $(cat "$base/area.log")"
+  wait_for_selection "$app_pid" "the app's --area"
   drag 100 120 500 420
   for _ in $(seq 50); do
     newest=$(compgen -G "$XDG_DATA_HOME/TavimoCapture/History/*.png" | head -n 1) && break
@@ -195,6 +215,17 @@ check_area() {
   wl-paste --type image/png >"$base/clipboard.png" || fail "nothing on the clipboard"
   expect_png "$base/clipboard.png" 400x300
   echo "--area gives the dragged 400x300 on the clipboard and in the history"
+
+  "$app" --text 2>"$base/text.log" || status=$?
+  [[ $status -eq 0 ]] || fail "--text ended with $status: $(cat "$base/text.log")"
+  wait_for_selection "$app_pid" "the app's --text"
+  xdotool key Escape
+  for _ in $(seq 50); do
+    fullscreen "$app_pid" || break
+    sleep 0.1
+  done
+  ! fullscreen "$app_pid" || fail "Escape did not close the --text selection"
+  echo "--text shows the selection over the desktop's picture, and Escape closes it"
 }
 
 # sway's headless seat has no pointer: where the check drags, sway runs in a
@@ -220,6 +251,7 @@ case $check in
     start_x_server
     backend=x11
     start_desktop
+    check_area_cold
     check_area
     ;;
   *) fail "unknown check $check" ;;

@@ -89,6 +89,8 @@ void SelectionOverlay::show()
     // X11 places the borderless windows itself; elsewhere only full screen covers a screen.
     const bool placed = QGuiApplication::platformName() == QLatin1String("xcb");
     for (const auto &window : m_windows) {
+        // Made before windows that came up since, it would map below them.
+        window->raise();
         if (placed)
             window->show();
         else

@@ -33,9 +33,11 @@ QRect spanned(const QPoint &a, const QPoint &b)
     return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
 }
 
-QRegion outline(const QRect &rect)
+// The ring around `rect`, as thick on every screen.
+QRegion outline(const QRect &rect, qreal scale)
 {
-    const QMargins ring(outlineWidth, outlineWidth, outlineWidth, outlineWidth);
+    const int width = qRound(outlineWidth * scale);
+    const QMargins ring(width, width, width, width);
     return QRegion(rect + ring) - QRegion(rect);
 }
 
@@ -76,11 +78,7 @@ void SelectionOverlay::prepare(const QImage &desktop, QList<QRect> windows, cons
     m_pressed.reset();
     m_dragging = false;
     m_inputGrabbed = false;
-    QPoint cursor = QCursor::pos();
-    for (const auto &window : m_windows) {
-        if (window->geometry().contains(cursor))
-            cursor = window->toDesktop(cursor - window->position());
-    }
+    const QPoint cursor = cursorInDesktop();
     m_state = {cursor, QRect(), windowAt(cursor)};
     for (const auto &window : m_windows)
         window->prepareFrame();
@@ -91,6 +89,8 @@ void SelectionOverlay::show()
     // X11 places the borderless windows itself; elsewhere only full screen covers a screen.
     const bool placed = QGuiApplication::platformName() == QLatin1String("xcb");
     for (const auto &window : m_windows) {
+        // Made before windows that came up since, it would map below them.
+        window->raise();
         if (placed)
             window->show();
         else
@@ -106,6 +106,14 @@ void SelectionOverlay::hide()
         window->hide();
     }
     m_desktop = QImage();
+}
+
+QPoint SelectionOverlay::cursorInDesktop() const
+{
+    const QPoint cursor = QCursor::pos();
+    const auto under = std::ranges::find_if(
+        m_windows, [&](const std::unique_ptr<OverlayWindow> &window) { return window->geometry().contains(cursor); });
+    return under != m_windows.end() ? (*under)->toDesktop(cursor - (*under)->position()) : cursor;
 }
 
 QRect SelectionOverlay::windowAt(const QPoint &position) const
@@ -237,7 +245,7 @@ QRegion SelectionOverlay::decorations(const State &state) const
                      QRegion(state.cursor.x(), desktop.top(), 1, desktop.height());
     const QRect area = highlight(state);
     if (!area.isEmpty())
-        region += outline(area);
+        region += outline(area, scaleAt(area.center()));
     if (!state.selection.isEmpty())
         region += labelFor(state.selection);
     for (const QRect &hint : hintRects())
@@ -273,7 +281,7 @@ void SelectionOverlay::paintDecorations(QPainter &painter, const QRect &area) co
     painter.fillRect(QRect(area.left(), m_state.cursor.y(), area.width(), 1), crosshairColour);
     painter.fillRect(QRect(m_state.cursor.x(), area.top(), 1, area.height()), crosshairColour);
     if (!lit.isEmpty()) {
-        for (const QRect &rect : outline(lit))
+        for (const QRect &rect : outline(lit, scaleAt(lit.center())))
             painter.fillRect(rect, accentColour);
     }
     if (!m_state.selection.isEmpty())

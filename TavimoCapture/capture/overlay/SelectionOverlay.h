@@ -69,6 +69,7 @@ private:
     QRect hintFor(const OverlayScreen &screen) const;
     QRegion decorations(const State &state) const;
     QRect windowAt(const QPoint &position) const;
+    QPoint cursorInDesktop() const;
     qreal scaleAt(const QPoint &position) const;
     void setState(const State &state);
     void grabInput(OverlayWindow *window, int attemptsLeft);

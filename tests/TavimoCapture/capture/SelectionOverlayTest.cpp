@@ -135,7 +135,14 @@ TEST_F(SelectionOverlayTest, PaintsTheDesktopDimmedExceptTheSelectionWithAnOutli
     m_overlay.move(QPoint(600, 500));
     EXPECT_EQ(paintedAt(QPoint(500, 400)), desktopColour.rgb());
     EXPECT_NEAR(qRed(paintedAt(QPoint(700, 400))), dimmed, 2);
-    EXPECT_EQ(paintedAt(QPoint(399, 400)), QColor(0x2f, 0x80, 0xed).rgb()) << "outline";
+    const QRgb accent = QColor(0x2f, 0x80, 0xed).rgb();
+    EXPECT_EQ(paintedAt(QPoint(398, 400)), accent) << "outline";
+    EXPECT_NE(paintedAt(QPoint(397, 400)), accent);
+    m_overlay.release(QPoint(600, 500), Qt::LeftButton);
+    m_overlay.press(QPoint(1000, 300), Qt::LeftButton);
+    m_overlay.move(QPoint(1200, 500));
+    EXPECT_EQ(paintedAt(QPoint(996, 400)), accent) << "as thick on the screen of scale 2";
+    EXPECT_NE(paintedAt(QPoint(995, 400)), accent);
 }
 
 TEST_F(SelectionOverlayTest, AHintShowsAtTheTopOfEveryScreen)

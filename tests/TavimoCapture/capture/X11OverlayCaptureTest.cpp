@@ -19,9 +19,10 @@ class X11OverlayCaptureTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The overlay's windows are made first: shown, they must still come above later windows.
+        m_service.keepWarm();
         ASSERT_TRUE(m_screen && m_window.showOn(*m_screen));
         ASSERT_TRUE(TestX11Client::xdotool({"mousemove", "700", "600"}));
-        m_service.keepWarm();
     }
 
     // As the session asks: the screen is read while the keys come up, then the overlay shows.

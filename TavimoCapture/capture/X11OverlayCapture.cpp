@@ -1,6 +1,7 @@
 #include "X11OverlayCapture.h"
 
 #include "CaptureFailure.h"
+#include "LargeImage.h"
 #include "SelectionOverlay.h"
 #include "X11Monitors.h"
 #include "X11SharedDesktop.h"
@@ -63,7 +64,7 @@ QImage X11OverlayCapture::opaqueCopy(const QImage &desktop, const QRect &area)
         return desktop.copy(inside).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // One pass: X leaves the padding byte of each pixel undefined, so it is
     // set while copying; opaque pixels are premultiplied as they stand.
-    QImage copy(inside.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage copy = LargeImage::allocate(inside.size(), QImage::Format_ARGB32_Premultiplied);
     if (copy.isNull())
         return copy;
     for (int y = 0; y < inside.height(); ++y) {

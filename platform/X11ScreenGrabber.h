@@ -27,6 +27,10 @@ public:
     QImage grabColours(const QRect &area) const;
 
     QRect desktopGeometry() const;
+    // The root window's pixels as a QImage format; invalid when unsupported.
+    QImage::Format pixelFormat() const { return m_format; }
+    // Whether the server offers MIT-SHM.
+    bool sharedMemory() const { return m_sharedMemory; }
     xcb_connection_t *connection() const { return m_connection; }
     xcb_window_t root() const { return m_screen->root; }
 

@@ -6,11 +6,11 @@ QString description(CaptureFailure failure)
 {
     switch (failure) {
     case CaptureFailure::permission:
-        return QCoreApplication::translate(
-            "CaptureFailure", "Allow Tavimo Capture to take screenshots when your desktop asks, then try again.");
+        return QCoreApplication::translate("CaptureFailure",
+                                           "The desktop refused the screenshot. Allow screenshots for Tavimo Capture "
+                                           "in your desktop's settings and try again.");
     case CaptureFailure::failed:
-        return QCoreApplication::translate(
-            "CaptureFailure", "The screenshot could not be captured. Check Screen Recording permission and try again.");
+        return QCoreApplication::translate("CaptureFailure", "The screen could not be read.");
     case CaptureFailure::invalidImage:
         return QCoreApplication::translate("CaptureFailure",
                                            "This image could not be opened. Choose a PNG, JPEG or TIFF image.");

@@ -1,5 +1,6 @@
 #include "CaptureService.h"
 
+#include "CaptureDecoding.h"
 #include "CaptureFailure.h"
 #include "CaptureLog.h"
 #include "CapturePngEncoder.h"
@@ -7,8 +8,11 @@
 #include "PixelLimit.h"
 #include "PortalImageGrabber.h"
 #include "PortalScreenshot.h"
+#include "SelectionOverlay.h"
 #include "SessionType.h"
+#include "X11OverlayCapture.h"
 #include "X11ScreenGrabber.h"
+#include "X11SharedDesktop.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -156,7 +160,7 @@ template <typename T> void settleWithoutPicture(QPromise<T> &promise, PortalScre
 
 std::optional<QImage> decodeCapture(const QByteArray &encoded)
 {
-    QImage image = QImage::fromData(encoded);
+    QImage image = CaptureDecoding::decode(encoded);
     if (image.isNull())
         throw CaptureError(CaptureFailure::invalidImage);
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -308,6 +312,28 @@ void CaptureService::forgetTemporaryDirectory()
     m_directoryLock = -1;
 }
 
+bool CaptureService::busy() const
+{
+    return m_process != nullptr || m_portalCapture != nullptr || m_awaitingPicture || m_pictureSelection ||
+           (m_overlayCapture && m_overlayCapture->busy());
+}
+
+X11OverlayCapture *CaptureService::overlayCapture()
+{
+    if (std::exchange(m_overlayTried, true) || m_portalBus || qEnvironmentVariableIsSet("TAVIMO_SCREENCAPTURE") ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return m_overlayCapture.get();
+    if (std::unique_ptr<X11SharedDesktop> desktop = X11SharedDesktop::connect())
+        m_overlayCapture = std::make_unique<X11OverlayCapture>(std::move(desktop));
+    return m_overlayCapture.get();
+}
+
+void CaptureService::keepWarm()
+{
+    if (X11OverlayCapture *overlay = overlayCapture())
+        overlay->warm();
+}
+
 QString CaptureService::toolPath()
 {
     const QString path = qEnvironmentVariable("TAVIMO_SCREENCAPTURE");
@@ -372,6 +398,8 @@ QFuture<std::optional<QImage>> CaptureService::capture(CaptureMode mode)
         return QtFuture::makeReadyFuture(std::optional<QImage>());
     if (m_portalBus)
         return captureThroughPortal(mode);
+    if (X11OverlayCapture *overlay = overlayCapture())
+        return overlay->capture(mode);
     return runTool(mode).then(QtFuture::Launch::Async, decoded);
 }
 
@@ -440,6 +468,8 @@ PortalScreenshot *CaptureService::askPortal(bool interactive, PortalHandler onFi
 
 QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode mode)
 {
+    if (isInteractive(mode) && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return selectOnDesktopPicture();
     auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
     QFuture<std::optional<QImage>> future = promise->future();
     promise->start();
@@ -450,15 +480,66 @@ QFuture<std::optional<QImage>> CaptureService::captureThroughPortal(CaptureMode 
         if (isInteractive(mode))
             return settleInBackground(promise, [file] { return decodeCapture(takePortalFile(file)); });
         settleInBackground(promise, [file, screens = m_screens()] {
-            QByteArray encoded = takePortalFile(file);
-            const ScreenGrabber::Monitor screen = primaryOf(screens);
-            const QImage image = PortalImageGrabber(std::move(encoded), {screen}).grab(screen.geometry);
+            const PortalImageGrabber desktop(takePortalFile(file), screens);
+            const QImage image = desktop.grab(primaryOf(desktop.monitors()).geometry);
             if (image.isNull())
                 throw CaptureError(CaptureFailure::failed);
             return std::optional<QImage>(image);
         });
     });
     return future;
+}
+
+// The desktop's own selection cannot be drawn like ours; a picture of the
+// whole desktop can, and our overlay then works as on X11 but for picking windows.
+QFuture<std::optional<QImage>> CaptureService::selectOnDesktopPicture()
+{
+    auto promise = std::make_shared<QPromise<std::optional<QImage>>>();
+    QFuture<std::optional<QImage>> future = promise->future();
+    promise->start();
+    m_portalCapture = askPortal(false, [=, this](PortalScreenshot::Outcome outcome, const QString &file) {
+        m_portalCapture = nullptr;
+        if (outcome != PortalScreenshot::Outcome::saved)
+            return settleWithoutPicture(*promise, outcome);
+        m_awaitingPicture = true;
+        auto decoding = std::make_shared<QPromise<std::optional<QImage>>>();
+        decoding->start();
+        decoding->future().then(this, [=, this](QFuture<std::optional<QImage>> done) {
+            m_awaitingPicture = false;
+            try {
+                showPictureSelection(*done.result(), promise);
+            } catch (...) {
+                fail(*promise, std::current_exception());
+            }
+        });
+        settleInBackground(decoding, [file] { return decodeCapture(takePortalFile(file)); });
+    });
+    return future;
+}
+
+void CaptureService::showPictureSelection(const QImage &desktop, const ImagePromise &promise)
+{
+    OverlayScreens screens;
+    for (const ScreenGrabber::Monitor &screen : m_screens()) {
+        const qreal ratio = screen.logicalSize.isEmpty() ? 1.0 : screen.geometry.width() / screen.logicalSize.width();
+        screens.append({screen.geometry, ratio});
+    }
+    m_pictureSelection = std::make_unique<SelectionOverlay>(screens);
+    m_pictureSelection->prepare(desktop, {},
+                                tr("Drag to choose an area. This desktop does not let apps pick a window."));
+    connect(m_pictureSelection.get(), &SelectionOverlay::selected, this,
+            [=, this](const QRect &area) { endPictureSelection(promise, desktop.copy(area)); });
+    connect(m_pictureSelection.get(), &SelectionOverlay::cancelled, this,
+            [=, this] { endPictureSelection(promise, std::nullopt); });
+    m_pictureSelection->show();
+}
+
+void CaptureService::endPictureSelection(const ImagePromise &promise, std::optional<QImage> selection)
+{
+    m_pictureSelection->disconnect(this);
+    m_pictureSelection->hide();
+    m_pictureSelection.release()->deleteLater();
+    succeed(*promise, std::move(selection));
 }
 
 QFuture<QList<CaptureDisplayImage>> CaptureService::captureAllThroughPortal()
@@ -502,6 +583,8 @@ void CaptureService::cancel()
 {
     for (PortalScreenshot *portal : findChildren<PortalScreenshot *>(Qt::FindDirectChildrenOnly))
         portal->cancel();
+    if (m_pictureSelection)
+        m_pictureSelection->cancel();
     if (m_process)
         m_process->terminate();
     if (!m_temporaryDirectory.isEmpty())
@@ -554,7 +637,8 @@ QFuture<void> CaptureService::waitForKeyboardFocus(std::function<bool()> applica
 }
 
 QFuture<CaptureService::ModifierRelease>
-CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers)
+CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers,
+                                       std::optional<CaptureMode> upcoming)
 {
     if (m_portalBus)
         return QtFuture::makeReadyFuture(ModifierRelease::released);
@@ -565,6 +649,8 @@ CaptureService::waitForModifierRelease(std::function<Qt::KeyboardModifiers()> he
     auto released = [=, this] {
         if (heldModifiers() & captureModifiers)
             return false;
+        if (X11OverlayCapture *overlay = upcoming && !busy() ? overlayCapture() : nullptr)
+            overlay->prepare(*upcoming);
         // Give the desktop a moment to settle after the keys come up.
         QTimer::singleShot(releasePause, this, [promise] {
             if (promise->isCanceled())

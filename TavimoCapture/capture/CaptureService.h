@@ -18,14 +18,19 @@
 #include <optional>
 
 class QProcess;
+class SelectionOverlay;
+class X11OverlayCapture;
 template <typename T> class QPromise;
 
 // Turns a capture mode into pixels. On X11, area, text-area and main-display
-// captures run the tavimo-screencapture tool in a private temporary folder
-// and all displays are grabbed here, one image per display. On Wayland the
+// captures show the selection overlay in this process (or, when
+// $TAVIMO_SCREENCAPTURE names one, run that tool in a private temporary
+// folder) and all displays are grabbed here, one image per display. On Wayland the
 // desktop's Screenshot portal takes every picture: area and text with the
 // desktop's own selection, the main display and all displays cut out of a
-// picture of the whole desktop.
+// picture of the whole desktop. Where a GUI application runs, area and text
+// captures there show the selection overlay over a picture of the whole
+// desktop instead, as the images of capture() or the PNG of capturePng().
 //
 // Every operation returns at once with a future; attach continuations with a
 // GUI-thread context (`future.then(this, ...)`) to handle the outcome there.
@@ -51,10 +56,14 @@ public:
     explicit CaptureService(GrabberFactory grabbers, QObject *parent = nullptr);
     // Through the Screenshot portal on `bus`; a request unanswered after
     // `timeout` fails. `screens` tells where the displays lie in a picture
-    // of the whole desktop.
+    // of the whole desktop; with none the picture is one display.
     CaptureService(const QDBusConnection &bus, std::chrono::milliseconds timeout, ScreenList screens,
                    QObject *parent = nullptr);
     ~CaptureService() override;
+
+    // On X11: reads the screen into memory kept for every capture and makes
+    // the overlay's windows now, so that a capture starts at once.
+    void keepWarm();
 
     // For area, ocr and screen. Nothing when the user cancelled the selection
     // or another capture is still running.
@@ -73,9 +82,14 @@ public:
     // portal, which asks for nothing of ours, both waits end at once.
     QFuture<void> waitForKeyboardFocus(std::function<bool()> applicationActive = isApplicationActive);
     // Before any capture: until Shift, Ctrl, Alt and Meta are all up, at most 5 s.
-    QFuture<ModifierRelease> waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers = modifiers);
+    // Once they are, the screen is read for the `upcoming` capture during
+    // the short pause that follows.
+    QFuture<ModifierRelease> waitForModifierRelease(std::function<Qt::KeyboardModifiers()> heldModifiers = modifiers,
+                                                    std::optional<CaptureMode> upcoming = std::nullopt);
 
-    bool busy() const { return m_process != nullptr || m_portalCapture != nullptr; }
+    bool busy() const;
+    // The overlay over the desktop's picture while the user chooses, or null.
+    SelectionOverlay *pictureSelection() const { return m_pictureSelection.get(); }
     // $TAVIMO_SCREENCAPTURE, else tavimo-screencapture beside this program.
     static QString toolPath();
     static bool isApplicationActive();
@@ -89,6 +103,8 @@ private:
     using CapturePromise = std::shared_ptr<QPromise<std::optional<QByteArray>>>;
 
     QFuture<std::optional<QByteArray>> runTool(CaptureMode mode);
+    // The in-process overlay, made on first use; null where it cannot run.
+    X11OverlayCapture *overlayCapture();
 
     void removeStaleDirectories();
     QString makeTemporaryDirectory();
@@ -100,6 +116,10 @@ private:
     using PortalHandler = std::function<void(PortalScreenshot::Outcome, const QString &)>;
     PortalScreenshot *askPortal(bool interactive, PortalHandler onFinished);
     QFuture<std::optional<QImage>> captureThroughPortal(CaptureMode mode);
+    using ImagePromise = std::shared_ptr<QPromise<std::optional<QImage>>>;
+    QFuture<std::optional<QImage>> selectOnDesktopPicture();
+    void showPictureSelection(const QImage &desktop, const ImagePromise &promise);
+    void endPictureSelection(const ImagePromise &promise, std::optional<QImage> selection);
     QFuture<QList<CaptureDisplayImage>> captureAllThroughPortal();
 
     GrabberFactory m_grabbers;
@@ -110,4 +130,8 @@ private:
     ScreenList m_screens;
     PortalScreenshot *m_portalCapture = nullptr;
     int m_directoryLock = -1;
+    std::unique_ptr<X11OverlayCapture> m_overlayCapture;
+    bool m_overlayTried = false;
+    std::unique_ptr<SelectionOverlay> m_pictureSelection;
+    bool m_awaitingPicture = false;
 };

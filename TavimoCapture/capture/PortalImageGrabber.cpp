@@ -1,5 +1,6 @@
 #include "PortalImageGrabber.h"
 
+#include "CaptureDecoding.h"
 #include "CaptureFailure.h"
 #include "PixelLimit.h"
 
@@ -11,6 +12,16 @@
 PortalImageGrabber::PortalImageGrabber(QByteArray encoded, QList<Monitor> monitors)
     : m_encoded(std::move(encoded)), m_monitors(std::move(monitors))
 {
+}
+
+QList<ScreenGrabber::Monitor> PortalImageGrabber::monitors() const
+{
+    if (!m_monitors.isEmpty())
+        return m_monitors;
+    decode();
+    if (m_picture.isNull())
+        return {};
+    return {Monitor{0, m_picture.rect(), true, {}}};
 }
 
 QImage PortalImageGrabber::grab(const QRect &area) const
@@ -33,5 +44,5 @@ void PortalImageGrabber::decode() const
     const QSize size = reader.size();
     if (size.isValid() && !withinPixelLimit(size))
         throw CaptureError(CaptureFailure::displaysTooLarge);
-    m_picture = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_picture = CaptureDecoding::read(reader).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

@@ -11,6 +11,7 @@
 #include "CaptureOutputFile.h"
 #include "CaptureService.h"
 #include "CaptureUsageFailure.h"
+#include "SessionType.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -84,9 +85,16 @@ std::optional<int> CaptureLaunch::finishWithoutApp()
     } catch (const CaptureInstanceError &error) {
         return report(error.description(), CaptureExitStatus::failed);
     }
-    if (m_command.output)
-        return captureHere();
+    m_capturesHere = m_command.output.has_value();
     return std::nullopt;
+}
+
+bool CaptureLaunch::captureNeedsScreens()
+{
+    const bool reachesDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                                !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                                !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return currentSessionType() == SessionType::wayland && reachesDisplay;
 }
 
 int CaptureLaunch::handOver()

@@ -11,13 +11,21 @@ struct CaptureOutcome;
 
 // What a start of tavimo-capture does before it may become the app: answer
 // --help and --version, refuse a bad command line, hand its request to the
-// running app, or take a capture for --output in this process (no tray, no
-// editor) when no app runs. Messages go to standard error.
+// running app, or, when no app runs, have a capture for --output taken in
+// this process (no tray, no editor). Messages go to standard error.
 class CaptureLaunch {
 public:
     // The exit status when this start is done; nothing when it should
-    // become the app. Reads the arguments of the QCoreApplication.
+    // become the app or capture here. Reads the arguments of the QCoreApplication.
     std::optional<int> finishWithoutApp();
+
+    // After finishWithoutApp(): whether this start takes its --output capture itself.
+    bool capturesHere() const { return m_capturesHere; }
+    // Whether that capture needs a GUI application: on Wayland the desktop's
+    // picture is cut to the screens, which only a GUI application knows.
+    static bool captureNeedsScreens();
+    // Takes the capture inside the application that now runs; the exit status.
+    int captureHere() const;
 
     // For the app: where to listen, and the request it was started with.
     QString socketPath() const { return m_socketPath; }
@@ -29,10 +37,10 @@ public:
 private:
     CaptureRequest requestToSend() const;
     int finish(const CaptureOutcome &outcome) const;
-    int captureHere() const;
 
     CaptureCommand m_command;
     QString m_socketPath;
+    bool m_capturesHere = false;
 };
 
 // "tavimo-capture: " and `message` on standard error; `status` as a number.

@@ -6,6 +6,7 @@
 #include "CaptureRenderGeometry.h"
 #include "CaptureText.h"
 #include "CaptureToolRanges.h"
+#include "LargeImage.h"
 #include "PixelLimit.h"
 
 #include <QPainter>
@@ -609,7 +610,7 @@ QImage CaptureRenderer::renderImage(const QImage &image, const QSizeF &sourceSiz
     if (!withinPixelLimit(QSizeF(width, height)))
         throw CaptureRenderFailure(CaptureRenderError::imageTooLarge);
 
-    QImage canvas(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
+    QImage canvas = LargeImage::allocate(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
         throw CaptureRenderFailure(CaptureRenderError::allocationFailed);
     canvas.fill(Qt::transparent);

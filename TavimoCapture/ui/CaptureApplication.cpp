@@ -30,13 +30,24 @@ CaptureApplication::CaptureApplication(int &argc, char **argv)
     // An 80-megapixel image needs more than Qt's default 128 MB.
     QImageReader::setAllocationLimit(1024);
     {
-        // Help, hand-offs and --output captures need no windows.
+        // Help and hand-offs need no windows.
         QCoreApplication commandLine(argc, argv);
         nameApplication();
         m_finished = m_launch.finishWithoutApp();
     }
+    if (!m_finished && m_launch.capturesHere())
+        m_finished = captureWithoutApp(argc, argv);
     if (!m_finished)
         start(argc, argv);
+}
+
+int CaptureApplication::captureWithoutApp(int &argc, char **argv)
+{
+    const std::unique_ptr<QCoreApplication> application = CaptureLaunch::captureNeedsScreens()
+                                                              ? std::make_unique<QGuiApplication>(argc, argv)
+                                                              : std::make_unique<QCoreApplication>(argc, argv);
+    nameApplication();
+    return m_launch.captureHere();
 }
 
 CaptureApplication::~CaptureApplication() = default;

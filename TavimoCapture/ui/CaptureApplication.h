@@ -31,6 +31,8 @@ public:
     static bool readyForSelection();
 
 private:
+    // A --output capture when no app runs, in an application of its own.
+    int captureWithoutApp(int &argc, char **argv);
     void start(int &argc, char **argv);
     void makeDelegate();
     void handle(const CaptureRequest &request, CaptureInstanceReply *reply);

@@ -83,7 +83,7 @@ void CaptureSession::startCapture(bool appending, CaptureMode mode)
     if (m_model.busy())
         return;
     CaptureBoard *target = appending ? m_model.board() : nullptr;
-    m_run = Run{mode, target != nullptr, target};
+    m_run = Run{mode, target != nullptr, target, nullptr};
     m_host.rememberActiveWindow();
     m_thumbnail.dismiss();
     m_model.setBusy(true);
@@ -121,16 +121,17 @@ void CaptureSession::waitForFocus()
 void CaptureSession::waitForModifiers()
 {
     using Release = CaptureService::ModifierRelease;
-    await<Release>(m_service.waitForModifierRelease(m_environment.heldModifiers), [this](QFuture<Release> done) {
-        if (done.result() == Release::released) {
-            capture();
-            return;
-        }
-        m_host.restoreWindows();
-        m_host.reactivatePrevious();
-        m_host.showToast(modifiersHeld);
-        end();
-    });
+    await<Release>(m_service.waitForModifierRelease(m_environment.heldModifiers, m_run->mode),
+                   [this](QFuture<Release> done) {
+                       if (done.result() == Release::released) {
+                           capture();
+                           return;
+                       }
+                       m_host.restoreWindows();
+                       m_host.reactivatePrevious();
+                       m_host.showToast(modifiersHeld);
+                       end();
+                   });
 }
 
 void CaptureSession::capture()
@@ -218,51 +219,90 @@ void CaptureSession::createBoard(const QList<QImage> &images, const QList<QSizeF
         }
     }
     handleCapture(std::move(board), m_run->mode);
-    m_host.restorePins();
-    end();
 }
 
 void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureMode mode)
 {
-    const QImage image = board->flattenedImage();
-    QByteArray png;
-    const auto encoded = [&] {
-        if (png.isEmpty())
-            png = m_environment.encode(image);
-        return png;
+    Delivery delivery;
+    delivery.image = board->flattenedImage();
+    m_run->board = std::make_shared<std::unique_ptr<CaptureBoard>>(std::move(board));
+    delivery.mode = mode;
+    if (!m_preferences.autoCopy() && !m_preferences.autoSave()) {
+        present(delivery);
+        return;
+    }
+    // Encoding a large capture takes long: the GUI thread stays free meanwhile.
+    const auto encode = [encode = m_environment.encode, delivery]() mutable {
+        try {
+            delivery.png = encode(delivery.image);
+        } catch (const std::exception &error) {
+            delivery.encodingError = CaptureErrorText::of(error);
+        }
+        return delivery;
     };
-    QStringList warnings;
-    bool copied = false;
-    QString savedPath;
+    await<Delivery>(QtConcurrent::run(encode), [this](QFuture<Delivery> done) { copyAndStore(done.result()); });
+}
 
-    if (m_preferences.autoCopy()) {
+// The clipboard on the GUI thread, then the automatic save and the history
+// entry on a worker: both files are flushed to the disk before they count.
+void CaptureSession::copyAndStore(Delivery delivery)
+{
+    const bool encoded = delivery.encodingError.isEmpty();
+    if (m_preferences.autoCopy() && !encoded) {
+        delivery.warnings.append(clipboardWarning + delivery.encodingError);
+    } else if (m_preferences.autoCopy()) {
         try {
-            if (!m_clipboard.setPng(encoded()))
+            if (!m_clipboard.setPng(delivery.png))
                 throw CaptureError(CaptureFailure::write);
-            copied = true;
+            delivery.copied = true;
         } catch (const std::exception &error) {
-            warnings.append(clipboardWarning + CaptureErrorText::of(error));
+            delivery.warnings.append(clipboardWarning + CaptureErrorText::of(error));
         }
     }
-    if (m_preferences.autoSave()) {
+    QString folder;
+    if (m_preferences.autoSave() && !encoded) {
+        delivery.warnings.append(saveWarning + delivery.encodingError);
+    } else if (m_preferences.autoSave()) {
         try {
-            savedPath = CaptureAutoSave::save(encoded(), expandedSaveFolder(m_preferences.folder()), sourceWord(mode),
-                                              QDateTime::currentDateTime());
+            folder = expandedSaveFolder(m_preferences.folder());
         } catch (const std::exception &error) {
-            warnings.append(saveWarning + CaptureErrorText::of(error));
+            delivery.warnings.append(saveWarning + CaptureErrorText::of(error));
         }
     }
-    QString historyID;
-    if (m_model.keepHistory() && (copied || !savedPath.isEmpty())) {
-        try {
-            historyID = m_model.history().savePng(encoded(), QString(), savedPath);
+    const bool recording = m_model.keepHistory();
+    const auto store = [delivery, folder, recording, history = m_model.history(),
+                        date = QDateTime::currentDateTime()]() mutable {
+        if (!folder.isEmpty()) {
+            try {
+                delivery.savedPath = CaptureAutoSave::save(delivery.png, folder, sourceWord(delivery.mode), date);
+            } catch (const std::exception &error) {
+                delivery.warnings.append(saveWarning + CaptureErrorText::of(error));
+            }
+        }
+        if (recording && (delivery.copied || !delivery.savedPath.isEmpty())) {
+            try {
+                delivery.historyID = history.savePng(delivery.png, QString(), delivery.savedPath);
+            } catch (const std::exception &error) {
+                delivery.warnings.append(historyWarning + CaptureErrorText::of(error));
+            }
+        }
+        return delivery;
+    };
+    await<Delivery>(QtConcurrent::run(store), [this](QFuture<Delivery> done) {
+        const Delivery stored = done.result();
+        if (!stored.historyID.isEmpty())
             m_model.refreshRecent();
-        } catch (const std::exception &error) {
-            warnings.append(historyWarning + CaptureErrorText::of(error));
-        }
-    }
+        present(stored);
+    });
+}
 
-    auto held = std::make_shared<std::unique_ptr<CaptureBoard>>(std::move(board));
+void CaptureSession::present(const Delivery &delivery)
+{
+    const auto held = m_run->board;
+    const QString historyID = delivery.historyID;
+    const QString savedPath = delivery.savedPath;
+    const bool copied = delivery.copied;
+    QStringList warnings = delivery.warnings;
     const QPointer<CaptureSession> self(this);
     const std::function<void()> open = [self, held, historyID, savedPath] {
         if (self && *held)
@@ -275,18 +315,20 @@ void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureM
     if (policy == CaptureEditorPolicy::always || saveProducedNothing || onlyFailures) {
         open();
         m_model.setNotice(warnings.join(QLatin1Char('\n')));
-        return;
+    } else {
+        if (m_preferences.showThumbnail()) {
+            const bool never = policy == CaptureEditorPolicy::never;
+            const CaptureThumbnailShortcut shortcut =
+                never ? CaptureThumbnailShortcut::off : m_preferences.thumbnailShortcut();
+            if (!m_thumbnail.show(delivery.image, m_preferences.thumbnailSeconds(), shortcut,
+                                  caption(!savedPath.isEmpty(), copied), never ? std::function<void()>() : open))
+                warnings.append(shortcutWarning);
+        }
+        if (!warnings.isEmpty())
+            m_host.showToast(warnings.join(QLatin1Char('\n')));
     }
-    if (m_preferences.showThumbnail()) {
-        const bool never = policy == CaptureEditorPolicy::never;
-        const CaptureThumbnailShortcut shortcut =
-            never ? CaptureThumbnailShortcut::off : m_preferences.thumbnailShortcut();
-        if (!m_thumbnail.show(image, m_preferences.thumbnailSeconds(), shortcut, caption(!savedPath.isEmpty(), copied),
-                              never ? std::function<void()>() : open))
-            warnings.append(shortcutWarning);
-    }
-    if (!warnings.isEmpty())
-        m_host.showToast(warnings.join(QLatin1Char('\n')));
+    m_host.restorePins();
+    end();
 }
 
 QString CaptureSession::caption(bool saved, bool copied)

@@ -63,9 +63,6 @@ public:
 
     // Returns at once; the capture continues on the event loop.
     void startCapture(bool appending, CaptureMode mode);
-    // Copies, saves, records and shows a finished capture as the preferences
-    // say. Throws when the board cannot be rendered.
-    void handleCapture(std::unique_ptr<CaptureBoard> board, CaptureMode mode);
 
     static QString caption(bool saved, bool copied);
 
@@ -78,6 +75,21 @@ private:
         CaptureMode mode;
         bool appending;
         QPointer<CaptureBoard> target;
+        // A new capture's board, held on the GUI thread while it is delivered.
+        std::shared_ptr<std::unique_ptr<CaptureBoard>> board;
+    };
+
+    // A finished capture on its way to the clipboard, the files and the screen.
+    struct Delivery {
+        QImage image;
+        CaptureMode mode;
+        QByteArray png;
+        // Why the image could not be encoded, or empty.
+        QString encodingError;
+        bool copied = false;
+        QString savedPath;
+        QString historyID;
+        QStringList warnings;
     };
 
     template <typename T> void await(QFuture<T> future, std::function<void(QFuture<T>)> next);
@@ -89,6 +101,12 @@ private:
     void copyText(const QString &text);
     void append(const QList<QImage> &images, const QList<QSizeF> &sizes);
     void createBoard(const QList<QImage> &images, const QList<QSizeF> &sizes);
+    // Copies, saves, records and shows a finished capture as the preferences
+    // say; encoding and files are written off the GUI thread, then the run
+    // ends. Throws when the board cannot be rendered.
+    void handleCapture(std::unique_ptr<CaptureBoard> board, CaptureMode mode);
+    void copyAndStore(Delivery delivery);
+    void present(const Delivery &delivery);
     void cancelled();
     void fail(const QString &reason);
     void end();

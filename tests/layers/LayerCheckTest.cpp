@@ -34,6 +34,7 @@ const std::vector<Layer> &layers()
         {"shared-ui", 10, true},
         {"distribution/ui", 15, true},
         {"TavimoCapture/render", 20, false},
+        {"TavimoCapture/capture/overlay", 22, false},
         {"platform/tools/screencapture", 25, false},
         {"TavimoCapture/document", 30, false},
         {"TavimoCapture/ocr", 40, false},

@@ -4,6 +4,7 @@
 #include "CaptureWorkspace.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,7 +23,9 @@ QLabel *centredLabel(const QString &text, double scale, bool bold)
 
 } // namespace
 
-CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model, bool onWayland, QWidget *parent)
+CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model,
+                                       std::optional<DesktopPermissionSettings::Command> permissionSettings,
+                                       QWidget *parent)
     : QWidget(parent), m_model(model),
       m_capture(new CaptureCommandButton(QStringLiteral("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
 {
@@ -50,12 +53,29 @@ CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model, bool onWayland, 
     layout->addWidget(text);
     layout->addSpacing(6);
     layout->addWidget(m_capture, 0, Qt::AlignHCenter);
-    if (onWayland) {
-        auto *permission = new QPushButton(QStringLiteral("Screen Recording Settings"));
-        permission->setFlat(true);
-        permission->setToolTip(permissionHelp);
-        connect(permission, &QPushButton::clicked, this, [this] { m_model.setNotice(permissionHelp); });
-        layout->addWidget(permission, 0, Qt::AlignHCenter);
-    }
+    if (permissionSettings)
+        addPermissionButton(layout, *permissionSettings);
     layout->addStretch(2);
+}
+
+QString CaptureWelcomeView::permissionButtonTitle()
+{
+    return tr("Screenshot Permissions");
+}
+
+QString CaptureWelcomeView::settingsUnavailableNotice()
+{
+    return tr("The desktop's settings could not be opened. Allow screenshots for Tavimo Capture there.");
+}
+
+void CaptureWelcomeView::addPermissionButton(QVBoxLayout *layout, const DesktopPermissionSettings::Command &settings)
+{
+    auto *permission = new QPushButton(permissionButtonTitle());
+    permission->setFlat(true);
+    permission->setToolTip(tr("Open the desktop's settings, where apps may be allowed to take screenshots."));
+    connect(permission, &QPushButton::clicked, this, [this, settings] {
+        if (!QProcess::startDetached(settings.program, settings.arguments))
+            m_model.setNotice(settingsUnavailableNotice());
+    });
+    layout->addWidget(permission, 0, Qt::AlignHCenter);
 }

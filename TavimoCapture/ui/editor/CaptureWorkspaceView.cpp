@@ -91,7 +91,8 @@ QWidget *CaptureWorkspaceView::mainColumn()
     layout->addLayout(messages);
 
     m_main = new QStackedWidget;
-    m_welcome = new CaptureWelcomeView(m_model, isWaylandSession());
+    m_welcome =
+        new CaptureWelcomeView(m_model, isWaylandSession() ? DesktopPermissionSettings::command() : std::nullopt);
     m_documentPage = new CaptureDocumentView(m_model, m_defaults, m_clipboard);
     m_boardPage = new QWidget;
     m_main->addWidget(m_welcome);

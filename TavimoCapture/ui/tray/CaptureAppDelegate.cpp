@@ -103,6 +103,7 @@ void CaptureAppDelegate::applicationDidFinishLaunching()
     });
     connect(&m_shortcuts, &CaptureShortcuts::warningsChanged, &m_model, &CaptureWorkspace::setShortcutWarnings);
     m_model.setShortcutWarnings(m_shortcuts.registerShortcuts());
+    m_service->keepWarm();
     createTrayIcon();
     showEditor();
 }

@@ -70,7 +70,11 @@ int selectArea(int argc, char **argv, const X11ScreenGrabber &grabber, const Scr
     const QImage desktop = grabbing.get();
     if (desktop.isNull())
         return fail(QStringLiteral("The screen could not be read."));
-    SelectionOverlay overlay(desktop, grabber.monitors(), windows);
+    OverlayScreens screens;
+    for (const ScreenGrabber::Monitor &monitor : grabber.monitors())
+        screens.append({monitor.geometry, 1.0});
+    SelectionOverlay overlay(screens);
+    overlay.prepare(desktop, windows);
     int status = 0;
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &application, &QGuiApplication::quit);
     QObject::connect(&overlay, &SelectionOverlay::selected, &application, [&](const QRect &area) {

@@ -28,8 +28,10 @@ TEST(CaptureMode, RawValuesAndLabelsOfTheHotKeys)
 TEST(CaptureFailure, ThrownWithItsDescription)
 {
     const CaptureError error(CaptureFailure::permission);
-    EXPECT_EQ(error.description(), "Allow Tavimo Capture to take screenshots when your desktop asks, then try again.");
+    EXPECT_EQ(error.description(), "The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your "
+                                   "desktop's settings and try again.");
     EXPECT_STREQ(error.what(), error.description().toUtf8().constData());
+    EXPECT_EQ(description(CaptureFailure::failed), "The screen could not be read.");
     EXPECT_EQ(description(CaptureFailure::displaysTooLarge),
               "The connected displays exceed the 80-megapixel limit. Capture fewer displays separately.");
 }

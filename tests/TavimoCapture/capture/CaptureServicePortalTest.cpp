@@ -3,6 +3,7 @@
 #include "FakeDesktopPortal.h"
 #include "FutureWait.h"
 #include "PrivateSessionBus.h"
+#include "SelectionOverlay.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,6 +29,19 @@ std::string outcomeOf(QFuture<std::optional<QImage>> future)
     } catch (const std::exception &error) {
         return error.what();
     }
+}
+
+// Waits for our overlay over the desktop's picture, then drags `area` on it, or presses Escape when it is empty.
+void chooseOnOverlay(const CaptureService &service, const QRect &area)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000)) << "no overlay";
+    SelectionOverlay *overlay = service.pictureSelection();
+    if (area.isEmpty())
+        return overlay->key(Qt::Key_Escape);
+    const QPoint end = area.topLeft() + QPoint(area.width(), area.height());
+    overlay->press(area.topLeft(), Qt::LeftButton);
+    overlay->move(end);
+    overlay->release(end, Qt::LeftButton);
 }
 
 class CaptureServicePortalTest : public testing::Test {
@@ -64,30 +78,64 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureServicePortalTest, InteractiveModesReadTheFileAndRemoveOnlyOurTemporaryOne)
+TEST_F(CaptureServicePortalTest, InteractiveModesChooseOnOurOverlayOverTheWholeDesktop)
 {
     ASSERT_TRUE(portal.isServing());
     answerWithFile(temporaryFile());
     QFuture<std::optional<QImage>> area = service.capture(CaptureMode::area);
     EXPECT_EQ(outcomeOf(service.capture(CaptureMode::ocr)), "nothing");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000));
+    EXPECT_EQ(service.pictureSelection()->hintRects().size(), 2) << "no window picking here, and it says so";
+    EXPECT_TRUE(service.busy());
+    chooseOnOverlay(service, QRect(990, 10, 20, 30));
     const std::optional<QImage> image = resultOf(area);
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), m_picture.size());
-    EXPECT_EQ(image->pixel(2999, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image->size(), QSize(20, 30));
+    EXPECT_EQ(image->pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image->pixel(19, 29), qRgb(0, 0, 255));
+    EXPECT_EQ(service.pictureSelection(), nullptr);
+    EXPECT_FALSE(service.busy());
     EXPECT_FALSE(QFile::exists(temporaryFile()));
 
+    // Escape gives nothing; a picture the desktop saved elsewhere stays.
     const QString foreign = m_foreign.filePath(QStringLiteral("Screenshot.png"));
     answerWithFile(foreign);
-    EXPECT_EQ(outcomeOf(service.capture(CaptureMode::ocr)), "image");
+    QFuture<std::optional<QImage>> text = service.capture(CaptureMode::ocr);
+    chooseOnOverlay(service, QRect());
+    EXPECT_EQ(outcomeOf(text), "nothing");
     EXPECT_TRUE(QFile::exists(foreign));
 
+    // Cancelling the service ends a selection too.
+    answerWithFile(temporaryFile());
+    QFuture<std::optional<QImage>> abandoned = service.capture(CaptureMode::area);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000));
+    service.cancel();
+    EXPECT_EQ(outcomeOf(abandoned), "nothing");
+
     const QList<FakeDesktopPortal::Call> calls = portal.calls();
-    ASSERT_EQ(calls.size(), 2);
+    ASSERT_EQ(calls.size(), 3);
     for (const FakeDesktopPortal::Call &call : calls) {
-        EXPECT_EQ(call.options.value("interactive"), true);
+        EXPECT_EQ(call.options.value("interactive"), false);
         EXPECT_FALSE(call.options.value("handle_token").toString().isEmpty());
     }
     EXPECT_NE(calls[0].requestPath, calls[1].requestPath);
+}
+
+// As for --area --output: the desktop's own selection may be refused, ours is not.
+TEST_F(CaptureServicePortalTest, ScriptedAreaIsChosenOnOurOverlayAsPng)
+{
+    answerWithFile(temporaryFile());
+    QFuture<std::optional<QByteArray>> area = service.capturePng(CaptureMode::area);
+    chooseOnOverlay(service, QRect(990, 10, 20, 30));
+    const std::optional<QByteArray> png = resultOf(area);
+    ASSERT_TRUE(png);
+    const QImage image = QImage::fromData(*png, "PNG");
+    EXPECT_EQ(image.size(), QSize(20, 30));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(19, 29), qRgb(0, 0, 255));
+    EXPECT_FALSE(service.busy());
+    ASSERT_EQ(portal.calls().size(), 1);
+    EXPECT_EQ(portal.calls().constFirst().options.value("interactive"), false);
 }
 
 TEST_F(CaptureServicePortalTest, EveryAnswerOfThePortal)
@@ -114,7 +162,10 @@ TEST_F(CaptureServicePortalTest, EveryAnswerOfThePortal)
     for (const auto &[response, results, timing, outcome] : cases) {
         SCOPED_TRACE(outcome.toStdString());
         portal.script(QStringLiteral("Screenshot"), response, results, timing);
-        EXPECT_EQ(outcomeOf(service.capture(CaptureMode::area)), outcome.toStdString());
+        QFuture<std::optional<QImage>> capture = service.capture(CaptureMode::area);
+        if (outcome == "image")
+            chooseOnOverlay(service, QRect(0, 0, 10, 10));
+        EXPECT_EQ(outcomeOf(capture), outcome.toStdString());
         EXPECT_FALSE(service.busy());
     }
 }
@@ -183,9 +234,23 @@ TEST_F(CaptureServicePortalTest, DesktopPictureIsCutIntoScreens)
         answerWithFile(temporaryFile());
         EXPECT_EQ(failureOf<CaptureError>(service.captureAllDisplays()).code(), failure);
     }
+    EXPECT_FALSE(QFile::exists(temporaryFile()));
+}
+
+TEST_F(CaptureServicePortalTest, WithoutKnownScreensThePictureIsOneDisplay)
+{
     screens.clear();
     answerWithFile(temporaryFile());
-    EXPECT_EQ(failureOf<CaptureError>(service.capture(CaptureMode::screen)).code(), CaptureFailure::failed);
+    const std::optional<QImage> screen = resultOf(service.capture(CaptureMode::screen));
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->size(), m_picture.size());
+    EXPECT_EQ(screen->pixel(2999, 0), qRgb(0, 0, 255));
+
+    answerWithFile(temporaryFile());
+    const QList<CaptureDisplayImage> displays = resultOf(service.captureAllDisplays());
+    ASSERT_EQ(displays.size(), 1);
+    EXPECT_EQ(displays[0].image.size(), m_picture.size());
+    EXPECT_EQ(displays[0].logicalSize, QSizeF(m_picture.size()));
     EXPECT_FALSE(QFile::exists(temporaryFile()));
 }
 

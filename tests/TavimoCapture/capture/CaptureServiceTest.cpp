@@ -1,4 +1,5 @@
 #include "CaptureService.h"
+#include "CaptureDecoding.h"
 #include "CaptureFailure.h"
 #include "CaptureSelectionFocus.h"
 #include "FutureWait.h"
@@ -89,7 +90,9 @@ TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
         ASSERT_TRUE(second.isFinished());
         EXPECT_EQ(second.result(), std::nullopt);
         EXPECT_EQ(captureFolders().size(), 1);
+        const quint64 decodes = CaptureDecoding::count();
         EXPECT_EQ(resultOf(future), m_fixture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        EXPECT_EQ(CaptureDecoding::count(), decodes + 1) << "a tool's file is decoded once";
 
         const QStringList arguments = toolFile(QStringLiteral("args")).split(QLatin1Char(' '));
         EXPECT_EQ(arguments.mid(0, arguments.size() - 1), QStringList({"-x", "-t", "png"}) + modeArguments);

@@ -4,6 +4,7 @@
 #include "FutureWait.h"
 #include "PortalGlobalHotKeys.h"
 #include "PrivateSessionBus.h"
+#include "SelectionOverlay.h"
 #include "SessionType.h"
 #include "X11GlobalHotKeys.h"
 
@@ -82,7 +83,12 @@ TEST_F(SessionBackendTest, WaylandCapturesAndKeysGoToTheSessionPortal)
     qputenv("WAYLAND_DISPLAY", "wayland-0");
 
     CaptureService service;
-    const std::optional<QImage> image = resultOf(service.capture(CaptureMode::area));
+    QFuture<std::optional<QImage>> capture = service.capture(CaptureMode::area);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.pictureSelection() != nullptr; }, 10000));
+    service.pictureSelection()->press(QPoint(0, 0), Qt::LeftButton);
+    service.pictureSelection()->move(QPoint(5, 5));
+    service.pictureSelection()->release(QPoint(5, 5), Qt::LeftButton);
+    const std::optional<QImage> image = resultOf(capture);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_EQ(portal.calls().size(), 1);

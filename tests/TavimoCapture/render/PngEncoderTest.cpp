@@ -173,6 +173,8 @@ TEST(CapturePngEncoder, EveryRowFilterRoundTrips)
         {"one row", noise(300, 1, QImage::Format_ARGB32)},
         {"one column", noise(1, 300, QImage::Format_ARGB32)},
         {"one pixel", noise(1, 1, QImage::Format_RGB32)},
+        {"rows ending on a whole run of sixteen bytes", noise(17, 40, QImage::Format_RGB32)},
+        {"translucent rows ending on a whole run", noise(21, 40, QImage::Format_ARGB32)},
     };
     for (const auto &test : cases) {
         SCOPED_TRACE(test.name);

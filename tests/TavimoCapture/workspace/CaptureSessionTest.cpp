@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,8 @@ protected:
     RecordingHost host;
     QString recognized;
     int encodings = 0;
+    QThread *encodingThread = nullptr;
+    bool encodingFails = false;
     CaptureSession session{{model, service, preferences, thumbnail, clipboard, host, defaults,
                             [this](TavimoEvent event) {
                                 events.append(event);
@@ -151,6 +154,9 @@ protected:
                             [this](const QImage &) { return recognized; },
                             [this](const QImage &image) {
                                 ++encodings;
+                                encodingThread = QThread::currentThread();
+                                if (encodingFails)
+                                    throw CaptureError(CaptureFailure::write);
                                 return CaptureHistory::png(image);
                             }}};
     int editorShown = 0;
@@ -195,6 +201,7 @@ TEST_F(CaptureSessionTest, OneEncodingFeedsClipboardSaveAndHistory)
     setPreferences(true, true, true, CaptureEditorPolicy::thumbnailOnly);
     capture(CaptureMode::screen);
     EXPECT_EQ(encodings, 1);
+    EXPECT_NE(encodingThread, QThread::currentThread()) << "large captures are encoded off the GUI thread";
     ASSERT_EQ(savedFiles().size(), 1);
     EXPECT_EQ(readFile(savedFiles()[0]), clipboard.png);
     EXPECT_TRUE(QFileInfo(savedFiles()[0]).fileName().startsWith("Screen-"));
@@ -236,6 +243,29 @@ TEST_F(CaptureSessionTest, FailuresOpenTheEditorWithTheirWarnings)
     EXPECT_EQ(model.notice(), "Clipboard: " + description(CaptureFailure::write));
     EXPECT_EQ(editorShown, 3);
     EXPECT_TRUE(host.toasts.isEmpty());
+}
+
+TEST_F(CaptureSessionTest, PlainCaptureIsDeliveredPixelForPixel)
+{
+    setPreferences(true, false, false, CaptureEditorPolicy::never);
+    capture();
+    QImage expected(QSize(200, 160), QImage::Format_RGB32);
+    expected.fill(Qt::darkCyan);
+    EXPECT_EQ(QImage::fromData(clipboard.png).convertToFormat(QImage::Format_RGB32), expected);
+}
+
+TEST_F(CaptureSessionTest, EncodingFailureWarnsForEachUseAndRecordsNothing)
+{
+    setPreferences(true, true, true, CaptureEditorPolicy::thumbnailOnly);
+    encodingFails = true;
+    capture();
+    ASSERT_TRUE(model.document()) << "nothing was delivered: the capture opens in the editor";
+    const QString reason = description(CaptureFailure::write);
+    EXPECT_EQ(model.notice(), "Clipboard: " + reason + "\nAutomatic save failed: " + reason);
+    EXPECT_TRUE(clipboard.png.isEmpty());
+    EXPECT_TRUE(savedFiles().isEmpty());
+    EXPECT_TRUE(model.recent().isEmpty());
+    EXPECT_EQ(encodings, 1);
 }
 
 TEST_F(CaptureSessionTest, WarningsOfAnOtherwiseGoodCaptureGoToOneToast)

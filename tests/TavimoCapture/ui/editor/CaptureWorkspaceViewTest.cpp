@@ -13,9 +13,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -93,7 +95,7 @@ TEST_F(WorkspaceViewTest, HeaderAndWelcomeFollowTheOpenCapture)
     auto *capture = find<CaptureCommandButton>(*view, QStringLiteral("Capture Area or Window"));
     ASSERT_NE(capture, nullptr);
     EXPECT_EQ(capture->keyLabel(), QStringLiteral("Ctrl+Shift+2"));
-    EXPECT_EQ(find<QPushButton>(*view, QStringLiteral("Screen Recording Settings")), nullptr);
+    EXPECT_EQ(find<QPushButton>(*view, CaptureWelcomeView::permissionButtonTitle()), nullptr);
     EXPECT_FALSE(find<QToolButton>(*view, QStringLiteral("Copy Image"))->isEnabled());
     EXPECT_FALSE(find<QToolButton>(*view, QStringLiteral("Save"))->isEnabled());
 
@@ -105,13 +107,21 @@ TEST_F(WorkspaceViewTest, HeaderAndWelcomeFollowTheOpenCapture)
     EXPECT_TRUE(find<QToolButton>(*view, QStringLiteral("Edit image"))->isChecked());
 }
 
-TEST_F(WorkspaceViewTest, OnWaylandTheWelcomeExplainsTheDesktopsPermission)
+TEST_F(WorkspaceViewTest, ThePermissionButtonOpensTheDesktopsSettingsOrSaysItCannot)
 {
-    CaptureWelcomeView welcome(*workspace, true);
-    auto *settings = find<QPushButton>(welcome, QStringLiteral("Screen Recording Settings"));
+    QTemporaryDir folder;
+    const QString opened = folder.filePath(QStringLiteral("opened"));
+    CaptureWelcomeView welcome(*workspace,
+                               DesktopPermissionSettings::Command{"/bin/sh", {"-c", "touch \"$0\"", opened}});
+    auto *settings = find<QPushButton>(welcome, CaptureWelcomeView::permissionButtonTitle());
     ASSERT_NE(settings, nullptr);
     settings->click();
-    EXPECT_EQ(workspace->notice(), CaptureWelcomeView::permissionHelp);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(opened); }));
+    EXPECT_EQ(workspace->notice(), QString());
+
+    CaptureWelcomeView missing(*workspace, DesktopPermissionSettings::Command{folder.filePath("no-such-program"), {}});
+    find<QPushButton>(missing, CaptureWelcomeView::permissionButtonTitle())->click();
+    EXPECT_EQ(workspace->notice(), CaptureWelcomeView::settingsUnavailableNotice());
 }
 
 TEST_F(WorkspaceViewTest, CaptureRowsStartCapturesAndAreDisabledWhileBusy)

@@ -237,7 +237,7 @@ TEST(CaptureImageImportTest, DataTooShortForItsClaimIsRefusedBeforeDecoding)
                    {278, 3, 1},
                    {279, 4, 8, 100'000}},
                   strip),
-         tooLarge}, // the decoder refuses the header
+         undecodable}, // the decoder refuses the header
         {"tile-bomb.tiff",
          tiffPage({{256, 3, 16},
                    {257, 3, 16},

@@ -39,6 +39,13 @@
     </message>
 </context>
 <context>
+    <name>CaptureAutostart</name>
+    <message>
+        <source>it was changed by hand to start another program</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CaptureEditorPolicy</name>
     <message>
         <source>Always</source>
@@ -108,6 +115,13 @@
     <message>
         <source>Choose an image up to 80 megapixels.</source>
         <translation>Choose an image up to 80 megapixels.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureInspector</name>
+    <message>
+        <source>Drawn in %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -185,6 +199,13 @@
     <message>
         <source>The screenshot tool could not be started: %1</source>
         <translation>The screenshot tool could not be started: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureSettingsView</name>
+    <message>
+        <source>Start Tavimo Capture at login</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -301,6 +322,13 @@
     <message>
         <source>This build sends no usage statistics.</source>
         <translation>This build sends no usage statistics.</translation>
+    </message>
+</context>
+<context>
+    <name>UserDefaults</name>
+    <message>
+        <source>Settings could not be saved: %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

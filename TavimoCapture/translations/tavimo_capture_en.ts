@@ -42,7 +42,7 @@
     <name>CaptureAutostart</name>
     <message>
         <source>it was changed by hand to start another program</source>
-        <translation type="unfinished"></translation>
+        <translation>it was changed by hand to start another program</translation>
     </message>
 </context>
 <context>
@@ -63,20 +63,20 @@
 <context>
     <name>CaptureFailure</name>
     <message>
-        <source>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</source>
-        <translation>Allow Tavimo Capture to take screenshots when your desktop asks, then try again.</translation>
-    </message>
-    <message>
-        <source>The screenshot could not be captured. Check Screen Recording permission and try again.</source>
-        <translation>The screenshot could not be captured. Check Screen Recording permission and try again.</translation>
-    </message>
-    <message>
         <source>This image could not be opened. Choose a PNG, JPEG or TIFF image.</source>
         <translation>This image could not be opened. Choose a PNG, JPEG or TIFF image.</translation>
     </message>
     <message>
         <source>The image could not be saved. Check the destination and available disk space.</source>
         <translation>The image could not be saved. Check the destination and available disk space.</translation>
+    </message>
+    <message>
+        <source>The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your desktop&apos;s settings and try again.</source>
+        <translation>The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your desktop&apos;s settings and try again.</translation>
+    </message>
+    <message>
+        <source>The screen could not be read.</source>
+        <translation>The screen could not be read.</translation>
     </message>
 </context>
 <context>
@@ -121,7 +121,7 @@
     <name>CaptureInspector</name>
     <message>
         <source>Drawn in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Drawn in %1</translation>
     </message>
 </context>
 <context>
@@ -200,12 +200,16 @@
         <source>The screenshot tool could not be started: %1</source>
         <translation>The screenshot tool could not be started: %1</translation>
     </message>
+    <message>
+        <source>Drag to choose an area. This desktop does not let apps pick a window.</source>
+        <translation>Drag to choose an area. This desktop does not let apps pick a window.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureSettingsView</name>
     <message>
         <source>Start Tavimo Capture at login</source>
-        <translation type="unfinished"></translation>
+        <translation>Start Tavimo Capture at login</translation>
     </message>
 </context>
 <context>
@@ -232,6 +236,21 @@
     <message>
         <source>Pixelate</source>
         <translation>Pixelate</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureWelcomeView</name>
+    <message>
+        <source>Screenshot Permissions</source>
+        <translation>Screenshot Permissions</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s settings could not be opened. Allow screenshots for Tavimo Capture there.</source>
+        <translation>The desktop&apos;s settings could not be opened. Allow screenshots for Tavimo Capture there.</translation>
+    </message>
+    <message>
+        <source>Open the desktop&apos;s settings, where apps may be allowed to take screenshots.</source>
+        <translation>Open the desktop&apos;s settings, where apps may be allowed to take screenshots.</translation>
     </message>
 </context>
 <context>
@@ -328,7 +347,7 @@
     <name>UserDefaults</name>
     <message>
         <source>Settings could not be saved: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings could not be saved: %1.</translation>
     </message>
 </context>
 </TS>

@@ -5,11 +5,15 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -31,17 +35,77 @@ QString quotedProgram(QString program)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool switchedOff(const QList<QByteArray> &lines)
+// The trimmed lines of the entry's main group.
+QList<QByteArray> mainGroup(const QByteArray &entry)
 {
+    QList<QByteArray> lines;
     bool inMainGroup = false;
-    for (const QByteArray &raw : lines) {
+    for (const QByteArray &raw : entry.split('\n')) {
         const QByteArray line = raw.trimmed();
         if (line.startsWith('['))
             inMainGroup = line == "[Desktop Entry]";
-        else if (inMainGroup && (line == "Hidden=true" || line == "X-GNOME-Autostart-enabled=false"))
-            return true;
+        else if (inMainGroup)
+            lines.append(line);
     }
-    return false;
+    return lines;
+}
+
+bool switchedOff(const QList<QByteArray> &lines)
+{
+    return lines.contains("Hidden=true") || lines.contains("X-GNOME-Autostart-enabled=false");
+}
+
+// The string escapes of the entry format (\s, \n, \t, \r, \\).
+QString unescaped(const QString &value)
+{
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        const QChar next = value[++i];
+        static const QHash<QChar, QChar> escapes{{u's', u' '}, {u'n', u'\n'}, {u't', u'\t'}, {u'r', u'\r'}};
+        text += escapes.value(next, next);
+    }
+    return text;
+}
+
+// The arguments of an Exec line, its quoting undone.
+QStringList execArguments(const QString &exec)
+{
+    QStringList arguments;
+    QString argument;
+    bool quoted = false;
+    bool inArgument = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted && c == QLatin1Char('\\') && i + 1 < exec.size()) {
+            argument += exec[++i];
+        } else if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            inArgument = true;
+        } else if (!quoted && c == QLatin1Char(' ')) {
+            if (inArgument)
+                arguments.append(std::exchange(argument, {}));
+            inArgument = false;
+        } else {
+            argument += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        arguments.append(argument);
+    return arguments;
+}
+
+QStringList execOf(const QList<QByteArray> &lines)
+{
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("Exec="))
+            return execArguments(unescaped(QString::fromUtf8(line.mid(5))));
+    }
+    return {};
 }
 
 } // namespace
@@ -67,10 +131,26 @@ QString CaptureAutostart::filePath() const
     return m_folder + QLatin1Char('/') + entryName;
 }
 
-bool CaptureAutostart::enabled() const
+std::optional<QByteArray> CaptureAutostart::storedEntry() const
 {
     QFile file(filePath());
-    return file.open(QIODevice::ReadOnly) && !switchedOff(file.readAll().split('\n'));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool CaptureAutostart::namesUs(const QByteArray &entry) const
+{
+    const QString program = QFileInfo(m_program).fileName();
+    const QStringList arguments = execOf(mainGroup(entry));
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [&](const QString &argument) { return QFileInfo(argument).fileName() == program; });
+}
+
+bool CaptureAutostart::enabled() const
+{
+    const std::optional<QByteArray> stored = storedEntry();
+    return stored && namesUs(*stored) && !switchedOff(mainGroup(*stored));
 }
 
 QByteArray CaptureAutostart::entry() const
@@ -90,6 +170,13 @@ QByteArray CaptureAutostart::entry() const
 void CaptureAutostart::setEnabled(bool enabled)
 {
     using Operation = CaptureFileSystemFailure::Operation;
+    if (const std::optional<QByteArray> stored = storedEntry(); stored && !namesUs(*stored)) {
+        if (!enabled)
+            return;
+        throw CaptureFileSystemError(CaptureFileSystemFailure{
+            Operation::write, filePath(), EEXIST,
+            QCoreApplication::translate("CaptureAutostart", "it was changed by hand to start another program")});
+    }
     if (!enabled) {
         QFile file(filePath());
         if (file.remove() || !file.exists())

@@ -39,6 +39,13 @@
     </message>
 </context>
 <context>
+    <name>CaptureAutostart</name>
+    <message>
+        <source>it was changed by hand to start another program</source>
+        <translation>it was changed by hand to start another program</translation>
+    </message>
+</context>
+<context>
     <name>CaptureEditorPolicy</name>
     <message>
         <source>Always</source>
@@ -196,6 +203,13 @@
     <message>
         <source>Drag to choose an area. This desktop does not let apps pick a window.</source>
         <translation>Drag to choose an area. This desktop does not let apps pick a window.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureSettingsView</name>
+    <message>
+        <source>Start Tavimo Capture at login</source>
+        <translation>Start Tavimo Capture at login</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "CaptureSettingsView.h"
 
+#include "CaptureAutostart.h"
+#include "CaptureFileSystemFailure.h"
 #include "CapturePreferences.h"
 #include "RawEnum.h"
 #include "SupportSettingsFooter.h"
@@ -55,9 +57,10 @@ int wholeSeconds(double seconds)
 
 } // namespace
 
-CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, TavimoSignals &tavimoSignals,
-                                         FolderChooser chooseFolder, QWidget *parent)
-    : QWidget(parent), m_preferences(preferences), m_chooseFolder(std::move(chooseFolder)),
+CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, CaptureAutostart &autostart,
+                                         TavimoSignals &tavimoSignals, FolderChooser chooseFolder, QWidget *parent)
+    : QWidget(parent), m_preferences(preferences), m_autostart(autostart), m_chooseFolder(std::move(chooseFolder)),
+      m_login(new QCheckBox(tr("Start Tavimo Capture at login"))), m_loginFailure(note({})),
       m_copy(new QCheckBox(QStringLiteral("Copy image to clipboard"))),
       m_save(new QCheckBox(QStringLiteral("Save automatically"))), m_folder(new QLabel),
       m_chooseFolderButton(new QPushButton(QStringLiteral("Folder"))), m_editor(picker<CaptureEditorPolicy>()),
@@ -69,6 +72,7 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Tavimo
 
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);
+    column->addWidget(startup());
     column->addWidget(afterCapturing());
     column->addWidget(thumbnailSection());
     column->addWidget(new SupportSettingsFooter(tavimoSignals));
@@ -81,6 +85,7 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Tavimo
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
 
+    connect(m_login, &QCheckBox::toggled, this, &CaptureSettingsView::setStartsAtLogin);
     connect(m_copy, &QCheckBox::toggled, &m_preferences, &CapturePreferences::setAutoCopy);
     connect(m_save, &QCheckBox::toggled, &m_preferences, &CapturePreferences::setAutoSave);
     connect(m_chooseFolderButton, &QPushButton::clicked, this, &CaptureSettingsView::chooseFolder);
@@ -101,6 +106,7 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Tavimo
     connect(&m_preferences, &CapturePreferences::thumbnailSecondsChanged, this, &CaptureSettingsView::showPreferences);
     connect(&m_preferences, &CapturePreferences::thumbnailShortcutChanged, this, &CaptureSettingsView::showPreferences);
     showPreferences();
+    showStartsAtLogin();
 }
 
 CaptureSettingsView::FolderChooser CaptureSettingsView::systemFolderChooser()
@@ -111,6 +117,23 @@ CaptureSettingsView::FolderChooser CaptureSettingsView::systemFolderChooser()
             return std::nullopt;
         return folder;
     };
+}
+
+void CaptureSettingsView::showEvent(QShowEvent *event)
+{
+    // The entry is a file the user or the desktop may change meanwhile.
+    showStartsAtLogin();
+    QWidget::showEvent(event);
+}
+
+QWidget *CaptureSettingsView::startup()
+{
+    auto *section = new QGroupBox;
+    auto *form = new QFormLayout(section);
+    form->addRow(m_login);
+    m_loginFailure->setVisible(false);
+    form->addRow(m_loginFailure);
+    return section;
 }
 
 QWidget *CaptureSettingsView::afterCapturing()
@@ -151,6 +174,24 @@ void CaptureSettingsView::chooseFolder()
 {
     if (const std::optional<QString> folder = m_chooseFolder(this, m_preferences.folder()))
         m_preferences.setFolder(*folder);
+}
+
+void CaptureSettingsView::setStartsAtLogin(bool starts)
+{
+    try {
+        m_autostart.setEnabled(starts);
+        m_loginFailure->setVisible(false);
+    } catch (const CaptureFileSystemError &error) {
+        m_loginFailure->setText(error.description());
+        m_loginFailure->setVisible(true);
+    }
+    showStartsAtLogin();
+}
+
+void CaptureSettingsView::showStartsAtLogin()
+{
+    const QSignalBlocker blocker(m_login);
+    m_login->setChecked(m_autostart.enabled());
 }
 
 void CaptureSettingsView::showPreferences()

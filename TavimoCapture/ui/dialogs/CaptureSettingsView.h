@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class CaptureAutostart;
 class CapturePreferences;
 class QCheckBox;
 class QComboBox;
@@ -13,8 +14,9 @@ class QPushButton;
 class QSpinBox;
 class TavimoSignals;
 
-// The "Capture Settings" form: what happens after a capture and how the
-// thumbnail behaves. Every control writes its setting at once.
+// The "Capture Settings" form: starting at login, what happens after a
+// capture and how the thumbnail behaves. Every control writes its setting at
+// once.
 class CaptureSettingsView : public QWidget {
     Q_OBJECT
 
@@ -24,11 +26,14 @@ public:
 
     static constexpr QSize panelSize{540, 560};
 
-    CaptureSettingsView(CapturePreferences &preferences, TavimoSignals &tavimoSignals,
+    CaptureSettingsView(CapturePreferences &preferences, CaptureAutostart &autostart, TavimoSignals &tavimoSignals,
                         FolderChooser chooseFolder = systemFolderChooser(), QWidget *parent = nullptr);
 
     static FolderChooser systemFolderChooser();
 
+    QCheckBox *loginToggle() const { return m_login; }
+    // Why the last change of the login switch failed; hidden when it worked.
+    QLabel *loginFailure() const { return m_loginFailure; }
     QCheckBox *copyToggle() const { return m_copy; }
     QCheckBox *saveToggle() const { return m_save; }
     QLabel *folderLabel() const { return m_folder; }
@@ -38,14 +43,23 @@ public:
     QSpinBox *secondsStepper() const { return m_seconds; }
     QComboBox *shortcutPicker() const { return m_shortcut; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    QWidget *startup();
     QWidget *afterCapturing();
     QWidget *thumbnailSection();
     void chooseFolder();
     void showPreferences();
+    void setStartsAtLogin(bool starts);
+    void showStartsAtLogin();
 
     CapturePreferences &m_preferences;
+    CaptureAutostart &m_autostart;
     FolderChooser m_chooseFolder;
+    QCheckBox *m_login;
+    QLabel *m_loginFailure;
     QCheckBox *m_copy;
     QCheckBox *m_save;
     QLabel *m_folder;

@@ -60,6 +60,7 @@ CaptureAlert pinReopenAlert()
 CaptureAppDelegate::CaptureAppDelegate(Platform platform, QObject *parent)
     : QObject(parent), m_defaults(platform.defaults), m_signals(platform.tavimoSignals), m_panels(platform.panels),
       m_clipboard(platform.clipboard), m_chooseFolder(std::move(platform.chooseFolder)),
+      m_autostart(std::move(platform.autostart)),
       m_version(platform.bundle.value(QStringLiteral("CFBundleShortVersionString"))),
       m_updates(platform.bundle, platform.updaterEnvironment, platform.tavimoSignals),
       m_model(
@@ -322,7 +323,7 @@ void CaptureAppDelegate::showSettings()
 {
     m_dockPresence.prepareToShow();
     if (!m_settingsWindow) {
-        m_settingsWindow = std::make_unique<CaptureSettingsView>(m_preferences, m_signals, m_chooseFolder);
+        m_settingsWindow = std::make_unique<CaptureSettingsView>(m_preferences, m_autostart, m_signals, m_chooseFolder);
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect frame(QPoint(), CaptureSettingsView::panelSize);
             frame.moveCenter(screen->availableGeometry().center());

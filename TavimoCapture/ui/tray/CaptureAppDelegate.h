@@ -2,6 +2,7 @@
 
 #include "AppUpdates.h"
 #include "BundleInfo.h"
+#include "CaptureAutostart.h"
 #include "CaptureCountdown.h"
 #include "CaptureHistory.h"
 #include "CaptureMode.h"
@@ -61,6 +62,7 @@ public:
         };
         CaptureSession::Environment session = CaptureSession::systemEnvironment();
         CaptureSettingsView::FolderChooser chooseFolder = CaptureSettingsView::systemFolderChooser();
+        CaptureAutostart autostart{CaptureAutostart::defaultFolder(), CaptureAutostart::defaultProgram()};
     };
 
     static inline const QString editorFrameKey = QStringLiteral("TavimoCaptureEditor");
@@ -144,6 +146,7 @@ private:
     CapturePanels &m_panels;
     CaptureClipboard &m_clipboard;
     CaptureSettingsView::FolderChooser m_chooseFolder;
+    CaptureAutostart m_autostart;
     // The version this build was made as.
     QString m_version;
     AppUpdates m_updates;

@@ -54,6 +54,32 @@ TEST(CaptureAutostart, TheSwitchWritesAndRemovesExactlyOneEntryAndReadsItBack)
     EXPECT_TRUE(autostart.enabled());
 }
 
+TEST(CaptureAutostart, AnEntryIsOursWhenItsCommandRunsThisProgramFromAnyFolder)
+{
+    QTemporaryDir config;
+    for (const auto &[exec, ours] : {std::pair{"Exec=/usr/bin/tavimo-capture --editor", true},
+                                     {"Exec=env QT_SCALE_FACTOR=2 tavimo-capture", true},
+                                     {"Exec=\"/home/me/My\\\\sApps/tavimo-capture\"", true},
+                                     {"Exec=/usr/bin/flameshot", false},
+                                     {"Exec=\"/opt/tavimo-capture/other tool\"", false},
+                                     {"Name=No command at all", false}}) {
+        CaptureAutostart autostart(config.filePath("autostart"), "/usr/bin/tavimo-capture");
+        QDir().mkpath(config.filePath("autostart"));
+        QFile file(autostart.filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("[Desktop Entry]\nType=Application\nName=Mine\n") + exec + '\n');
+        file.close();
+        EXPECT_EQ(autostart.enabled(), ours) << exec;
+        autostart.setEnabled(false);
+        EXPECT_EQ(QFile::exists(autostart.filePath()), !ours) << exec;
+    }
+    // Written from a folder with every character the command line quotes, it reads back as ours.
+    ASSERT_TRUE(QFile::remove(config.filePath("autostart/local.tavimo.capture.desktop")));
+    CaptureAutostart odd(config.filePath("autostart"), "/tmp/a \"b\\c$d`e%f/tavimo-capture");
+    odd.setEnabled(true);
+    EXPECT_TRUE(odd.enabled());
+}
+
 TEST(CaptureAutostart, AnUnusableFolderFailsWithTheReasonAndWritesNothing)
 {
     QTemporaryDir config;

@@ -18,6 +18,8 @@ TEST(CaptureTranslations, EnglishCatalogueHoldsTheAppsTextsAndLeavesThemAsTheyAr
           {"CaptureFileSystemFailure", "The file “%1” could not be written: %2."},
           {"CaptureTool", "Secure mosaic"},
           {"CaptureShortcuts", "%1: shortcut %2 is unavailable. Use the menu bar command."},
+          {"CaptureSettingsView", "Start Tavimo Capture at login"},
+          {"CaptureAutostart", "it was changed by hand to start another program"},
           {"UserDefaults", "Settings could not be saved: %1."}})
         EXPECT_EQ(catalogue.translate(context, text), QString::fromUtf8(text)) << context;
 

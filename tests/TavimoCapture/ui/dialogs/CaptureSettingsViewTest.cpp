@@ -1,6 +1,7 @@
 #include "CaptureSettingsView.h"
 
 #include "BundleInfo.h"
+#include "CaptureAutostart.h"
 #include "CapturePreferences.h"
 #include "MoxterClient.h"
 #include "TavimoSignals.h"
@@ -8,9 +9,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,7 +27,7 @@ protected:
     CaptureSettingsView &view()
     {
         if (!m_view)
-            m_view = std::make_unique<CaptureSettingsView>(preferences, tavimoSignals,
+            m_view = std::make_unique<CaptureSettingsView>(preferences, autostart, tavimoSignals,
                                                            [this](QWidget *, const QString &current) {
                                                                askedFrom = current;
                                                                return chosen;
@@ -34,6 +39,7 @@ protected:
     UserDefaults defaults{folder.filePath("defaults.json")};
     TavimoSignals tavimoSignals{BundleInfo(), defaults};
     CapturePreferences preferences{defaults};
+    CaptureAutostart autostart{folder.filePath("config/autostart"), "/usr/bin/tavimo-capture"};
     std::optional<QString> chosen;
     QString askedFrom;
     std::unique_ptr<CaptureSettingsView> m_view;
@@ -101,6 +107,73 @@ TEST_F(CaptureSettingsViewTest, FolderChooserStartsInTheFolderAndCancelKeepsIt)
     EXPECT_EQ(preferences.folder(), *chosen);
     EXPECT_EQ(defaults.stringValue("capture.saveFolder"), *chosen);
     EXPECT_EQ(settings.folderLabel()->toolTip(), *chosen);
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(CaptureSettingsViewLogin, TheSwitchWritesAValidEntryInTheUsersAutostartFolderAndRemovesIt)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    UserDefaults defaults{config.filePath("defaults.json")};
+    TavimoSignals tavimoSignals{BundleInfo(), defaults};
+    CapturePreferences preferences{defaults};
+    CaptureAutostart autostart{CaptureAutostart::defaultFolder(), "/usr/bin/tavimo-capture"};
+    CaptureSettingsView settings(preferences, autostart, tavimoSignals, {});
+    const QString entry = config.filePath("autostart/local.tavimo.capture.desktop");
+    EXPECT_EQ(settings.loginToggle()->text(), "Start Tavimo Capture at login");
+    EXPECT_FALSE(settings.loginToggle()->isChecked());
+
+    settings.loginToggle()->click();
+    EXPECT_TRUE(settings.loginToggle()->isChecked());
+    EXPECT_TRUE(contentsOf(entry).contains("\nExec=/usr/bin/tavimo-capture\n"));
+    EXPECT_TRUE(settings.loginFailure()->isHidden());
+    if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
+        QProcess validator;
+        validator.start("desktop-file-validate", {entry});
+        ASSERT_TRUE(validator.waitForFinished());
+        EXPECT_EQ(validator.exitCode(), 0) << validator.readAll().toStdString();
+    }
+
+    settings.loginToggle()->click();
+    EXPECT_FALSE(settings.loginToggle()->isChecked());
+    EXPECT_FALSE(QFile::exists(entry));
+}
+
+TEST_F(CaptureSettingsViewTest, AnEntryEditedToStartAnotherProgramIsLeftAsTheUserWroteIt)
+{
+    const QByteArray own = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/usr/bin/other-tool --tray\n";
+    QDir().mkpath(folder.filePath("config/autostart"));
+    QFile file(autostart.filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(own);
+    file.close();
+
+    CaptureSettingsView &settings = view();
+    EXPECT_FALSE(settings.loginToggle()->isChecked());
+    settings.loginToggle()->click();
+    EXPECT_FALSE(settings.loginToggle()->isChecked());
+    EXPECT_FALSE(settings.loginFailure()->isHidden());
+    EXPECT_TRUE(settings.loginFailure()->text().contains("another program"))
+        << settings.loginFailure()->text().toStdString();
+    EXPECT_EQ(contentsOf(autostart.filePath()), own);
+
+    // Still naming us, wherever we were installed, it is ours to switch off.
+    const QByteArray moved =
+        "[Desktop Entry]\nType=Application\nName=Mine\nExec=\"/opt/Tavimo Capture/tavimo-capture\" --editor\n";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(moved);
+    file.close();
+    settings.hide();
+    settings.show();
+    EXPECT_TRUE(settings.loginToggle()->isChecked());
+    settings.loginToggle()->click();
+    EXPECT_TRUE(settings.loginFailure()->isHidden());
+    EXPECT_FALSE(QFile::exists(autostart.filePath()));
 }
 
 } // namespace

@@ -260,7 +260,7 @@ void CaptureInspector::rebuild()
     }
     m_layout->addWidget(header);
 
-    m_layout->addWidget(section(styleTitle(), m_showStyle, [this](QVBoxLayout *l) { addStyleControls(l); }));
+    m_layout->addWidget(collapsibleGroup(styleTitle(), m_showStyle, [this](QVBoxLayout *l) { addStyleControls(l); }));
     auto divider = [this] {
         auto *line = new QFrame(m_content);
         line->setFrameShape(QFrame::HLine);
@@ -268,22 +268,22 @@ void CaptureInspector::rebuild()
         m_layout->addWidget(line);
     };
     divider();
-    m_layout->addWidget(section(QStringLiteral("Image appearance"), m_showAppearance,
+    m_layout->addWidget(collapsibleGroup(QStringLiteral("Image appearance"), m_showAppearance,
                                 [this](QVBoxLayout *l) { addAppearanceControls(l); }));
     divider();
     m_layout->addWidget(
-        section(QStringLiteral("Numbered legend"), m_showLegend, [this](QVBoxLayout *l) { addLegendControls(l); }));
+        collapsibleGroup(QStringLiteral("Numbered legend"), m_showLegend, [this](QVBoxLayout *l) { addLegendControls(l); }));
     m_layout->addStretch(1);
 }
 
-QWidget *CaptureInspector::section(const QString &title, bool &expanded,
+QWidget *CaptureInspector::collapsibleGroup(const QString &title, bool &expanded,
                                    const std::function<void(QVBoxLayout *)> &content)
 {
     auto *box = new QWidget(m_content);
     auto *column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     auto *toggle = new QToolButton(box);
-    toggle->setObjectName(QStringLiteral("section:") + title);
+    toggle->setObjectName(QStringLiteral("group:") + title);
     toggle->setText(AcceleratorText::literal(title));
     toggle->setCheckable(true);
     toggle->setChecked(expanded);

@@ -34,7 +34,7 @@ public:
 
     // The tool of the selected mark, else the document's tool.
     CaptureTool effectiveTool() const;
-    // The style section's title: "Arrow style" or "Selected secure mosaic".
+    // The style group's title: "Arrow style" or "Selected secure mosaic".
     QString styleTitle() const;
     // The current font with the six presets, without duplicates, sorted.
     static QStringList fontFamilies(const QString &current);
@@ -59,7 +59,7 @@ private:
     void refresh();
 
     // Builders; each registers a refresher for its value.
-    QWidget *section(const QString &title, bool &expanded, const std::function<void(QVBoxLayout *)> &content);
+    QWidget *collapsibleGroup(const QString &title, bool &expanded, const std::function<void(QVBoxLayout *)> &content);
     void addStyleControls(QVBoxLayout *layout);
     void addArrowControls(QVBoxLayout *layout);
     void addTextControls(QVBoxLayout *layout);

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
-TEST_F(InspectorTest, TheStyleSectionFollowsTheToolAndTheSelection)
+TEST_F(InspectorTest, TheStyleGroupFollowsTheToolAndTheSelection)
 {
     document->setTool(CaptureTool::select);
     EXPECT_EQ(inspector->styleTitle(), QStringLiteral("Select style"));

@@ -24,7 +24,6 @@
 #include "CaptureSystemClipboard.h"
 #include "X11OverlayCapture.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -35,15 +34,6 @@
 namespace {
 
 using Encoder = QByteArray (*)(const QImage &);
-
-QByteArray encodeWithQImageSave(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 // What the tool writes for the realistic screen.
 const QByteArray &toolPng()
@@ -123,12 +113,12 @@ void pipelineFramed(benchmark::State &state)
 
 void pipelinePlainLiteral(benchmark::State &state)
 {
-    capturePipeline(state, CaptureComposition(), encodeWithQImageSave, true);
+    capturePipeline(state, CaptureComposition(), BenchmarkImages::pngSavedByQt, true);
 }
 
 void pipelineFramedLiteral(benchmark::State &state)
 {
-    capturePipeline(state, framed(), encodeWithQImageSave, true);
+    capturePipeline(state, framed(), BenchmarkImages::pngSavedByQt, true);
 }
 
 // The desktop as the shared grab holds it: 32-bit pixels, padding byte unset.
@@ -210,7 +200,7 @@ void pngAgainstQImageSave(benchmark::State &state)
         oursBytes = CapturePngEncoder::encode(image).size();
         const double ours = double(clock.nsecsElapsed()) / 1e9;
         clock.restart();
-        qtBytes = encodeWithQImageSave(image).size();
+        qtBytes = BenchmarkImages::pngSavedByQt(image).size();
         qtSeconds += double(clock.nsecsElapsed()) / 1e9;
         oursSeconds += ours;
         state.SetIterationTime(ours);

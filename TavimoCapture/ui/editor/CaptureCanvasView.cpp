@@ -5,6 +5,7 @@
 #include "CaptureInlineTextView.h"
 #include "CaptureRenderer.h"
 #include "CaptureToolButton.h"
+#include "CaptureToolTable.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -627,51 +628,6 @@ void CaptureCanvasView::updateCursor(QPointF p)
     }
 }
 
-// MARK: keys
-
-std::optional<CaptureTool> CaptureCanvasView::toolForKey(int key)
-{
-    for (CaptureTool tool : RawEnum<CaptureTool>::cases) {
-        const QString letter = keyForTool(tool);
-        if (!letter.isEmpty() && key == letter.at(0).unicode())
-            return tool;
-    }
-    return std::nullopt;
-}
-
-QString CaptureCanvasView::keyForTool(CaptureTool tool)
-{
-    switch (tool) {
-    case CaptureTool::select:
-        return QStringLiteral("V");
-    case CaptureTool::arrow:
-        return QStringLiteral("A");
-    case CaptureTool::rectangle:
-        return QStringLiteral("R");
-    case CaptureTool::oval:
-        return QStringLiteral("O");
-    case CaptureTool::freehand:
-        return QStringLiteral("P");
-    case CaptureTool::magnifier:
-        return QStringLiteral("M");
-    case CaptureTool::text:
-        return QStringLiteral("T");
-    case CaptureTool::number:
-        return QStringLiteral("N");
-    case CaptureTool::redact:
-        return QStringLiteral("X");
-    case CaptureTool::pixelate:
-        return QStringLiteral("S");
-    case CaptureTool::blur:
-        return QStringLiteral("B");
-    case CaptureTool::imagePixelate:
-        return QStringLiteral("G");
-    case CaptureTool::crop:
-        return QStringLiteral("C");
-    }
-    return {};
-}
-
 void CaptureCanvasView::keyPressEvent(QKeyEvent *event)
 {
     if (!m_document) {
@@ -717,7 +673,7 @@ void CaptureCanvasView::keyPressEvent(QKeyEvent *event)
         }
         const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
         if (modifiers == Qt::NoModifier && !event->isAutoRepeat() && !m_start && !m_legendDrag) {
-            if (const std::optional<CaptureTool> tool = toolForKey(event->key())) {
+            if (const std::optional<CaptureTool> tool = CaptureToolTable::toolForKey(event->key())) {
                 CaptureToolButton::choose(document, *tool);
                 return;
             }

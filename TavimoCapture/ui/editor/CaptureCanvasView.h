@@ -22,9 +22,9 @@
 // composition and turns mouse and key events into calls on the document. All
 // gesture state lives here; the document changes only when a gesture ends.
 //
-// Beyond the Part: while the canvas has focus, a single letter picks a tool
-// (toolForKey), and Ctrl+Z / Ctrl+Shift+Z / Ctrl+Y undo and redo in the
-// document unless a window action takes those keys first.
+// While the canvas has focus, a single letter picks a tool (the tool table's
+// keys), and Ctrl+Z / Ctrl+Shift+Z / Ctrl+Y undo and redo in the document
+// unless a window action takes those keys first.
 class CaptureCanvasView : public QWidget {
     Q_OBJECT
 
@@ -53,10 +53,6 @@ public:
     std::optional<QRectF> hoveredText() const { return m_hoveredText; }
     // The composition shown while the legend is resized.
     const std::optional<CaptureComposition> &legendPreview() const { return m_legendPreview; }
-
-    // The tool a single key picks: V A R O P M T N X S B G C; none for others.
-    static std::optional<CaptureTool> toolForKey(int key);
-    static QString keyForTool(CaptureTool tool);
 
     // Reuses the drawn composition between frames while the document, the
     // view size and the gesture state are unchanged (on by default).

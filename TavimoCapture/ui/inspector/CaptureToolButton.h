@@ -29,8 +29,6 @@ public:
     // The tool's icon: the desktop theme's freedesktop icon where one fits,
     // else the SVG the app ships under :/icons/<symbol>.svg.
     static QIcon icon(CaptureTool tool);
-    // The one-line instruction for the document's current tool.
-    static QString instruction(CaptureTool tool, bool magnifierPending);
 
     QSize sizeHint() const override;
 

@@ -18,7 +18,7 @@ CaptureToolButton::CaptureToolButton(CaptureDocument *document, CaptureTool tool
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (m_document)
-            choose(*m_document, m_tool);
+            m_document->chooseTool(m_tool);
     });
     setDocument(document);
 }
@@ -36,15 +36,6 @@ void CaptureToolButton::setDocument(CaptureDocument *document)
 bool CaptureToolButton::isSelectedTool() const
 {
     return m_document && m_document->tool() == m_tool;
-}
-
-void CaptureToolButton::choose(CaptureDocument &document, CaptureTool tool)
-{
-    document.commitPendingText();
-    document.select(QUuid());
-    document.setTool(tool);
-    if (tool != CaptureTool::redact && tool != CaptureTool::pixelate)
-        document.setDetectedTextRects({});
 }
 
 QIcon CaptureToolButton::icon(CaptureTool tool)

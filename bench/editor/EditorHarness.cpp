@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -115,10 +116,16 @@ int main(int argc, char **argv)
         return application.exec();
 
     QDir().mkpath(shots);
+    // A theme or selection change relayouts the inspector over several event loop passes.
+    const auto settle = [] {
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
     const auto shoot = [&](const QString &name) {
         for (const QString &appearance : {QStringLiteral("light"), QStringLiteral("dark")}) {
             AppTheme::apply(appearance);
-            QApplication::processEvents();
+            settle();
             window.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, name, appearance));
         }
     };

@@ -1,3 +1,4 @@
+#include "CaptureDisplayAssembly.h"
 #include "CaptureFailure.h"
 #include "CaptureService.h"
 #include "FutureWait.h"
@@ -77,6 +78,14 @@ TEST_F(CaptureServiceDisplaysTest, PixelLimitIsCheckedBeforeAnyGrabAndAnyFailure
     EXPECT_EQ(failure(), CaptureFailure::failed);
     CaptureService withoutScreen([] { return std::unique_ptr<ScreenGrabber>(); });
     EXPECT_EQ(failureOf<CaptureError>(withoutScreen.captureAllDisplays()).code(), CaptureFailure::failed);
+}
+
+// Placing the images on a board: the session test checks two displays of different density.
+TEST(CaptureDisplayAssembly, NoDisplayIsScaleOneAndAZeroWidthDisplayCountsAsOnePoint)
+{
+    EXPECT_DOUBLE_EQ(CaptureDisplayAssembly::scale({}), 1.0);
+    EXPECT_TRUE(CaptureDisplayAssembly::boardSizes({}).isEmpty());
+    EXPECT_DOUBLE_EQ(CaptureDisplayAssembly::scale({{QImage(), QSizeF(0, 0), QSizeF(3, 3)}}), 3.0);
 }
 
 } // namespace

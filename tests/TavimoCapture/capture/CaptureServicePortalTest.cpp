@@ -121,23 +121,6 @@ TEST_F(CaptureServicePortalTest, InteractiveModesChooseOnOurOverlayOverTheWholeD
     EXPECT_NE(calls[0].requestPath, calls[1].requestPath);
 }
 
-// As for --area --output: the desktop's own selection may be refused, ours is not.
-TEST_F(CaptureServicePortalTest, ScriptedAreaIsChosenOnOurOverlayAsPng)
-{
-    answerWithFile(temporaryFile());
-    QFuture<std::optional<QByteArray>> area = service.capturePng(CaptureMode::area);
-    chooseOnOverlay(service, QRect(990, 10, 20, 30));
-    const std::optional<QByteArray> png = resultOf(area);
-    ASSERT_TRUE(png);
-    const QImage image = QImage::fromData(*png, "PNG");
-    EXPECT_EQ(image.size(), QSize(20, 30));
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(19, 29), qRgb(0, 0, 255));
-    EXPECT_FALSE(service.busy());
-    ASSERT_EQ(portal.calls().size(), 1);
-    EXPECT_EQ(portal.calls().constFirst().options.value("interactive"), false);
-}
-
 TEST_F(CaptureServicePortalTest, EveryAnswerOfThePortal)
 {
     QFile notPicture(m_temporary.filePath(QStringLiteral("text.png")));

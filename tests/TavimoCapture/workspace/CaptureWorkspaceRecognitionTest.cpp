@@ -129,22 +129,3 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     EXPECT_TRUE(blank.detectedTextRects().isEmpty());
     EXPECT_EQ(workspace->notice(), "No text detected. Drag to hide an area manually.");
 }
-
-TEST_F(RecognitionTest, DetectionForAnEditedOrReplacedDocumentIsDropped)
-{
-    script(QList<CaptureOCRRegion>{{QRectF(1, 1, 20, 10), "word"}});
-    CaptureDocument &document = open();
-    workspace->setNotice("before");
-    workspace->findTextRegions();
-    addRectangle(document);
-    waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_TRUE(document.detectedTextRects().isEmpty());
-    EXPECT_EQ(workspace->notice(), "before");
-    const std::shared_ptr<CaptureDocument> first = workspace->document();
-    workspace->findTextRegions();
-    open();
-    waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_TRUE(first->detectedTextRects().isEmpty());
-    EXPECT_TRUE(workspace->document()->detectedTextRects().isEmpty());
-    EXPECT_EQ(workspace->notice(), "");
-}

@@ -74,9 +74,6 @@ extern "C" int link(const char *from, const char *to)
     return next<int(const char *, const char *)>("link")(from, to);
 }
 
-namespace {
-} // namespace
-
 TEST_F(AtomicFileWriterTest, ReplacesInOneStepWithTheChosenPermissions)
 {
     EXPECT_FALSE(AtomicFileWriter::write(path("private"), "one", Existing::replace, Permissions::ownerOnly));

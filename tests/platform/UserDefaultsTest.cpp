@@ -1,4 +1,5 @@
 #include "UserDefaults.h"
+#include "FileSizeLimit.h"
 #include "SettingsWrites.h"
 
 #include <QCoreApplication>
@@ -11,10 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <limits>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -91,17 +89,11 @@ TEST_F(UserDefaultsTest, WriteFailingMidwayKeepsThePreviousFile)
     UserDefaults defaults(path);
     defaults.setValue("kept", "yes");
     const QByteArray before = readAll(path);
-    // A file size limit makes the write fail partway through, even for root.
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit original{};
-    getrlimit(RLIMIT_FSIZE, &original);
-    rlimit small = original;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    defaults.setValue("lost", QString(64 * 1024, QChar('x')));
-    const bool written = defaults.flush();
-    setrlimit(RLIMIT_FSIZE, &original);
-    EXPECT_FALSE(written);
+    {
+        const FileSizeLimit limit(4096);
+        defaults.setValue("lost", QString(64 * 1024, QChar('x')));
+        EXPECT_FALSE(defaults.flush());
+    }
     EXPECT_TRUE(defaults.contains("lost"));
     EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"defaults.json"});

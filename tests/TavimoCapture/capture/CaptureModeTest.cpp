@@ -1,5 +1,4 @@
 #include "CaptureMode.h"
-#include "CaptureFailure.h"
 #include "CaptureShortcuts.h"
 #include "NativeKeyText.h"
 
@@ -23,15 +22,4 @@ TEST(CaptureMode, RawValuesAndLabelsOfTheHotKeys)
         const std::optional<QKeyCombination> keys = CaptureShortcuts::hotKey(mode);
         EXPECT_EQ(keys ? nativeKeyText(QKeySequence(*keys)) : QString(), label);
     }
-}
-
-TEST(CaptureFailure, ThrownWithItsDescription)
-{
-    const CaptureError error(CaptureFailure::permission);
-    EXPECT_EQ(error.description(), "The desktop refused the screenshot. Allow screenshots for Tavimo Capture in your "
-                                   "desktop's settings and try again.");
-    EXPECT_STREQ(error.what(), error.description().toUtf8().constData());
-    EXPECT_EQ(description(CaptureFailure::failed), "The screen could not be read.");
-    EXPECT_EQ(description(CaptureFailure::displaysTooLarge),
-              "The connected displays exceed the 80-megapixel limit. Capture fewer displays separately.");
 }

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace {
 
 class CapturePreferencesTest : public testing::Test {
@@ -51,8 +49,6 @@ TEST_F(CapturePreferencesTest, StoredValuesAreReadOrFallBack)
     EXPECT_EQ(storing(shortcut, "E").thumbnailShortcut(), CaptureThumbnailShortcut::optionE);
     EXPECT_EQ(storing(shortcut, true).thumbnailShortcut(), CaptureThumbnailShortcut::optionE);
     const char *seconds = "capture.thumbnailSeconds";
-    EXPECT_EQ(storing(seconds, 0.5).thumbnailSeconds(), 1.0);
-    EXPECT_EQ(storing(seconds, 90).thumbnailSeconds(), 30.0);
     EXPECT_EQ(storing(seconds, 12.5).thumbnailSeconds(), 12.5);
     EXPECT_EQ(storing(seconds, "12").thumbnailSeconds(), 5.0);
 
@@ -86,9 +82,4 @@ TEST_F(CapturePreferencesTest, EveryChangeIsWrittenAtOnce)
     EXPECT_EQ(preferences.editorPolicy(), CaptureEditorPolicy::never);
     EXPECT_EQ(preferences.thumbnailSeconds(), 30.0);
     EXPECT_EQ(preferences.thumbnailShortcut(), CaptureThumbnailShortcut::e);
-
-    for (const double notANumber : {std::numeric_limits<double>::quiet_NaN(), -qInf()}) {
-        preferences.setThumbnailSeconds(notANumber);
-        EXPECT_EQ(reopened.doubleValue("capture.thumbnailSeconds"), 5.0);
-    }
 }

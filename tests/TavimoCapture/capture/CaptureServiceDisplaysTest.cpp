@@ -1,43 +1,20 @@
+#include "CaptureDisplayAssembly.h"
 #include "CaptureFailure.h"
 #include "CaptureService.h"
 #include "FutureWait.h"
+#include "ScriptedScreenGrabber.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Monitors as a test lays them out; each grab is a small image whose colour
-// tells where it was taken. The test reads `grabbed` once the capture has settled.
-struct FakeDesktop {
-    QList<ScreenGrabber::Monitor> monitors;
-    bool failGrabs = false;
-    QList<QRect> grabbed;
-};
-
-class FakeGrabber : public ScreenGrabber {
-public:
-    explicit FakeGrabber(FakeDesktop &desktop) : m_desktop(desktop) {}
-    QList<Monitor> monitors() const override { return m_desktop.monitors; }
-
-    QImage grab(const QRect &area) const override
-    {
-        m_desktop.grabbed.append(area);
-        QImage image(area.width() % 64 + 1, area.height() % 64 + 1, QImage::Format_RGB32);
-        image.fill(QColor::fromRgb(area.x() % 256, area.y() % 256, 7));
-        return m_desktop.failGrabs ? QImage() : image;
-    }
-
-private:
-    FakeDesktop &m_desktop;
-};
-
 class CaptureServiceDisplaysTest : public testing::Test {
 protected:
     CaptureFailure failure() { return failureOf<CaptureError>(service.captureAllDisplays()).code(); }
 
-    FakeDesktop desktop;
+    ScriptedDesktop desktop;
     CaptureService service{[this] {
-        return std::make_unique<FakeGrabber>(desktop);
+        return std::make_unique<ScriptedScreenGrabber>(desktop);
     }};
 };
 
@@ -77,6 +54,14 @@ TEST_F(CaptureServiceDisplaysTest, PixelLimitIsCheckedBeforeAnyGrabAndAnyFailure
     EXPECT_EQ(failure(), CaptureFailure::failed);
     CaptureService withoutScreen([] { return std::unique_ptr<ScreenGrabber>(); });
     EXPECT_EQ(failureOf<CaptureError>(withoutScreen.captureAllDisplays()).code(), CaptureFailure::failed);
+}
+
+// Placing the images on a board: the session test checks two displays of different density.
+TEST(CaptureDisplayAssembly, NoDisplayIsScaleOneAndAZeroWidthDisplayCountsAsOnePoint)
+{
+    EXPECT_DOUBLE_EQ(CaptureDisplayAssembly::scale({}), 1.0);
+    EXPECT_TRUE(CaptureDisplayAssembly::boardSizes({}).isEmpty());
+    EXPECT_DOUBLE_EQ(CaptureDisplayAssembly::scale({{QImage(), QSizeF(0, 0), QSizeF(3, 3)}}), 3.0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CaptureFailure.h"
 #include "CaptureSelectionFocus.h"
 #include "FutureWait.h"
+#include "ScriptedScreenshotTool.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,24 +28,7 @@ protected:
         ASSERT_TRUE(m_fixture.save(m_tools.filePath(QStringLiteral("fixture.png"))));
     }
 
-    void TearDown() override
-    {
-        qunsetenv("TMPDIR");
-        qunsetenv("TAVIMO_SCREENCAPTURE");
-    }
-
-    // A shell script standing in for the tool, `$out` being the output path; without a body it is missing.
-    void useTool(const char *body)
-    {
-        const QString path = m_tools.filePath(QStringLiteral("tool-%1").arg(++m_toolCount));
-        qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(path));
-        QFile script(path);
-        if (body && script.open(QIODevice::WriteOnly)) {
-            script.write(
-                QStringLiteral("#!/bin/sh\nfor out; do :; done\ncd '%1'\n%2\n").arg(m_tools.path(), body).toUtf8());
-            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        }
-    }
+    void TearDown() override { qunsetenv("TMPDIR"); }
 
     QStringList captureFolders() const
     {
@@ -60,7 +44,7 @@ protected:
     QTemporaryDir m_temporary;
     QTemporaryDir m_tools;
     QImage m_fixture{4, 3, QImage::Format_RGB32};
-    int m_toolCount = 0;
+    ScriptedScreenshotTool m_tool{m_tools.path()};
 };
 
 // "image", "nothing", or what the capture failed with.
@@ -75,7 +59,7 @@ QString outcomeOf(QFuture<std::optional<QImage>> future)
 
 TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
 {
-    useTool("echo \"$@\" > args\nstat -c %a \"$(dirname \"$out\")\" > mode\ncp fixture.png \"$out\"");
+    m_tool.use("echo \"$@\" > args\nstat -c %a \"$(dirname \"$out\")\" > mode\ncp fixture.png \"$out\"");
     CaptureService service;
     const std::pair<CaptureMode, QStringList> modes[] = {
         {CaptureMode::area, {"-i", "-o"}}, {CaptureMode::ocr, {"-i", "-s"}}, {CaptureMode::screen, {"-m"}}};
@@ -106,13 +90,13 @@ TEST_F(CaptureServiceTest, ToolWritesImageThatOutlivesItsFolder)
 TEST_F(CaptureServiceTest, PngCapturesPassTheToolsFileOnAfterCheckingIt)
 {
     CaptureService service;
-    useTool("cp fixture.png \"$out\"");
+    m_tool.use("cp fixture.png \"$out\"");
     QFile fixture(m_tools.filePath(QStringLiteral("fixture.png")));
     ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
     EXPECT_EQ(resultOf(service.capturePng(CaptureMode::screen)), fixture.readAll());
-    useTool("exit 0");
+    m_tool.use("exit 0");
     EXPECT_EQ(resultOf(service.capturePng(CaptureMode::area)), std::nullopt);
-    useTool("echo 'not a picture' > \"$out\"");
+    m_tool.use("echo 'not a picture' > \"$out\"");
     EXPECT_EQ(failureOf<CaptureError>(service.capturePng(CaptureMode::screen)).code(), CaptureFailure::invalidImage);
     EXPECT_TRUE(captureFolders().isEmpty());
 }
@@ -131,7 +115,7 @@ TEST_F(CaptureServiceTest, EveryOutcomeRemovesTheFolder)
     CaptureService service;
     for (const auto &[tool, mode, outcome] : cases) {
         SCOPED_TRACE(tool ? tool : "missing tool");
-        useTool(tool);
+        m_tool.use(tool);
         const QString actual = outcomeOf(service.capture(mode));
         EXPECT_TRUE(actual.startsWith(outcome)) << actual.toStdString();
         EXPECT_TRUE(captureFolders().isEmpty());
@@ -147,7 +131,7 @@ TEST_F(CaptureServiceTest, EveryOutcomeRemovesTheFolder)
 
 TEST_F(CaptureServiceTest, CancelEndsTheToolAndRemovesTheFolder)
 {
-    useTool("exec sleep 30");
+    m_tool.use("exec sleep 30");
     CaptureService service;
     for (const auto &[mode, outcome] : {std::pair(CaptureMode::area, QStringLiteral("nothing")),
                                         std::pair(CaptureMode::screen, description(CaptureFailure::failed))}) {
@@ -183,7 +167,7 @@ TEST_F(CaptureServiceTest, SweepRemovesOnlyLeftoverCaptureFolders)
     EXPECT_TRUE(QDir(target).exists());
 
     // A folder another service (another process, say) is using is no leftover.
-    useTool("sleep 0.3\ncp fixture.png \"$out\"");
+    m_tool.use("sleep 0.3\ncp fixture.png \"$out\"");
     QFuture<std::optional<QImage>> running = service.capture(CaptureMode::screen);
     CaptureService later;
     EXPECT_EQ(outcomeOf(running), QStringLiteral("image"));

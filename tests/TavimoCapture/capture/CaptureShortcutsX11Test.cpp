@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureShortcutsX11Test, KeysStartTheirCapturesAlsoWithNumLockAndUnregisteringFreesThem)
+TEST_F(CaptureShortcutsX11Test, KeysStartTheirCapturesAndUnregisteringFreesEveryGrab)
 {
     ASSERT_TRUE(shortcuts.registerShortcuts().isEmpty());
     ASSERT_TRUE(shortcuts.registerShortcuts().isEmpty());
@@ -43,15 +43,10 @@ TEST_F(CaptureShortcutsX11Test, KeysStartTheirCapturesAlsoWithNumLockAndUnregist
     EXPECT_EQ(press("ctrl+shift+o"), std::vector{CaptureMode::ocr});
     EXPECT_EQ(press("ctrl+shift+1"), std::vector{CaptureMode::screen});
 
-    TestX11Client other;
-    const uint16_t unlocked = other.modifierState();
-    ASSERT_TRUE(TestX11Client::press("Num_Lock"));
-    ASSERT_NE(other.modifierState(), unlocked);
-    EXPECT_EQ(press("ctrl+shift+2"), std::vector{CaptureMode::area});
-
     // Every grab, also of the lock combinations and the second registration, is let go.
     shortcuts.unregisterShortcuts();
     pressed.clear();
+    TestX11Client other;
     const uint16_t lockCombinations[] = {0, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2 | XCB_MOD_MASK_LOCK};
     for (const xcb_keysym_t key : {XK_2, XK_o, XK_1})
         for (const uint16_t locks : lockCombinations)

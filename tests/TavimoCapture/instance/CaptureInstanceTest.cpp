@@ -158,10 +158,8 @@ TEST_F(CaptureInstanceTest, GarbageAndOversizedRequestsAreDroppedAndTheServerCar
     ASSERT_EQ(m_server.listen(), CaptureInstanceServer::Start::listening);
     const QByteArray megabyte(1024 * 1024, 'x');
     EXPECT_TRUE(droppedAfterWriting(megabyte));
-    EXPECT_TRUE(droppedAfterWriting(CaptureInstanceFrame::framed(megabyte)));
+    // What the reader refuses is told apart in its own test; one refusal stands for them here.
     EXPECT_TRUE(droppedAfterWriting(CaptureInstanceFrame::framed("not json at all")));
-    EXPECT_TRUE(droppedAfterWriting(CaptureInstanceFrame::framed(R"({"action":"capture","mode":9})")));
-    EXPECT_TRUE(droppedAfterWriting(CaptureInstanceFrame::framed(CaptureRequest{}.encoded()) + "trailing"));
     EXPECT_TRUE(m_received.isEmpty());
 
     const std::optional<CaptureOutcome> outcome = send(CaptureRequest{}, m_path);

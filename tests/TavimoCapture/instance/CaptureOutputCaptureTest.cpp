@@ -1,6 +1,7 @@
 #include "CaptureOutputCapture.h"
 #include "CaptureFailure.h"
 #include "CaptureService.h"
+#include "ScriptedScreenshotTool.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,23 +22,7 @@ protected:
         ASSERT_TRUE(fixture.save(m_tools.filePath("fixture.png")));
     }
 
-    void TearDown() override
-    {
-        qunsetenv("TMPDIR");
-        qunsetenv("TAVIMO_SCREENCAPTURE");
-    }
-
-    // A stand-in for the screenshot tool; the output path is its last argument.
-    void useTool(const QString &body)
-    {
-        const QString path = m_tools.filePath(QStringLiteral("tool-%1").arg(++m_toolCount));
-        QFile script(path);
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(
-            QStringLiteral("#!/bin/sh\nfor out; do :; done\ncd '%1'\n%2\n").arg(m_tools.path(), body).toUtf8());
-        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(path));
-    }
+    void TearDown() override { qunsetenv("TMPDIR"); }
 
     CaptureOutcome outcomeOf(QFuture<CaptureOutcome> future)
     {
@@ -52,14 +37,14 @@ protected:
     }
 
     QTemporaryDir m_tools;
-    int m_toolCount = 0;
+    ScriptedScreenshotTool m_tool{m_tools.path()};
     CaptureService m_service;
     QObject m_context;
 };
 
 TEST_F(CaptureOutputCaptureTest, EveryEndOfACaptureIsAnOutcome)
 {
-    useTool("sleep 0.3\ncp fixture.png \"$out\"");
+    m_tool.use("sleep 0.3\ncp fixture.png \"$out\"");
     QFuture<CaptureOutcome> first = CaptureOutputCapture::run(m_service, CaptureMode::screen, {}, &m_context);
     QTest::qWait(50);
     const CaptureOutcome second = outcomeOf(CaptureOutputCapture::run(m_service, CaptureMode::area, {}, &m_context));
@@ -69,14 +54,14 @@ TEST_F(CaptureOutputCaptureTest, EveryEndOfACaptureIsAnOutcome)
     EXPECT_EQ(image.kind, CaptureOutcome::Kind::image);
     EXPECT_EQ(image.png, fixturePng());
 
-    useTool("exit 0");
+    m_tool.use("exit 0");
     EXPECT_EQ(outcomeOf(CaptureOutputCapture::run(m_service, CaptureMode::area, {}, &m_context)).kind,
               CaptureOutcome::Kind::cancelled);
-    useTool("echo 'not a picture' > \"$out\"");
+    m_tool.use("echo 'not a picture' > \"$out\"");
     const CaptureOutcome broken = outcomeOf(CaptureOutputCapture::run(m_service, CaptureMode::screen, {}, &m_context));
     EXPECT_EQ(broken.kind, CaptureOutcome::Kind::failed);
     EXPECT_EQ(broken.reason, description(CaptureFailure::invalidImage));
-    qputenv("TAVIMO_SCREENCAPTURE", QFile::encodeName(m_tools.filePath("missing")));
+    m_tool.use(nullptr);
     const CaptureOutcome missing = outcomeOf(CaptureOutputCapture::run(m_service, CaptureMode::screen, {}, &m_context));
     EXPECT_EQ(missing.kind, CaptureOutcome::Kind::failed);
     EXPECT_TRUE(missing.reason.startsWith("The screenshot tool could not be started")) << missing.reason.toStdString();

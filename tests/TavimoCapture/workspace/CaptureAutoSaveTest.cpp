@@ -74,16 +74,6 @@ TEST(CaptureAutoSave, NonLatinDigitLocaleStillWritesWesternDigits)
     EXPECT_EQ(path, folder.filePath("20260314/Displays-150926.png"));
 }
 
-TEST(CaptureAutoSave, UnwritableFolderGivesTheSystemErrorWithoutTryingOtherNames)
-{
-    QTemporaryDir folder;
-    writeFile(folder.filePath("Capture"), "not a folder");
-    const CaptureFileSystemFailure failure = saveFailure(folder.filePath("Capture"));
-    EXPECT_EQ(failure.operation, CaptureFileSystemFailure::Operation::createFolder);
-    EXPECT_FALSE(failure.nameTaken());
-    EXPECT_TRUE(description(failure).contains(folder.filePath("Capture")));
-}
-
 TEST(CaptureAutoSave, FailedWriteLeavesNoPartialFileAndStops)
 {
     QTemporaryDir folder;

@@ -57,22 +57,34 @@ TEST_F(RecognitionTest, RecognisedTextOfTheContentImageIsShownAndClosingWaits)
     EXPECT_EQ(workspace->notice(), "No text found in this image");
 }
 
-TEST_F(RecognitionTest, ARecognitionResultForChangedContentIsDropped)
+TEST_F(RecognitionTest, AResultForEditedOrReplacedContentIsDropped)
 {
     script("stale words");
-    CaptureDocument &document = open();
-    workspace->setNotice("before");
-    workspace->recognizeText();
-    addRectangle(document);
-    waitWhile(&CaptureWorkspace::recognizing);
-    EXPECT_FALSE(workspace->recognizedText());
-    EXPECT_EQ(workspace->notice(), "before");
-    workspace->recognizeText();
-    open();
-    workspace->setNotice("replaced");
-    waitWhile(&CaptureWorkspace::recognizing);
-    EXPECT_FALSE(workspace->recognizedText());
-    EXPECT_EQ(workspace->notice(), "replaced");
+    script(QList<CaptureOCRRegion>{{QRectF(1, 1, 20, 10), "word"}});
+    const struct {
+        const char *name;
+        void (CaptureWorkspace::*start)();
+        bool (CaptureWorkspace::*running)() const;
+    } actions[] = {{"recognition", &CaptureWorkspace::recognizeText, &CaptureWorkspace::recognizing},
+                   {"detection", &CaptureWorkspace::findTextRegions, &CaptureWorkspace::detectingText}};
+    for (const auto &action : actions) {
+        for (const bool replaced : {false, true}) {
+            SCOPED_TRACE(std::string(action.name) + (replaced ? " replaced" : " edited"));
+            open();
+            const std::shared_ptr<CaptureDocument> first = workspace->document();
+            (workspace.get()->*action.start)();
+            if (replaced)
+                open();
+            else
+                addRectangle(*first);
+            workspace->setNotice("kept");
+            waitWhile(action.running);
+            EXPECT_FALSE(workspace->recognizedText());
+            EXPECT_TRUE(first->detectedTextRects().isEmpty());
+            EXPECT_TRUE(workspace->document()->detectedTextRects().isEmpty());
+            EXPECT_EQ(workspace->notice(), "kept");
+        }
+    }
 }
 
 TEST_F(RecognitionTest, RecognitionAndDetectionFailuresAreReported)
@@ -116,23 +128,4 @@ TEST_F(RecognitionTest, DetectedWordsMoveFromTheCropIntoTheSourceImage)
     waitWhile(&CaptureWorkspace::detectingText);
     EXPECT_TRUE(blank.detectedTextRects().isEmpty());
     EXPECT_EQ(workspace->notice(), "No text detected. Drag to hide an area manually.");
-}
-
-TEST_F(RecognitionTest, DetectionForAnEditedOrReplacedDocumentIsDropped)
-{
-    script(QList<CaptureOCRRegion>{{QRectF(1, 1, 20, 10), "word"}});
-    CaptureDocument &document = open();
-    workspace->setNotice("before");
-    workspace->findTextRegions();
-    addRectangle(document);
-    waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_TRUE(document.detectedTextRects().isEmpty());
-    EXPECT_EQ(workspace->notice(), "before");
-    const std::shared_ptr<CaptureDocument> first = workspace->document();
-    workspace->findTextRegions();
-    open();
-    waitWhile(&CaptureWorkspace::detectingText);
-    EXPECT_TRUE(first->detectedTextRects().isEmpty());
-    EXPECT_TRUE(workspace->document()->detectedTextRects().isEmpty());
-    EXPECT_EQ(workspace->notice(), "");
 }

@@ -3,6 +3,7 @@
 #include "CaptureBoardCanvas.h"
 #include "CaptureBoardExportPreview.h"
 #include "CaptureRenderError.h"
+#include "WidgetLookup.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -32,15 +33,6 @@ std::unique_ptr<CaptureBoard> boardOf(const QList<QImage> &images)
     return board;
 }
 
-QPushButton *button(const QWidget &root, const QString &text)
-{
-    for (QPushButton *candidate : root.findChildren<QPushButton *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
 QPoint centre(const QRectF &rect)
 {
     return rect.center().toPoint();
@@ -64,12 +56,6 @@ protected:
         QTest::mouseMove(canvas, (from + to) / 2);
         QTest::mouseMove(canvas, to);
         QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
-    }
-
-    bool hasLabel(const QString &text) const
-    {
-        const QList<QLabel *> labels = view->findChildren<QLabel *>();
-        return std::any_of(labels.cbegin(), labels.cend(), [&](QLabel *label) { return label->text() == text; });
     }
 
     QUuid itemID(qsizetype index) const { return board->items().at(index).id; }
@@ -150,11 +136,7 @@ TEST_F(BoardViewTest, ResizeAboveTheExportLimitIsRefusedInRedAndSpringsBack)
     drag(handle, handle + QPoint(9000, 0));
     const QString tooLarge = description(CaptureRenderError::imageTooLarge);
     EXPECT_EQ(view->message().toStdString(), tooLarge.toStdString());
-    QLabel *message = nullptr;
-    for (QLabel *label : view->findChildren<QLabel *>()) {
-        if (label->text() == tooLarge)
-            message = label;
-    }
+    QLabel *message = find<QLabel>(*view, tooLarge);
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(message->isVisible());
     EXPECT_EQ(frame(0), QRectF(0, 0, 2000, 1000));
@@ -198,13 +180,13 @@ TEST_F(BoardViewTest, ArrangeMenuAppliesLayoutsAndManualChangesNothing)
 TEST_F(BoardViewTest, RemoveNeedsTwoImagesAndRemovesTheSelectedOne)
 {
     show({filled(QSize(300, 200), Qt::red)});
-    QPushButton *remove = button(*view, QStringLiteral("Remove"));
+    QPushButton *remove = controlTitled<QPushButton>(*view, QStringLiteral("Remove"));
     ASSERT_NE(remove, nullptr);
     EXPECT_FALSE(remove->isEnabled());
-    EXPECT_TRUE(hasLabel(QStringLiteral("1 images")));
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("1 images")));
     board->addImages({filled(QSize(100, 100), Qt::blue)});
     EXPECT_TRUE(remove->isEnabled());
-    EXPECT_TRUE(hasLabel(QStringLiteral("2 images")));
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("2 images")));
     const QUuid first = itemID(0);
     remove->click();
     ASSERT_EQ(board->items().size(), 1);
@@ -219,7 +201,7 @@ TEST_F(BoardViewTest, DoubleClickOnAnUnselectedItemSelectsAndOpensIt)
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, centre(canvas->itemRect(itemID(0))));
     EXPECT_EQ(board->selectedID(), itemID(0));
     EXPECT_EQ(edits, 1);
-    button(*view, QStringLiteral("Edit Selected Image"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Edit Selected Image"))->click();
     EXPECT_EQ(edits, 2);
 }
 
@@ -227,7 +209,7 @@ TEST_F(BoardViewTest, ExportPreviewRendersAgainAfterEveryBoardChangeWhileOn)
 {
     show({filled(QSize(300, 200), Qt::red), filled(QSize(200, 300), Qt::blue)});
     auto *preview = view->findChild<CaptureBoardExportPreview *>();
-    button(*view, QStringLiteral("Export Preview"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Export Preview"))->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->image().isNull() && preview->isVisible(); }));
     const QSize alternating = preview->image().size();
 
@@ -236,7 +218,7 @@ TEST_F(BoardViewTest, ExportPreviewRendersAgainAfterEveryBoardChangeWhileOn)
     EXPECT_GT(preview->image().height(), alternating.height());
     EXPECT_TRUE(preview->isVisible());
 
-    button(*view, QStringLiteral("Export Preview"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Export Preview"))->click();
     EXPECT_TRUE(canvas->isVisible());
 }
 

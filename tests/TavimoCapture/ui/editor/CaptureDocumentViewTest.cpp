@@ -3,7 +3,7 @@
 #include "CaptureSystemClipboard.h"
 #include "CaptureToolButton.h"
 #include "CaptureToolTable.h"
-#include "ControlLookup.h"
+#include "WidgetLookup.h"
 #include "WorkspaceTest.h"
 
 #include <QApplication>

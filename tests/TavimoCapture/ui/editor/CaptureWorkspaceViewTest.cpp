@@ -6,9 +6,9 @@
 #include "CaptureSidebar.h"
 #include "CaptureToolTable.h"
 #include "CaptureWelcomeView.h"
-#include "ControlLookup.h"
 #include "TestFiles.h"
 #include "TestImageFiles.h"
+#include "WidgetLookup.h"
 #include "WorkspaceTest.h"
 
 #include <QApplication>
@@ -48,24 +48,6 @@ protected:
     {
         const QLabel *label = find<QLabel>(*view, text);
         return label && label->isVisible();
-    }
-
-    // Whether a user would know `control` by `text`: its label, accessible name or object name.
-    template <typename Control> static bool names(const Control &control, const QString &text)
-    {
-        if constexpr (requires { control.text(); })
-            if (control.text() == text)
-                return true;
-        return control.objectName() == text || control.accessibleName() == text;
-    }
-
-    // Controls of a rebuilt panel stay hidden until they are deleted.
-    template <typename Control> Control *visible(const QString &text) const
-    {
-        for (Control *control : view->findChildren<Control *>())
-            if (names(*control, text) && control->isVisible())
-                return control;
-        return nullptr;
     }
 
     CaptureRecentList *recentList() const { return view->findChild<CaptureRecentList *>(); }
@@ -279,19 +261,19 @@ TEST_F(WorkspaceViewTest, LegendDescriptionsKeepTheTypedOrder)
     document.finishGesture(QPointF(20, 20), QPointF(20, 20));
     document.finishGesture(QPointF(80, 80), QPointF(80, 80));
     QCoreApplication::processEvents();
-    visible<QCheckBox>(QStringLiteral("Include in image"))->click();
+    visible<QCheckBox>(*view, QStringLiteral("Include in image"))->click();
     QCoreApplication::processEvents();
-    auto *field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+    auto *field = visible<QPlainTextEdit>(*view, QStringLiteral("Description for marker 1"));
     ASSERT_NE(field, nullptr);
     QTest::mouseClick(field->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
     for (const char key : {'A', 'b', 'c'}) {
-        field = visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"));
+        field = visible<QPlainTextEdit>(*view, QStringLiteral("Description for marker 1"));
         ASSERT_NE(field, nullptr);
         QTest::keyClicks(QApplication::focusWidget(), QString(QLatin1Char(key)));
         QTest::qWait(50);
     }
     EXPECT_EQ(document.legendEntries().first().text, QStringLiteral("Abc"));
-    EXPECT_EQ(visible<QPlainTextEdit>(QStringLiteral("Description for marker 1"))->toPlainText(),
+    EXPECT_EQ(visible<QPlainTextEdit>(*view, QStringLiteral("Description for marker 1"))->toPlainText(),
               QStringLiteral("Abc"));
 }
 
@@ -307,7 +289,7 @@ TEST_F(WorkspaceViewTest, ToolHintsAreNeverCut)
             document.setTool(tool);
             QCoreApplication::processEvents();
             const QString hint = CaptureToolTable::instruction(tool, false);
-            const QLabel *label = visible<QLabel>(hint);
+            const QLabel *label = visible<QLabel>(*view, hint);
             ASSERT_NE(label, nullptr) << hint.toStdString();
             const QRect room = label->contentsRect();
             const QRect needed =

@@ -174,17 +174,6 @@ TEST_F(WorkspaceViewTest, DeletedHistoryFileLeavesTheOpenCaptureUntouched)
     EXPECT_TRUE(hasLabel(CaptureRecentList::unavailable));
 }
 
-TEST_F(WorkspaceViewTest, RecentRowsFillInWithThumbnails)
-{
-    QImage image(QSize(900, 600), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::red);
-    workspace->accept(image);
-    workspace->copyImage();
-    ASSERT_TRUE(thumbnailsLoaded());
-    const QImage icon = recentList()->item(0)->icon().pixmap(CaptureRecentList::thumbnailDisplaySize).toImage();
-    EXPECT_EQ(icon.pixelColor(icon.rect().center()), QColor(Qt::red));
-}
-
 TEST_F(WorkspaceViewTest, NoticeAndHotKeyWarningsAreShownAndDismissed)
 {
     workspace->setNotice(QStringLiteral("Image copied"));

@@ -72,6 +72,12 @@ TEST_F(CaptureGestureTest, EachToolTurnsADragIntoItsMark)
     expect("a click too small for a rectangle adds nothing", CaptureTool::rectangle, {50, 60}, {50.5, 60}, {}, {});
     expect("a crop adds no mark", CaptureTool::crop, {100, 100}, {300, 200}, {}, {});
     gesture.setDocument(&document);
+
+    // A press outside the image also drops the selection.
+    ASSERT_FALSE(add(CaptureTool::rectangle, {50, 50}, {150, 120}).id.isNull());
+    ASSERT_FALSE(document.selectedID().isNull());
+    gesture.press(QPointF(-10, -10), false, 1, 1);
+    EXPECT_TRUE(document.selectedID().isNull());
 }
 
 TEST_F(CaptureGestureTest, ADrawnMarkShowsLiveAndACropCutsTheImage)

@@ -16,16 +16,6 @@ TEST_F(Canvas, FitsTheCompositionInsideA24PointInsetAndEnlargesSmallImages)
     EXPECT_EQ(canvas->imagePoint(QPointF(0, 0), true), QPointF(0, 0));
 }
 
-TEST_F(Canvas, ARectanglePressOutsideTheImageDeselectsAndDrawsNothing)
-{
-    draw(CaptureTool::rectangle, QPointF(50, 50), QPointF(150, 120));
-    ASSERT_EQ(document->annotations().size(), 1);
-    ASSERT_FALSE(document->selectedID().isNull());
-    dragPath(QPointF(-10, -10), QPointF(100, 100));
-    EXPECT_EQ(document->annotations().size(), 1);
-    EXPECT_TRUE(document->selectedID().isNull());
-}
-
 TEST_F(Canvas, SelectMovesAMarkThatExtendsBeyondTheCroppedImageFromOutsideIt)
 {
     draw(CaptureTool::rectangle, QPointF(10, 10), QPointF(200, 150));

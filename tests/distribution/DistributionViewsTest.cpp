@@ -36,7 +36,7 @@ TEST(AppDistributionSettings, ReviewBuildDisablesEveryControl)
     AppDistributionSettings settings(*run.updates);
     EXPECT_FALSE(settings.automaticChecksToggle()->isEnabled() || settings.automaticDownloadsToggle()->isEnabled() ||
                  settings.checkButton()->isEnabled());
-    EXPECT_EQ(settings.statusLabel()->text(), "Updates are disabled in review builds.");
+    EXPECT_EQ(settings.statusLabel()->text(), run.updates->message());
     EXPECT_TRUE(controlTitled(settings, "Share usage statistics")) << "the support footer follows the updates";
 }
 
@@ -69,7 +69,7 @@ TEST(PendingWorkUpdateNotice, ShowsWhileAnUpdateWaitsAndResolvesTheWork)
     EXPECT_EQ(notice->messageLabel()->text(), run.waitingMessage);
     notice->workButton()->click();
     EXPECT_TRUE(notice->isHidden() && settings.pendingWorkButton()->isHidden());
-    EXPECT_EQ(settings.statusLabel()->text(), "Installing update…");
+    EXPECT_EQ(settings.statusLabel()->text(), run.updates->message());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !run.feed.relaunches.isEmpty(); }, 10000));
 }
 

@@ -36,71 +36,48 @@ protected:
 
 } // namespace
 
+// `mark` is the rectangle of the one mark added; none when nothing is added.
 TEST_F(CaptureGestureTest, EachToolTurnsADragIntoItsMark)
 {
-    struct Row {
-        const char *name;
-        CaptureTool tool;
-        QPointF from, to;
-        Qt::KeyboardModifiers modifiers;
-        std::optional<QRectF> mark; // none: nothing is added
-    };
-    const Row rows[] = {
-        {"rectangle", CaptureTool::rectangle, {100, 100}, {200, 150}, {}, QRectF(100, 100, 100, 50)},
-        {"Shift squares a rectangle",
-         CaptureTool::rectangle,
-         {100, 100},
-         {200, 150},
-         Qt::ShiftModifier,
-         QRectF(100, 100, 50, 50)},
-        {"Shift squares an oval toward the top left",
-         CaptureTool::oval,
-         {200, 200},
-         {100, 170},
-         Qt::ShiftModifier,
-         QRectF(170, 170, 30, 30)},
-        {"Shift leaves an arrow as drawn",
-         CaptureTool::arrow,
-         {100, 100},
-         {200, 150},
-         Qt::ShiftModifier,
-         QRectF(100, 100, 100, 50)},
-        {"a drag past the image stops at its edge",
-         CaptureTool::blur,
-         {300, 200},
-         {520, 410},
-         {},
-         QRectF(300, 200, 100, 100)},
-        {"a press outside the image draws nothing", CaptureTool::rectangle, {-10, -10}, {100, 100}, {}, std::nullopt},
-        {"a click places a marker", CaptureTool::number, {50, 60}, {50, 60}, {}, QRectF(50, 60, 0, 0)},
-        {"a click too small for a rectangle adds nothing",
-         CaptureTool::rectangle,
-         {50, 60},
-         {50.5, 60},
-         {},
-         std::nullopt},
-        {"a crop adds no mark", CaptureTool::crop, {100, 100}, {300, 200}, {}, std::nullopt},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
+    const auto expect = [this](const char *name, CaptureTool tool, QPointF from, QPointF to,
+                               Qt::KeyboardModifiers modifiers, std::optional<QRectF> mark) {
+        SCOPED_TRACE(name);
         CaptureDocument fresh(filledImage(400, 300, Qt::white));
         gesture.setDocument(&fresh);
-        fresh.setTool(row.tool);
-        const auto edit = gesture.press(row.from, fresh.cropRect().contains(row.from), 1, 1);
-        EXPECT_FALSE(edit);
-        gesture.drag((row.from + row.to) / 2, row.modifiers);
-        gesture.drag(row.to, row.modifiers);
-        gesture.release(row.to, row.modifiers, 1);
+        fresh.setTool(tool);
+        EXPECT_FALSE(gesture.press(from, fresh.cropRect().contains(from), 1, 1));
+        gesture.drag((from + to) / 2, modifiers);
+        gesture.drag(to, modifiers);
+        gesture.release(to, modifiers, 1);
         EXPECT_FALSE(gesture.isDragging());
-        ASSERT_EQ(fresh.annotations().size(), row.mark ? 1 : 0);
-        if (row.mark) {
-            EXPECT_EQ(fresh.annotations().last().tool, row.tool);
-            EXPECT_EQ(fresh.annotations().last().rect(), *row.mark);
+        ASSERT_EQ(fresh.annotations().size(), mark ? 1 : 0);
+        if (mark) {
+            EXPECT_EQ(fresh.annotations().last().tool, tool);
+            EXPECT_EQ(fresh.annotations().last().rect(), *mark);
             EXPECT_EQ(fresh.selectedID(), fresh.annotations().last().id);
         }
-        EXPECT_EQ(fresh.tool(), row.tool);
-    }
+        EXPECT_EQ(fresh.tool(), tool);
+    };
+    expect("rectangle", CaptureTool::rectangle, {100, 100}, {200, 150}, {}, QRectF(100, 100, 100, 50));
+    expect("Shift squares a rectangle", CaptureTool::rectangle, {100, 100}, {200, 150}, Qt::ShiftModifier,
+           QRectF(100, 100, 50, 50));
+    expect("Shift squares an oval toward the top left", CaptureTool::oval, {200, 200}, {100, 170}, Qt::ShiftModifier,
+           QRectF(170, 170, 30, 30));
+    expect("Shift leaves an arrow as drawn", CaptureTool::arrow, {100, 100}, {200, 150}, Qt::ShiftModifier,
+           QRectF(100, 100, 100, 50));
+    expect("a drag past the image stops at its edge", CaptureTool::blur, {300, 200}, {520, 410}, {},
+           QRectF(300, 200, 100, 100));
+    expect("a press outside the image draws nothing", CaptureTool::rectangle, {-10, -10}, {100, 100}, {}, {});
+    expect("a click places a marker", CaptureTool::number, {50, 60}, {50, 60}, {}, QRectF(50, 60, 0, 0));
+    expect("a click too small for a rectangle adds nothing", CaptureTool::rectangle, {50, 60}, {50.5, 60}, {}, {});
+    expect("a crop adds no mark", CaptureTool::crop, {100, 100}, {300, 200}, {}, {});
     gesture.setDocument(&document);
+
+    // A press outside the image also drops the selection.
+    ASSERT_FALSE(add(CaptureTool::rectangle, {50, 50}, {150, 120}).id.isNull());
+    ASSERT_FALSE(document.selectedID().isNull());
+    gesture.press(QPointF(-10, -10), false, 1, 1);
+    EXPECT_TRUE(document.selectedID().isNull());
 }
 
 TEST_F(CaptureGestureTest, ADrawnMarkShowsLiveAndACropCutsTheImage)
@@ -160,7 +137,7 @@ TEST_F(CaptureGestureTest, TheWordUnderThePointerCountsOnlyForRedactionTools)
     }
 }
 
-TEST_F(CaptureGestureTest, AMagnifierTakesTwoDragsAndItsLensMayLeaveTheImage)
+TEST_F(CaptureGestureTest, AMagnifierTakesTwoDragsAndItsLensMovesAloneBeyondTheImage)
 {
     document.setTool(CaptureTool::magnifier);
     stroke(QPointF(300, 100), QPointF(340, 120));
@@ -178,6 +155,12 @@ TEST_F(CaptureGestureTest, AMagnifierTakesTwoDragsAndItsLensMayLeaveTheImage)
     EXPECT_EQ(last().destination, QRectF(350, 250, 160, 80));
     EXPECT_EQ(document.tool(), CaptureTool::select);
     EXPECT_EQ(document.selectedID(), last().id);
+
+    // Pressing the lens moves the lens alone, beyond the image too.
+    document.select({});
+    stroke(QPointF(400, 290), QPointF(500, 340));
+    EXPECT_EQ(last().destination, QRectF(450, 300, 160, 80));
+    EXPECT_EQ(last().rect(), QRectF(300, 100, 40, 20));
 }
 
 TEST_F(CaptureGestureTest, EscapeDropsThePendingMagnifierAndTheSelectionWhileDisablingKeepsTheSelection)
@@ -278,18 +261,6 @@ TEST_F(CaptureGestureTest, AHandleDraggedToOnePixelKeepsTheLastValidShapeAndReco
     gesture.release(QPointF(101, 150), {}, 1);
     EXPECT_EQ(last().rect(), QRectF(100, 100, 100, 100));
     EXPECT_EQ(document.revision(), revision);
-}
-
-TEST_F(CaptureGestureTest, PressingALensMovesOnlyTheLensAndBeyondTheImage)
-{
-    document.setTool(CaptureTool::magnifier);
-    stroke(QPointF(300, 100), QPointF(340, 120));
-    stroke(QPointF(100, 200), QPointF(180, 240));
-    ASSERT_EQ(last().destination, QRectF(100, 200, 80, 40));
-    document.select({});
-    stroke(QPointF(140, 220), QPointF(340, 320));
-    EXPECT_EQ(last().destination, QRectF(300, 300, 80, 40));
-    EXPECT_EQ(last().rect(), QRectF(300, 100, 40, 20));
 }
 
 TEST_F(CaptureGestureTest, TextPressesAndReturnOpenTheEditorWhereTheTextStarts)

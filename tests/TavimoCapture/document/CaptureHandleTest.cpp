@@ -85,86 +85,31 @@ TEST(CaptureHandleTest, DraggingAHandleReshapesACopyOfTheMark)
     const CaptureAnnotation box = mark(CaptureTool::rectangle, {100, 100}, {200, 200});
     const CaptureAnnotation lensMark = magnifier(QRectF(300, 100, 40, 20), QRectF(100, 200, 80, 40));
     const CaptureAnnotation arrow = curvedArrow({50, 50}, {150, 50});
-    struct Row {
-        const char *name;
-        CaptureAnnotation original;
-        CaptureHandle handle;
-        QPointF press, point;
-        QRectF rect;
-        std::optional<QRectF> destination;
+    const auto expect = [&](const char *name, const CaptureAnnotation &original, CaptureHandle handle, QPointF press,
+                            QPointF point, QRectF rect, std::optional<QRectF> destination = std::nullopt) {
+        SCOPED_TRACE(name);
+        const CaptureAnnotation result = handle.dragged(original, press, point, document);
+        EXPECT_EQ(result.id, original.id);
+        EXPECT_EQ(result.rect(), rect);
+        EXPECT_EQ(result.destination, destination);
     };
-    const Row rows[] = {
-        {"a corner spans from the opposite one",
-         box,
-         {Kind::sourceCorner, 2},
-         {200, 200},
-         {160, 170},
-         QRectF(100, 100, 60, 70),
-         std::nullopt},
-        {"a corner dragged past the opposite one flips",
-         box,
-         {Kind::sourceCorner, 0},
-         {100, 100},
-         {250, 260},
-         QRectF(200, 200, 50, 60),
-         std::nullopt},
-        {"one pixel wide keeps the rectangle",
-         box,
-         {Kind::sourceCorner, 2},
-         {200, 200},
-         {101, 150},
-         QRectF(100, 100, 100, 100),
-         std::nullopt},
-        {"a lens's source keeps its aspect and stops at the crop edge",
-         lensMark,
-         {Kind::sourceCorner, 2},
-         {340, 120},
-         {500, 140},
-         QRectF(300, 100, 100, 50),
-         QRectF(100, 200, 80, 40)},
-        {"a lens's source shrinks toward its anchor",
-         lensMark,
-         {Kind::sourceCorner, 0},
-         {300, 100},
-         {330, 110},
-         QRectF(320, 110, 20, 10),
-         QRectF(100, 200, 80, 40)},
-        {"a lens corner may leave the image",
-         lensMark,
-         {Kind::destinationCorner, 2},
-         {180, 240},
-         {500, 400},
-         QRectF(300, 100, 40, 20),
-         QRectF(100, 200, 400, 200)},
-        {"the lens moves anywhere, its source stays",
-         lensMark,
-         {Kind::destination, 0},
-         {120, 220},
-         {520, 420},
-         QRectF(300, 100, 40, 20),
-         QRectF(500, 400, 80, 40)},
-        {"moving a magnifier leaves its lens",
-         lensMark,
-         {Kind::move, 0},
-         {310, 110},
-         {290, 140},
-         QRectF(280, 130, 40, 20),
-         QRectF(100, 200, 80, 40)},
-        {"a move stops at the crop edge",
-         box,
-         {Kind::move, 0},
-         {150, 150},
-         {500, -80},
-         QRectF(300, 0, 100, 100),
-         std::nullopt},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        const CaptureAnnotation result = row.handle.dragged(row.original, row.press, row.point, document);
-        EXPECT_EQ(result.id, row.original.id);
-        EXPECT_EQ(result.rect(), row.rect);
-        EXPECT_EQ(result.destination, row.destination);
-    }
+    expect("a corner spans from the opposite one", box, {Kind::sourceCorner, 2}, {200, 200}, {160, 170},
+           QRectF(100, 100, 60, 70));
+    expect("a corner dragged past the opposite one flips", box, {Kind::sourceCorner, 0}, {100, 100}, {250, 260},
+           QRectF(200, 200, 50, 60));
+    expect("one pixel wide keeps the rectangle", box, {Kind::sourceCorner, 2}, {200, 200}, {101, 150},
+           QRectF(100, 100, 100, 100));
+    expect("a lens's source keeps its aspect and stops at the crop edge", lensMark, {Kind::sourceCorner, 2}, {340, 120},
+           {500, 140}, QRectF(300, 100, 100, 50), QRectF(100, 200, 80, 40));
+    expect("a lens's source shrinks toward its anchor", lensMark, {Kind::sourceCorner, 0}, {300, 100}, {330, 110},
+           QRectF(320, 110, 20, 10), QRectF(100, 200, 80, 40));
+    expect("a lens corner may leave the image", lensMark, {Kind::destinationCorner, 2}, {180, 240}, {500, 400},
+           QRectF(300, 100, 40, 20), QRectF(100, 200, 400, 200));
+    expect("the lens moves anywhere, its source stays", lensMark, {Kind::destination, 0}, {120, 220}, {520, 420},
+           QRectF(300, 100, 40, 20), QRectF(500, 400, 80, 40));
+    expect("moving a magnifier leaves its lens", lensMark, {Kind::move, 0}, {310, 110}, {290, 140},
+           QRectF(280, 130, 40, 20), QRectF(100, 200, 80, 40));
+    expect("a move stops at the crop edge", box, {Kind::move, 0}, {150, 150}, {500, -80}, QRectF(300, 0, 100, 100));
 
     const CaptureAnnotation bent = CaptureHandle{Kind::control, 0}.dragged(arrow, {100, -10}, {100, 120}, document);
     EXPECT_EQ(bent.control, QPointF(100, 120));

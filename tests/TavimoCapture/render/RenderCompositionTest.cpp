@@ -51,6 +51,14 @@ QImage translucentNoise(int width, int height)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+QList<CaptureLegendEntry> entries(int count, const QString &text)
+{
+    QList<CaptureLegendEntry> result;
+    for (int number = 1; number <= count; ++number)
+        result.append({QUuid::createUuid(), number, text});
+    return result;
+}
+
 } // namespace
 
 TEST(CaptureRendererExport, BareCaptureSharesItsPixelsAndMatchesTheDrawnExport)
@@ -132,49 +140,55 @@ TEST(CaptureRendererExport, PixelLimitAndBadCrops)
     EXPECT_EQ(renderError(QRectF(0, 0, 4, 4), composition), CaptureRenderError::imageTooLarge);
 }
 
-TEST(CaptureRendererExport, CropMovesTheImageAndPaddingStaysTransparent)
+// Each export's size and its colour at chosen places; 0 is a transparent pixel.
+TEST(CaptureRendererExport, ExportsPutImageFrameLensesAndLegendInPlace)
 {
-    QImage image = filledImage(100, 80, Qt::blue);
-    image.setPixel(30, 20, qRgb(255, 0, 0));
-    CaptureComposition composition{.legend = {}, .padding = 10};
-    const QRectF crop(30, 20, 50, 40);
-    const QImage exported = render(image, crop, composition);
-    EXPECT_EQ(exported.size(), QSize(70, 60));
-    EXPECT_EQ(exported.pixel(10, 10), qRgb(255, 0, 0));
-    for (const QPoint at : {QPoint(0, 0), QPoint(9, 30), QPoint(60, 30), QPoint(35, 59)})
-        EXPECT_EQ(exported.pixel(at), 0u) << at.x() << "," << at.y();
-    composition.background = CaptureBackground::solid;
-    composition.backgroundColor = QColor(0, 255, 0);
-    EXPECT_EQ(render(image, crop, composition).pixel(2, 2), qRgb(0, 255, 0));
-}
-
-TEST(CaptureRendererExport, RoundedCornersBorderAndShadow)
-{
-    const QImage image = filledImage(200, 100, Qt::blue);
-    QImage exported = render(image, image.rect(), {.legend = {}, .cornerRadius = 500});
+    QImage marked = filledImage(100, 80, Qt::blue);
+    marked.setPixel(30, 20, qRgb(255, 0, 0));
+    const QImage wide = filledImage(200, 100, Qt::blue);
+    const QImage green = filledImage(400, 300, QColor(0, 128, 0));
+    const QRgb blue = qRgb(0, 0, 255);
+    const QRgb yellow = qRgb(255, 255, 0);
+    const auto expect = [](const char *name, const QImage &exported, QSize size,
+                           const QList<std::pair<QPoint, QRgb>> &pixels) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(exported.size(), size);
+        for (const auto &[at, colour] : pixels)
+            EXPECT_EQ(exported.pixel(at), colour) << at.x() << "," << at.y();
+    };
+    expect("a crop moves the image and the padding stays transparent",
+           render(marked, QRectF(30, 20, 50, 40), {.legend = {}, .padding = 10}), QSize(70, 60),
+           {{{10, 10}, qRgb(255, 0, 0)}, {{0, 0}, 0}, {{9, 30}, 0}, {{60, 30}, 0}, {{35, 59}, 0}});
+    expect("a solid background fills the padding",
+           render(marked, QRectF(30, 20, 50, 40),
+                  {.legend = {}, .background = CaptureBackground::solid, .backgroundColor = Qt::green, .padding = 10}),
+           QSize(70, 60), {{{2, 2}, qRgb(0, 255, 0)}});
     // Half the shorter side at most: a capsule.
-    EXPECT_EQ(qAlpha(exported.pixel(12, 12)), 0);
-    EXPECT_EQ(exported.pixel(1, 50), qRgb(0, 0, 255));
-    EXPECT_EQ(exported.pixel(100, 1), qRgb(0, 0, 255));
-    exported = render(image, image.rect(),
-                      {.legend = {}, .cornerRadius = 20, .borderWidth = 4, .borderColor = QColor(255, 255, 0)});
-    for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(exported.pixel(x, 50), qRgb(255, 255, 0)) << x;
-    EXPECT_EQ(exported.pixel(4, 50), qRgb(0, 0, 255));
+    expect("a radius beyond the image", render(wide, wide.rect(), {.legend = {}, .cornerRadius = 500}), QSize(200, 100),
+           {{{12, 12}, 0}, {{1, 50}, blue}, {{100, 1}, blue}});
     // The band follows the corner: along the diagonal it lies 20 - 20 / sqrt(2) in.
-    EXPECT_EQ(qAlpha(exported.pixel(3, 3)), 0);
-    EXPECT_EQ(exported.pixel(7, 7), qRgb(255, 255, 0));
-    exported = render(image, image.rect(), {.legend = {}, .shadow = 10});
-    EXPECT_EQ(exported.size(), QSize(240, 140));
+    expect(
+        "a border",
+        render(wide, wide.rect(), {.legend = {}, .cornerRadius = 20, .borderWidth = 4, .borderColor = QColor(yellow)}),
+        QSize(200, 100), {{{0, 50}, yellow}, {{3, 50}, yellow}, {{4, 50}, blue}, {{3, 3}, 0}, {{7, 7}, yellow}});
+    expect("a shadow", render(wide, wide.rect(), {.legend = {}, .shadow = 10}), QSize(240, 140), {{{0, 139}, 0}});
+    // The lens reaches 50 + 3 to the left of the crop.
+    expect("a lens left of the crop",
+           render(green, QRectF(100, 100, 200, 150), {}, {lens(QRectF(120, 120, 40, 40), QRectF(50, 110, 60, 60), 3)}),
+           QSize(253, 150), {{{52, 0}, 0}, {{33, 40}, qRgb(0, 128, 0)}, {{2, 40}, blue}});
+
     // The shadow is lifted toward the top edge: darker above the image than below it.
-    EXPECT_GT(qAlpha(exported.pixel(120, 17)), qAlpha(exported.pixel(120, 122)));
-    EXPECT_EQ(qAlpha(exported.pixel(0, 139)), 0);
+    const QImage shadowed = render(wide, wide.rect(), {.legend = {}, .shadow = 10});
+    EXPECT_GT(qAlpha(shadowed.pixel(120, 17)), qAlpha(shadowed.pixel(120, 122)));
+    // A lens whose source leaves the crop is not drawn.
+    const QRectF crop(100, 100, 200, 150);
+    EXPECT_EQ(render(green, crop, {}, {lens(QRectF(90, 120, 40, 40), QRectF(50, 110, 60, 60), 3)}),
+              render(green, crop, {}));
 }
 
 TEST(CaptureRendererExport, TheShadowStaysOutsideTheImageAndBehindTransparentPixels)
 {
-    QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = filledImage(200, 100, Qt::transparent);
     image.setPixel(150, 50, qPremultiply(qRgba(255, 0, 0, 128)));
     for (const double radius : {0.0, 20.0}) {
         SCOPED_TRACE(radius);
@@ -188,22 +202,6 @@ TEST(CaptureRendererExport, TheShadowStaysOutsideTheImageAndBehindTransparentPix
         EXPECT_NEAR(qAlpha(halfRed), 128, 1);
         EXPECT_GT(qAlpha(exported.pixel(120, 17)), 0) << "the shadow above the image";
     }
-}
-
-TEST(CaptureRendererExport, LensesWidenTheCanvasAndOnlyCountedOnesShow)
-{
-    const QImage image = filledImage(400, 300, QColor(0, 128, 0));
-    const QRectF crop(100, 100, 200, 150);
-    const QImage exported =
-        render(image, crop, CaptureComposition(), {lens(QRectF(120, 120, 40, 40), QRectF(50, 110, 60, 60), 3)});
-    // The lens reaches 50 + 3 to the left of the crop.
-    EXPECT_EQ(exported.size(), QSize(253, 150));
-    EXPECT_EQ(qAlpha(exported.pixel(52, 0)), 0);
-    EXPECT_EQ(exported.pixel(3 + 30, 40), qRgb(0, 128, 0)) << "lens content";
-    EXPECT_EQ(exported.pixel(3 - 1, 40), qRgb(0, 0, 255)) << "lens outline";
-    // A lens whose source leaves the crop is not drawn.
-    const CaptureAnnotation outside = lens(QRectF(90, 120, 40, 40), QRectF(50, 110, 60, 60), 3);
-    EXPECT_EQ(render(image, crop, CaptureComposition(), {outside}), render(image, crop, CaptureComposition()));
 }
 
 TEST(CaptureRendererExport, LegendBoxIsDrawnBelowTheImage)
@@ -246,4 +244,89 @@ TEST(CaptureRendererExport, ZoomedCanvasDrawsTheSameComposition)
     for (int x = 55; x < 65; ++x)
         EXPECT_EQ(dense.pixel(x, 40), checker.pixel(x, 40)) << x;
     EXPECT_EQ(qAlpha(dense.pixel(1, 1)), 0);
+}
+
+TEST(CaptureRendererLayout, BottomLegendTakesItsSetHeightOrWhatTheTextNeeds)
+{
+    CaptureComposition composition{.legend = {.fitToContent = false}, .padding = 40, .shadow = 10};
+    const QRectF extent(0, 0, 1000, 800);
+    CaptureCompositionLayout layout = CaptureRenderer::baseLayout(extent, composition, {});
+    EXPECT_EQ(layout.canvasSize, QSizeF(1120, 920));
+    EXPECT_EQ(layout.imageRect, QRectF(60, 60, 1000, 800));
+    EXPECT_TRUE(layout.legendRect.isNull());
+    const QList<CaptureLegendEntry> one = entries(1, "Save");
+    layout = CaptureRenderer::baseLayout(extent, composition, one);
+    EXPECT_EQ(layout.canvasSize, QSizeF(1120, 1108));
+    EXPECT_EQ(layout.legendRect, QRectF(16, 932, 1088, 160));
+    // Twelve rows need 24 + 12 * 34 = 432 pixels, more than the set 160.
+    for (const bool fit : {false, true}) {
+        composition.legend.fitToContent = fit;
+        layout = CaptureRenderer::baseLayout(extent, composition, entries(12, "Step"));
+        EXPECT_EQ(layout.legendRect.height(), 432);
+        EXPECT_EQ(layout.legendOverflow, !fit);
+    }
+    composition.legend = {.height = std::numeric_limits<double>::quiet_NaN(), .fitToContent = false};
+    EXPECT_EQ(CaptureRenderer::baseLayout(extent, composition, one).legendRect.height(), 320);
+    // A narrow image is centred above a legend 240 wide.
+    layout = CaptureRenderer::baseLayout(QRectF(0, 0, 100, 100), {}, entries(1, "A"));
+    EXPECT_EQ(layout.canvasSize.width(), 240);
+    EXPECT_EQ(layout.imageRect.x(), 70);
+    EXPECT_EQ(layout.legendRect.width(), 208);
+}
+
+TEST(CaptureRendererLayout, SideLegendFitsTheImageHeight)
+{
+    CaptureComposition composition{.legend = {.placement = CaptureLegendPlacement::right}};
+    const QRectF extent(0, 0, 1500, 2000);
+    const CaptureCompositionLayout layout = CaptureRenderer::baseLayout(
+        extent, composition, entries(3, "A longer description that wraps over several lines when the box is narrow"));
+    const double width = layout.legendRect.width();
+    EXPECT_EQ(layout.legendRect, QRectF(1512, 16, width, 2000 - 32));
+    EXPECT_EQ(layout.canvasSize, QSizeF(1500 + width + 28, 2000));
+    EXPECT_EQ(layout.imageRect, extent);
+    // A single short row fits at the narrowest width; on the left the image moves right.
+    composition.legend.placement = CaptureLegendPlacement::left;
+    const CaptureCompositionLayout narrow = CaptureRenderer::baseLayout(extent, composition, entries(1, "A"));
+    EXPECT_EQ(narrow.legendRect.width(), 81);
+    EXPECT_EQ(narrow.legendRect.x(), 16);
+    EXPECT_EQ(narrow.imageRect.x(), 81 + 28);
+    // Text that cannot fit gets the widest legend.
+    EXPECT_EQ(CaptureRenderer::baseLayout(QRectF(0, 0, 100, 10), composition, entries(5, "Row")).legendRect.width(),
+              4096);
+}
+
+TEST(CaptureRendererLayout, LensesOutsideTheCropWidenTheContent)
+{
+    const QRectF crop(100, 100, 400, 300);
+    const QRectF source(120, 150, 40, 40);
+    EXPECT_EQ(CaptureRenderer::contentExtent(crop, {lens(source, QRectF(50, 140, 80, 80), 5)}),
+              QRectF(45, 100, 455, 300));
+    // Lenses whose source leaves the crop, and lenses not yet placed, do not count.
+    CaptureAnnotation pending = lens(source, QRectF(0, 0, 80, 80), 5);
+    pending.destination.reset();
+    EXPECT_EQ(CaptureRenderer::contentExtent(crop, {lens(QRectF(90, 150, 40, 40), QRectF(0, 0, 80, 80), 5), pending}),
+              crop);
+    EXPECT_EQ(CaptureRenderer::contentExtent(QRectF(0.5, 0.25, 10, 10), {}), QRectF(0, 0, 11, 11));
+}
+
+TEST(CaptureRendererGeometry, BoundsCoverWhatEachToolDraws)
+{
+    CaptureAnnotation freehand = mark(CaptureTool::freehand, {}, {}, {.lineWidth = 3});
+    freehand.points = {QPointF(10, 10), QPointF(30, 5), QPointF(20, 40)};
+    const struct {
+        CaptureAnnotation annotation;
+        QRectF bounds;
+    } cases[] = {
+        {mark(CaptureTool::arrow, {0, 100}, {100, 100}, {.lineWidth = 1}), QRectF(-10, 90, 120, 20)},
+        {mark(CaptureTool::arrow, {0, 100}, {100, 100}, {.lineWidth = 1, .arrowCurved = true}),
+         QRectF(-10, 30, 120, 80)},
+        {freehand, QRectF(7, 2, 26, 41)},
+        {mark(CaptureTool::number, {100, 100}, {}, {.fontSize = 40, .numberShape = CaptureNumberShape::teardrop}),
+         QRectF(67, 17.5, 66, 83.5)},
+        {mark(CaptureTool::rectangle, {50, 60}, {10, 20}, {.lineWidth = 4}), QRectF(8, 18, 44, 44)},
+        {lens(QRectF(0, 0, 10, 10), QRectF(50, 50, 20, 20), 5), QRectF(0, 0, 70, 70)},
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(CaptureRenderer::annotationBounds(test.annotation), test.bounds)
+            << qPrintable(rawValue(test.annotation.tool));
 }

@@ -1,5 +1,4 @@
 #include "AppDelegateFixture.h"
-#include "AppearanceMenu.h"
 
 #include "CaptureBoard.h"
 #include "CaptureMenus.h"
@@ -7,20 +6,9 @@
 #include "CaptureThumbnailWindow.h"
 #include "CaptureToastWindow.h"
 #include "FutureWait.h"
-#include "MoxterClient.h"
-#include "ScriptedClipboard.h"
-#include "ScriptedHotKeys.h"
-#include "ScriptedPanels.h"
-#include "TavimoSignals.h"
-#include "TestFiles.h"
-#include "UserDefaults.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDebug>
-#include <QFile>
-#include <QImageReader>
-#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,16 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
-
-#include <algorithm>
-#include <cmath>
-#include <functional>
-#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -54,34 +34,22 @@ QStringList titles(const QList<QAction *> &actions)
     return result;
 }
 
-TEST_F(CaptureAppDelegateTest, MenusInTheirOrderWithTheirKeys)
+// Menus show a literal "&" as such, give File its Alt key, and name capture keys in the tray.
+TEST_F(CaptureAppDelegateTest, MenusShowTheirAcceleratorsAndKeys)
 {
     const QList<QAction *> menus = delegate->editor()->menuBar()->actions();
     EXPECT_EQ(titles(menus), (QStringList{"File", "Edit", "View", "Help"}));
     EXPECT_EQ(menus[0]->text(), "&File") << "Alt+F opens it";
-    EXPECT_EQ(titles(menus[0]->menu()->actions()),
-              (QStringList{"Capture area or window", "Copy text from area", "Capture main display",
-                           "Capture all displays", "Open Image…", "Save Image…", "Save Image As…", "Close Capture…",
-                           "Close Window", "Hide Tavimo Capture", "Quit Tavimo Capture"}));
-    EXPECT_EQ(titles(menus[1]->menu()->actions()),
-              (QStringList{"Undo Annotation", "Cut", "Copy", "Paste", "Select All", "Copy Image", "Settings…"}));
-    EXPECT_EQ(titles(menus[2]->menu()->actions()), QStringList{"Open Capture"});
-    const QStringList help = titles(menus[3]->menu()->actions());
-    EXPECT_EQ(help.mid(help.size() - 3), (QStringList{"Send feedback…", "Report a bug…", "About Tavimo Capture"}));
-    EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence("Ctrl+Shift+2"));
-    EXPECT_EQ(delegate->menus()->saveAsAction()->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    const QStringList file = titles(menus[0]->menu()->actions());
+    EXPECT_EQ(file.first(), "Capture area or window");
+    EXPECT_EQ(file.last(), "Quit Tavimo Capture");
+    EXPECT_EQ(menus[0]->menu()->actions().last()->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_EQ(delegate->menus()->captureAction(CaptureMode::area)->shortcut(), QKeySequence("Ctrl+Shift+2"));
 
     const QStringList tray = titles(delegate->menus()->trayMenu()->actions());
-    const QStringList trayEnd{"Send feedback…",
-                              "Report a bug…",
-                              "Capture area or window    Ctrl+Shift+2",
-                              "Copy text from area    Ctrl+Shift+O",
-                              "Capture main display    Ctrl+Shift+1",
-                              "Capture all displays",
-                              "Editor & Recent Captures",
-                              "Settings…",
-                              "Quit Tavimo Capture"};
-    EXPECT_EQ(tray.mid(tray.size() - trayEnd.size()), trayEnd);
+    for (const char *title :
+         {"Capture area or window    Ctrl+Shift+2", "Capture all displays", "Editor & Recent Captures"})
+        EXPECT_TRUE(tray.contains(title)) << title;
 }
 
 TEST_F(CaptureAppDelegateTest, MenuValidation)
@@ -167,8 +135,6 @@ TEST_F(CaptureAppDelegateTest, SettingsStayHiddenAfterACaptureButComeBackAfterCa
     delegate->showSettings();
     QWidget *settings = delegate->settingsWindow();
     ASSERT_TRUE(settings->isVisible());
-    EXPECT_EQ(settings->windowTitle(), "Capture Settings");
-    EXPECT_EQ(settings->size(), QSize(540, 560));
     delegate->pin(filled(QSize(300, 200)),
                   std::make_unique<CaptureBoard>(std::make_shared<CaptureDocument>(filled(QSize(300, 200)))));
 
@@ -225,7 +191,7 @@ TEST_F(CaptureAppDelegateTest, ScriptedCapturesTakeTheWindowsOffTheScreenAndBrin
     EXPECT_FALSE(delegate->model().document()) << "the image went to the script only";
 }
 
-TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuildAndQuitHasAKey)
+TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuild)
 {
     QString shown;
     QTimer closer;
@@ -239,12 +205,6 @@ TEST_F(CaptureAppDelegateTest, AboutShowsTheVersionOfTheBuildAndQuitHasAKey)
     delegate->about();
     EXPECT_TRUE(shown.contains("<p>Version 9.8.7</p>")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("Capture, annotate and share. Local by design."));
-
-    const QList<QAction *> file = delegate->editor()->menuBar()->actions()[0]->menu()->actions();
-    const auto quit = std::find_if(file.begin(), file.end(),
-                                   [](const QAction *action) { return action->text() == "Quit Tavimo Capture"; });
-    ASSERT_NE(quit, file.end());
-    EXPECT_EQ((*quit)->shortcut(), QKeySequence("Ctrl+Q"));
 }
 
 TEST_F(CaptureAppDelegateTest, ADelayedCaptureCountsDownInTheTrayAndCanBeCancelled)

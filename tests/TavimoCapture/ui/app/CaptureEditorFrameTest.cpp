@@ -1,6 +1,7 @@
 #include "AppDelegateFixture.h"
 #include "AppearanceMenu.h"
 #include "CaptureMenus.h"
+#include "WidgetLookup.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -54,23 +55,6 @@ double contrast(QWidget *widget)
         for (int x = 0; x < image.width(); ++x)
             largest = std::max(largest, std::abs(QColor(image.pixel(x, y)).lightnessF() - background));
     return largest;
-}
-
-// Whether a user would know `control` by `text`: its label, accessible name or object name.
-template <typename Control> bool names(const Control &control, const QString &text)
-{
-    if constexpr (requires { control.text(); })
-        if (control.text() == text)
-            return true;
-    return control.objectName() == text || control.accessibleName() == text;
-}
-
-template <typename Control> Control *visible(const QWidget &root, const QString &text)
-{
-    for (Control *control : root.findChildren<Control *>())
-        if (names(*control, text) && control->isVisible())
-            return control;
-    return nullptr;
 }
 
 // A frame as the window saved it in an earlier session.

@@ -2,12 +2,16 @@
 #include "CaptureBoard.h"
 #include "CaptureBoardCanvas.h"
 #include "CaptureBoardExportPreview.h"
+#include "CaptureBoardPreviews.h"
 #include "CaptureRenderError.h"
+#include "WidgetLookup.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -32,13 +36,11 @@ std::unique_ptr<CaptureBoard> boardOf(const QList<QImage> &images)
     return board;
 }
 
-QPushButton *button(const QWidget &root, const QString &text)
+void settle()
 {
-    for (QPushButton *candidate : root.findChildren<QPushButton *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
 }
 
 QPoint centre(const QRectF &rect)
@@ -64,12 +66,6 @@ protected:
         QTest::mouseMove(canvas, (from + to) / 2);
         QTest::mouseMove(canvas, to);
         QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
-    }
-
-    bool hasLabel(const QString &text) const
-    {
-        const QList<QLabel *> labels = view->findChildren<QLabel *>();
-        return std::any_of(labels.cbegin(), labels.cend(), [&](QLabel *label) { return label->text() == text; });
     }
 
     QUuid itemID(qsizetype index) const { return board->items().at(index).id; }
@@ -150,11 +146,7 @@ TEST_F(BoardViewTest, ResizeAboveTheExportLimitIsRefusedInRedAndSpringsBack)
     drag(handle, handle + QPoint(9000, 0));
     const QString tooLarge = description(CaptureRenderError::imageTooLarge);
     EXPECT_EQ(view->message().toStdString(), tooLarge.toStdString());
-    QLabel *message = nullptr;
-    for (QLabel *label : view->findChildren<QLabel *>()) {
-        if (label->text() == tooLarge)
-            message = label;
-    }
+    QLabel *message = find<QLabel>(*view, tooLarge);
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(message->isVisible());
     EXPECT_EQ(frame(0), QRectF(0, 0, 2000, 1000));
@@ -198,13 +190,13 @@ TEST_F(BoardViewTest, ArrangeMenuAppliesLayoutsAndManualChangesNothing)
 TEST_F(BoardViewTest, RemoveNeedsTwoImagesAndRemovesTheSelectedOne)
 {
     show({filled(QSize(300, 200), Qt::red)});
-    QPushButton *remove = button(*view, QStringLiteral("Remove"));
+    QPushButton *remove = controlTitled<QPushButton>(*view, QStringLiteral("Remove"));
     ASSERT_NE(remove, nullptr);
     EXPECT_FALSE(remove->isEnabled());
-    EXPECT_TRUE(hasLabel(QStringLiteral("1 images")));
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("1 images")));
     board->addImages({filled(QSize(100, 100), Qt::blue)});
     EXPECT_TRUE(remove->isEnabled());
-    EXPECT_TRUE(hasLabel(QStringLiteral("2 images")));
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("2 images")));
     const QUuid first = itemID(0);
     remove->click();
     ASSERT_EQ(board->items().size(), 1);
@@ -219,7 +211,7 @@ TEST_F(BoardViewTest, DoubleClickOnAnUnselectedItemSelectsAndOpensIt)
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, centre(canvas->itemRect(itemID(0))));
     EXPECT_EQ(board->selectedID(), itemID(0));
     EXPECT_EQ(edits, 1);
-    button(*view, QStringLiteral("Edit Selected Image"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Edit Selected Image"))->click();
     EXPECT_EQ(edits, 2);
 }
 
@@ -227,7 +219,7 @@ TEST_F(BoardViewTest, ExportPreviewRendersAgainAfterEveryBoardChangeWhileOn)
 {
     show({filled(QSize(300, 200), Qt::red), filled(QSize(200, 300), Qt::blue)});
     auto *preview = view->findChild<CaptureBoardExportPreview *>();
-    button(*view, QStringLiteral("Export Preview"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Export Preview"))->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->image().isNull() && preview->isVisible(); }));
     const QSize alternating = preview->image().size();
 
@@ -236,8 +228,53 @@ TEST_F(BoardViewTest, ExportPreviewRendersAgainAfterEveryBoardChangeWhileOn)
     EXPECT_GT(preview->image().height(), alternating.height());
     EXPECT_TRUE(preview->isVisible());
 
-    button(*view, QStringLiteral("Export Preview"))->click();
+    controlTitled<QPushButton>(*view, QStringLiteral("Export Preview"))->click();
     EXPECT_TRUE(canvas->isVisible());
+}
+
+TEST(CaptureBoardPreviews, NewerRefreshSupersedesTheRunningOne)
+{
+    auto document = std::make_shared<CaptureDocument>(filled(QSize(400, 300), Qt::white));
+    CaptureBoard board(document);
+    CaptureBoardPreviews previews;
+    QSignalSpy changes(&previews, &CaptureBoardPreviews::previewsChanged);
+
+    previews.refresh(board, false);
+    document->setTool(CaptureTool::redact);
+    document->finishGesture(QPointF(100, 100), QPointF(300, 200));
+    previews.refresh(board, false);
+    settle();
+
+    ASSERT_EQ(changes.count(), 1);
+    const QImage preview = previews.previews().value(board.items().first().id);
+    ASSERT_EQ(preview.size(), QSize(400, 300));
+    EXPECT_EQ(preview.pixelColor(200, 150), QColor(Qt::black));
+    EXPECT_EQ(preview.pixelColor(20, 20), QColor(Qt::white));
+    EXPECT_FALSE(previews.exportPreview());
+}
+
+TEST(CaptureBoardPreviews, LargeContentIsShrunkAndExportFollowsTheRequest)
+{
+    CaptureBoard board(std::make_shared<CaptureDocument>(filled(QSize(3200, 800), Qt::white)));
+    board.addImages({filled(QSize(100, 100), Qt::white)});
+    CaptureBoardPreviews previews;
+    QSignalSpy exports(&previews, &CaptureBoardPreviews::exportPreviewChanged);
+
+    previews.refresh(board, true);
+    settle();
+    EXPECT_EQ(previews.previews().value(board.items().at(0).id).size(), QSize(1600, 400));
+    EXPECT_EQ(previews.previews().value(board.items().at(1).id).size(), QSize(100, 100));
+    ASSERT_TRUE(previews.exportPreview());
+    EXPECT_LE(std::max(previews.exportPreview()->width(), previews.exportPreview()->height()),
+              CaptureBoardPreviews::maximumExportPreviewSide);
+    EXPECT_EQ(exports.count(), 1);
+
+    // Without the export, an earlier one would no longer match the board.
+    board.applyLayout(CaptureBoardLayout::column);
+    previews.refresh(board, false);
+    settle();
+    EXPECT_FALSE(previews.exportPreview());
+    EXPECT_EQ(exports.count(), 2);
 }
 
 } // namespace

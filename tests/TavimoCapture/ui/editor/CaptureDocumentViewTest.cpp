@@ -2,7 +2,8 @@
 #include "CaptureInspector.h"
 #include "CaptureSystemClipboard.h"
 #include "CaptureToolButton.h"
-#include "ControlLookup.h"
+#include "CaptureToolTable.h"
+#include "WidgetLookup.h"
 #include "WorkspaceTest.h"
 
 #include <QApplication>
@@ -74,14 +75,15 @@ TEST_F(DocumentViewTest, TheHintFollowsTheToolAndTheMagnifiersSteps)
         return button->tool() == CaptureTool::magnifier;
     });
     ASSERT_NE(magnifier, tools.cend());
+    const auto hintShown = [&](CaptureTool tool, bool secondStep) {
+        return find<QLabel>(*view, CaptureToolTable::instruction(tool, secondStep)) != nullptr;
+    };
     (*magnifier)->click();
-    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("First, drag over the source area to magnify.")));
+    EXPECT_TRUE(hintShown(CaptureTool::magnifier, false));
     workspace->document()->beginMagnifier(QPointF(10, 10), QPointF(50, 40));
-    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("Now drag the enlarged destination. Escape cancels. Move and "
-                                                   "resize both areas independently with Select.")));
+    EXPECT_TRUE(hintShown(CaptureTool::magnifier, true));
     tools.first()->click();
-    EXPECT_TRUE(find<QLabel>(
-        *view, QStringLiteral("Click an annotation to select it. Drag to move; use arrow handles to reshape.")));
+    EXPECT_TRUE(hintShown(tools.first()->tool(), false));
 }
 
 TEST_F(DocumentViewTest, InspectorVisibilityIsRememberedAcrossViews)

@@ -8,19 +8,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(AppTheme, ResolvesTheCaptureIdentifierAndItsDottedContinuations)
+TEST(AppTheme, ResolvesTheCaptureIdentifierAndSchemeNames)
 {
     EXPECT_EQ(AppTheme::resolve("local.tavimo.capture"), AppTheme::Product::capture);
     EXPECT_EQ(AppTheme::resolve("local.tavimo.capture.beta"), AppTheme::Product::capture);
     EXPECT_NE(AppTheme::resolve("local.tavimo.captures"), AppTheme::Product::capture);
     EXPECT_EQ(AppTheme::resolve(""), AppTheme::Product::suite);
-}
-
-TEST(AppTheme, ColoursAndSchemes)
-{
-    EXPECT_EQ(AppTheme::accentColor(AppTheme::Product::capture, false), QColor("#00767D"));
-    EXPECT_EQ(AppTheme::accentColor(AppTheme::Product::capture, true), QColor("#32D6CC"));
-    EXPECT_EQ(AppTheme::controlAccentColor(AppTheme::Product::capture, true), QColor("#007C83"));
     EXPECT_EQ(AppTheme::scheme("light"), AppTheme::ColorScheme::light);
     EXPECT_EQ(AppTheme::scheme("dark"), AppTheme::ColorScheme::dark);
     EXPECT_EQ(AppTheme::scheme("Dark"), std::nullopt);

@@ -17,65 +17,22 @@ TEST_F(InspectorTest, TheStyleGroupFollowsTheToolAndTheSelection)
     EXPECT_FALSE(control("Delete selected annotation"));
     add(CaptureTool::oval, QRectF(10, 10, 50, 40));
     EXPECT_EQ(inspector->styleTitle(), QStringLiteral("Selected oval"));
-    EXPECT_TRUE(control<QComboBox>("Appearance"));
     document->setTool(CaptureTool::arrow);
     document->select(QUuid());
     EXPECT_EQ(inspector->styleTitle(), QStringLiteral("Arrow style"));
-    EXPECT_TRUE(control<QComboBox>("Arrowheads"));
 }
 
-TEST_F(InspectorTest, BlockSizeAndLineWidthRangesDependOnTheTool)
-{
-    add(CaptureTool::pixelate, QRectF(10, 10, 50, 40));
-    EXPECT_EQ(inspector->styleTitle(), QStringLiteral("Selected secure mosaic"));
-    ASSERT_TRUE(slider("Block size"));
-    EXPECT_EQ(slider("Block size")->minimum(), 4);
-    EXPECT_EQ(slider("Block size")->maximum(), 48);
-    EXPECT_EQ(control<QLabel>("Block size:value")->text(), QStringLiteral("12 px"));
-    document->select(QUuid());
-    document->setTool(CaptureTool::imagePixelate);
-    EXPECT_EQ(slider("Block size")->minimum(), 2);
-    EXPECT_EQ(slider("Block size")->maximum(), 128);
-    document->setTool(CaptureTool::magnifier);
-    EXPECT_EQ(slider("Outline width")->maximum(), 20);
-    EXPECT_TRUE(control("Outline"));
-    document->setTool(CaptureTool::rectangle);
-    EXPECT_EQ(slider("Line width")->maximum(), 80);
-}
-
-// The style is shared, but a width the highlighter allows is beyond the
-// magnifier's own range: its slider and its drawn outline both stop at 20.
-TEST_F(InspectorTest, EachToolShowsAndDrawsTheSharedStyleWithinItsOwnRange)
+// The magnifier shows and draws a wider shared outline as 20 (see the tool table
+// test); the shared value itself stays for the tools that allow it.
+TEST_F(InspectorTest, AValueBeyondOneToolsRangeStaysInTheSharedStyle)
 {
     document->setTool(CaptureTool::freehand);
     slider("Line width")->setValue(30);
-    ASSERT_EQ(document->style().lineWidth, 30);
-
     document->setTool(CaptureTool::magnifier);
     EXPECT_EQ(slider("Outline width")->value(), 20);
-    EXPECT_EQ(control<QLabel>("Outline width:value")->text(), QStringLiteral("20 px"));
-    CaptureStyle square = document->style();
-    square.magnifierOval = false;
-    document->setStyle(square);
-    document->setColor(QColor(Qt::black));
     document->beginMagnifier(QPointF(20, 20), QPointF(60, 60));
     document->finishMagnifier(QPointF(150, 100), QPointF(250, 200));
-    EXPECT_EQ(document->style().lineWidth, 30) << "the shared value stays";
-
-    // The lens edge is at x = 250: a 20-pixel outline reaches 10 pixels out, a 30-pixel one 15.
-    const QImage image = document->flattenedImage();
-    EXPECT_EQ(image.pixelColor(258, 150), QColor(Qt::black));
-    EXPECT_NE(image.pixelColor(263, 150), QColor(Qt::black));
-
-    document->select(QUuid());
-    document->setTool(CaptureTool::pixelate);
-    ASSERT_TRUE(slider("Block size"));
-    slider("Block size")->setValue(40);
-    document->setTool(CaptureTool::imagePixelate);
-    ASSERT_TRUE(slider("Block size"));
-    slider("Block size")->setValue(100);
-    document->setTool(CaptureTool::pixelate);
-    EXPECT_EQ(control<QLabel>("Block size:value")->text(), QStringLiteral("48 px"));
+    EXPECT_EQ(document->style().lineWidth, 30);
 }
 
 TEST_F(InspectorTest, SlidersAndTogglesWriteThroughTheDocument)
@@ -120,13 +77,11 @@ TEST_F(InspectorTest, MagnifierFiguresForAPlacedLens)
 
 TEST_F(InspectorTest, TheFontListHoldsTheCurrentFontInItsSortedPlace)
 {
-    const QStringList presets{"Avenir Next", "Georgia", "Helvetica Neue", "Menlo", "System", "Times New Roman"};
-    EXPECT_EQ(CaptureInspector::fontFamilies("System"), presets);
     EXPECT_EQ(CaptureInspector::fontFamilies("Baskerville").indexOf("Baskerville"), 1);
     document->setTool(CaptureTool::text);
     QComboBox *fonts = control<QComboBox>("Font");
     ASSERT_TRUE(fonts);
-    EXPECT_EQ(fonts->count(), 6);
+    EXPECT_EQ(fonts->count(), CaptureInspector::fontFamilies("System").size());
     EXPECT_EQ(fonts->currentText(), QStringLiteral("System"));
     control<QToolButton>("Italic")->click();
     EXPECT_TRUE(document->style().italic);

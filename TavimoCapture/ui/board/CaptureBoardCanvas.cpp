@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString handleHelp = QStringLiteral("Resize image, preserving its aspect ratio");
+constexpr const char *handleHelp = QT_TRANSLATE_NOOP("CaptureBoardCanvas", "Resize image, preserving its aspect ratio");
 
 } // namespace
 
@@ -178,7 +178,7 @@ bool CaptureBoardCanvas::event(QEvent *event)
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         if (isOnHandle(help->pos()))
-            QToolTip::showText(help->globalPos(), handleHelp, this);
+            QToolTip::showText(help->globalPos(), tr(handleHelp), this);
         else
             QToolTip::hideText();
         return true;

@@ -20,7 +20,8 @@ namespace {
 
 const QColor errorColor(0xd7, 0x00, 0x15);
 
-const QString hint = QStringLiteral(
+constexpr const char *hint = QT_TRANSLATE_NOOP(
+    "CaptureBoardView",
     "Select an image to annotate it. Drag to move; drag its lower-right handle to resize proportionally.");
 
 QLabel *captionLabel(const QString &text)
@@ -60,7 +61,7 @@ void CaptureBoardView::buildControls()
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
     layout->addWidget(headerRow());
-    layout->addWidget(captionLabel(hint));
+    layout->addWidget(captionLabel(tr(hint)));
 
     m_canvas = new CaptureBoardCanvas(*m_board, *m_previews);
     m_exportPreview = new CaptureBoardExportPreview;
@@ -93,8 +94,8 @@ QWidget *CaptureBoardView::headerRow()
 
     auto *undo = new QToolButton;
     undo->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo")));
-    undo->setText(QStringLiteral("Undo"));
-    undo->setToolTip(QStringLiteral("Undo image arrangement"));
+    undo->setText(tr("Undo"));
+    undo->setToolTip(tr("Undo image arrangement"));
     connect(undo, &QToolButton::clicked, this, [this] {
         if (m_board)
             m_board->undo();
@@ -103,14 +104,14 @@ QWidget *CaptureBoardView::headerRow()
     layout->addWidget(undo);
     layout->addStretch(1);
 
-    auto *exportToggle = new QPushButton(QStringLiteral("Export Preview"));
+    auto *exportToggle = new QPushButton(tr("Export Preview"));
     exportToggle->setCheckable(true);
-    exportToggle->setToolTip(QStringLiteral("Preview the finished background, border, shadow and legend"));
+    exportToggle->setToolTip(tr("Preview the finished background, border, shadow and legend"));
     connect(exportToggle, &QPushButton::toggled, this, &CaptureBoardView::setShowExportPreview);
     m_exportToggle = exportToggle;
     layout->addWidget(exportToggle);
 
-    auto *remove = new QPushButton(QStringLiteral("Remove"));
+    auto *remove = new QPushButton(tr("Remove"));
     QPalette destructive = remove->palette();
     destructive.setColor(QPalette::Active, QPalette::ButtonText, errorColor);
     destructive.setColor(QPalette::Inactive, QPalette::ButtonText, errorColor);
@@ -122,7 +123,7 @@ QWidget *CaptureBoardView::headerRow()
     m_remove = remove;
     layout->addWidget(remove);
 
-    auto *edit = new QPushButton(QStringLiteral("Edit Selected Image"));
+    auto *edit = new QPushButton(tr("Edit Selected Image"));
     edit->setDefault(true);
     connect(edit, &QPushButton::clicked, this, [this] { m_onEdit(); });
     layout->addWidget(edit);
@@ -132,8 +133,8 @@ QWidget *CaptureBoardView::headerRow()
 QToolButton *CaptureBoardView::arrangeButton()
 {
     auto *button = new QToolButton;
-    button->setText(QStringLiteral("Arrange"));
-    button->setToolTip(QStringLiteral("Arrange images using the background padding as spacing"));
+    button->setText(tr("Arrange"));
+    button->setToolTip(tr("Arrange images using the background padding as spacing"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(button);
     const auto layouts = allCases<CaptureBoardLayout>();
@@ -191,7 +192,7 @@ void CaptureBoardView::updateControls()
     if (!m_board)
         return;
     const qsizetype count = m_board->items().size();
-    m_title->setText(QStringLiteral("%1 images").arg(count));
+    m_title->setText(tr("%1 images").arg(count));
     m_undo->setEnabled(m_board->canUndo());
     m_remove->setEnabled(count >= 2);
 }

@@ -173,7 +173,7 @@ void CaptureRecentList::finishOpening(quint64 request, const std::optional<Captu
     m_openRequest = 0;
     unsetCursor();
     if (!entry) {
-        m_model.setNotice(unavailable);
+        m_model.setNotice(tr(unavailable));
         return;
     }
     m_model.accept(entry->image, entry->historyID, entry->exportPath.value_or(QString()));
@@ -186,7 +186,7 @@ void CaptureRecentList::showContextMenu(QPoint position)
         return;
     const CaptureHistoryItem item = historyItem(row);
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Remove from History"), this, [this, item] { remove(item); });
+    menu.addAction(tr("Remove from History"), this, [this, item] { remove(item); });
     menu.exec(viewport()->mapToGlobal(position));
 }
 

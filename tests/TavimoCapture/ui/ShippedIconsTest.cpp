@@ -1,4 +1,5 @@
-#include "CaptureTool.h"
+#include "CaptureToolTable.h"
+#include "ImageInk.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -39,15 +40,6 @@ QSet<QString> namedIcons()
     return icons;
 }
 
-bool hasInk(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                return true;
-    return false;
-}
-
 } // namespace
 
 TEST(ShippedIcons, EveryIconTheCodeNamesExistsAndRenders)
@@ -56,7 +48,7 @@ TEST(ShippedIcons, EveryIconTheCodeNamesExistsAndRenders)
     EXPECT_TRUE(icons.contains(":/icons/hourglass.svg")) << "the busy icon of Extract text";
     EXPECT_TRUE(icons.contains(":/icons/bold.svg")) << "the text traits";
     for (const CaptureTool tool : allCases<CaptureTool>())
-        icons.insert(QStringLiteral(":/icons/%1.svg").arg(toolSymbol(tool)));
+        icons.insert(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(CaptureToolTable::row(tool).symbol)));
 
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectWarning);

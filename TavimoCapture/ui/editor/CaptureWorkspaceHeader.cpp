@@ -31,7 +31,7 @@ QToolButton *modeButton(const QString &title, const QString &icon)
     button->setIcon(QIcon::fromTheme(icon));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setCheckable(true);
-    button->setToolTip(tr("Arrange images independently or edit the selected image"));
+    button->setToolTip(CaptureWorkspaceHeader::tr("Arrange images independently or edit the selected image"));
     return button;
 }
 

@@ -2,6 +2,7 @@
 
 #include "CaptureBoard.h"
 #include "CaptureBoardPreviews.h"
+#include "CaptureErrorText.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -149,7 +150,7 @@ void CaptureBoardCanvas::commit()
         m_board->updateFrame(id, *frame);
         emit arranged(QString());
     } catch (const std::exception &error) {
-        emit arranged(QString::fromUtf8(error.what()));
+        emit arranged(CaptureErrorText::of(error));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "CaptureBoardCanvas.h"
 #include "CaptureBoardExportPreview.h"
 #include "CaptureBoardPreviews.h"
+#include "CaptureErrorText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +20,23 @@
 namespace {
 
 const QColor errorColor(0xd7, 0x00, 0x15);
+
+QString layoutTitle(CaptureBoardLayout layout)
+{
+    switch (layout) {
+    case CaptureBoardLayout::alternating:
+        return CaptureBoardView::tr("Alternating");
+    case CaptureBoardLayout::row:
+        return CaptureBoardView::tr("Row");
+    case CaptureBoardLayout::column:
+        return CaptureBoardView::tr("Column");
+    case CaptureBoardLayout::grid:
+        return CaptureBoardView::tr("Grid");
+    case CaptureBoardLayout::manual:
+        return CaptureBoardView::tr("Manual");
+    }
+    return {};
+}
 
 constexpr const char *hint = QT_TRANSLATE_NOOP(
     "CaptureBoardView",
@@ -139,7 +157,7 @@ QToolButton *CaptureBoardView::arrangeButton()
     auto *menu = new QMenu(button);
     const auto layouts = allCases<CaptureBoardLayout>();
     for (std::size_t index = 0; index < layouts.size(); ++index) {
-        menu->addAction(AcceleratorText::literal(capitalizedRawValue(layouts[index])), this,
+        menu->addAction(AcceleratorText::literal(layoutTitle(layouts[index])), this,
                         [this, index] { chooseLayout(static_cast<int>(index)); });
     }
     button->setMenu(menu);
@@ -154,7 +172,7 @@ void CaptureBoardView::chooseLayout(int layoutIndex)
         m_board->applyLayout(allCases<CaptureBoardLayout>()[layoutIndex]);
         setMessage(QString());
     } catch (const std::exception &error) {
-        setMessage(QString::fromUtf8(error.what()));
+        setMessage(CaptureErrorText::of(error));
     }
 }
 

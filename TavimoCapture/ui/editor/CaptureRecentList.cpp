@@ -1,5 +1,6 @@
 #include "CaptureRecentList.h"
 
+#include "CaptureErrorText.h"
 #include "CaptureWorkspace.h"
 
 #include <QFileInfo>
@@ -195,7 +196,7 @@ void CaptureRecentList::remove(const CaptureHistoryItem &item)
     try {
         m_model.history().remove(item);
     } catch (const std::exception &error) {
-        m_model.setNotice(QString::fromUtf8(error.what()));
+        m_model.setNotice(CaptureErrorText::of(error));
         if (m_model.show())
             m_model.show()();
     }

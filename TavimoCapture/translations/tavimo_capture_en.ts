@@ -1191,20 +1191,16 @@
         <translation>Thumbnail</translation>
     </message>
     <message>
-        <source>Show for </source>
-        <translation>Show for </translation>
-    </message>
-    <message>
-        <source> seconds</source>
-        <translation> seconds</translation>
-    </message>
-    <message>
         <source>Thumbnail shortcut</source>
         <translation>Thumbnail shortcut</translation>
     </message>
     <message>
         <source>The shortcut is active only while the thumbnail is visible. Hover to pause. With From thumbnail, click to edit this capture; Never shows a preview only. Text capture uses its own clipboard workflow.</source>
         <translation>The shortcut is active only while the thumbnail is visible. Hover to pause. With From thumbnail, click to edit this capture; Never shows a preview only. Text capture uses its own clipboard workflow.</translation>
+    </message>
+    <message>
+        <source>Show for %1 seconds</source>
+        <translation>Show for %1 seconds</translation>
     </message>
 </context>
 <context>

@@ -159,8 +159,10 @@ QWidget *CaptureSettingsView::thumbnailSection()
     form->addRow(m_thumbnail);
     m_seconds->setRange(1, 30);
     m_seconds->setSingleStep(1);
-    m_seconds->setPrefix(tr("Show for "));
-    m_seconds->setSuffix(tr(" seconds"));
+    // One sentence to translate, split around the number.
+    const QStringList around = tr("Show for %1 seconds").split(QStringLiteral("%1"));
+    m_seconds->setPrefix(around.value(0));
+    m_seconds->setSuffix(around.value(1));
     form->addRow(m_seconds);
     form->addRow(tr("Thumbnail shortcut"), m_shortcut);
     form->addRow(note(

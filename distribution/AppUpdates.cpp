@@ -10,21 +10,25 @@ namespace {
 
 constexpr int pendingPollMilliseconds = 1000;
 
-const QString unpublishedMessage = QStringLiteral("Updates are not published for this build yet.");
-const QString reviewMessage = QStringLiteral("Updates are disabled in review builds.");
-const QString availableMessage =
-    QStringLiteral("Updates use the internet. App content is never included in update checks.");
-const QString startFailedPrefix = QStringLiteral("Updates could not start: ");
-const QString upToDateMessage = QStringLiteral("You're up to date.");
-const QString postponedMessage = QStringLiteral("Update installation postponed. You can check again when ready.");
-const QString failedMessage = QStringLiteral("The update was not installed. You can check for updates again.");
-const QString defaultWaitingMessage = QStringLiteral("Update ready. Waiting for active work to finish.");
-const QString installingMessage = QStringLiteral("Installing update…");
+constexpr const char *unpublishedMessage =
+    QT_TRANSLATE_NOOP("AppUpdates", "Updates are not published for this build yet.");
+constexpr const char *reviewMessage = QT_TRANSLATE_NOOP("AppUpdates", "Updates are disabled in review builds.");
+constexpr const char *availableMessage =
+    QT_TRANSLATE_NOOP("AppUpdates", "Updates use the internet. App content is never included in update checks.");
+constexpr const char *startFailedPrefix = QT_TRANSLATE_NOOP("AppUpdates", "Updates could not start: ");
+constexpr const char *upToDateMessage = QT_TRANSLATE_NOOP("AppUpdates", "You're up to date.");
+constexpr const char *postponedMessage =
+    QT_TRANSLATE_NOOP("AppUpdates", "Update installation postponed. You can check again when ready.");
+constexpr const char *failedMessage =
+    QT_TRANSLATE_NOOP("AppUpdates", "The update was not installed. You can check for updates again.");
+constexpr const char *defaultWaitingMessage =
+    QT_TRANSLATE_NOOP("AppUpdates", "Update ready. Waiting for active work to finish.");
+constexpr const char *installingMessage = QT_TRANSLATE_NOOP("AppUpdates", "Installing update…");
 
 } // namespace
 
 AppUpdates::AppUpdates(BundleInfo bundle, UpdaterEnvironment environment, TavimoSignals &tavimoSignals, QObject *parent)
-    : QObject(parent), m_message(unpublishedMessage), m_signals(tavimoSignals), m_bundle(std::move(bundle)),
+    : QObject(parent), m_message(tr(unpublishedMessage)), m_signals(tavimoSignals), m_bundle(std::move(bundle)),
       m_environment(std::move(environment))
 {
 }
@@ -46,7 +50,7 @@ void AppUpdates::start(std::function<bool()> isBusy)
         return;
     m_started = true;
     if (isReviewBuild())
-        return setMessage(reviewMessage);
+        return setMessage(tr(reviewMessage));
     const std::optional<UpdaterConfiguration> configuration = UpdaterConfiguration::fromBundle(m_bundle);
     if (!configuration)
         return;
@@ -54,12 +58,12 @@ void AppUpdates::start(std::function<bool()> isBusy)
     try {
         m_controller->start();
     } catch (const UpdaterFailure &failure) {
-        setMessage(startFailedPrefix + failure.description());
+        setMessage(tr(startFailedPrefix) + failure.description());
         m_signals.track(TavimoEvent::updateFailed);
         return;
     }
     setAvailable(true);
-    setMessage(availableMessage);
+    setMessage(tr(availableMessage));
 }
 
 bool AppUpdates::isReviewBuild() const
@@ -132,7 +136,7 @@ void AppUpdates::showPreferences()
 QAction *AppUpdates::menuItem()
 {
     if (!m_checkItem) {
-        m_checkItem = new QAction(QStringLiteral("Check for Updates…"), this);
+        m_checkItem = new QAction(tr("Check for Updates…"), this);
         connect(m_checkItem, &QAction::triggered, this, &AppUpdates::check);
         refreshMenuItems();
     }
@@ -142,7 +146,7 @@ QAction *AppUpdates::menuItem()
 QAction *AppUpdates::preferencesMenuItem()
 {
     if (!m_preferencesItem) {
-        m_preferencesItem = new QAction(QStringLiteral("Update Settings…"), this);
+        m_preferencesItem = new QAction(tr("Update Settings…"), this);
         connect(m_preferencesItem, &QAction::triggered, this, &AppUpdates::showPreferences);
     }
     return m_preferencesItem;
@@ -205,12 +209,12 @@ void AppUpdates::updaterDidAbort(const UpdaterFailure &error)
     m_signals.clearUpdateInstallation();
     switch (error.code()) {
     case UpdaterError::noUpdate:
-        return setMessage(upToDateMessage);
+        return setMessage(tr(upToDateMessage));
     case UpdaterError::installationCanceled:
     case UpdaterError::installationPostponed:
-        return setMessage(postponedMessage);
+        return setMessage(tr(postponedMessage));
     default:
-        setMessage(failedMessage);
+        setMessage(tr(failedMessage));
         m_signals.track(TavimoEvent::updateFailed);
     }
 }
@@ -220,7 +224,7 @@ void AppUpdates::updaterDidFinishUpdateCycle(std::optional<UpdaterError> error)
     const bool wasPending = m_hasPendingInstallation;
     clearPendingInstallation();
     if (wasPending && !error)
-        setMessage(postponedMessage);
+        setMessage(tr(postponedMessage));
 }
 
 void AppUpdates::clearPendingInstallation()
@@ -252,13 +256,13 @@ void AppUpdates::installPending()
 {
     const std::function<void()> install = std::move(m_pendingInstallHandler);
     clearPendingInstallation();
-    setMessage(installingMessage);
+    setMessage(tr(installingMessage));
     install();
 }
 
 QString AppUpdates::waitingMessage() const
 {
-    return m_workWaitingMessage.value_or(defaultWaitingMessage);
+    return m_workWaitingMessage.value_or(tr(defaultWaitingMessage));
 }
 
 void AppUpdates::setAvailable(bool available)

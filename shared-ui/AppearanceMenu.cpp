@@ -7,12 +7,11 @@ namespace {
 const QStringList values{QStringLiteral("system"), QStringLiteral("light"), QStringLiteral("dark")};
 }
 
-AppearanceMenu::AppearanceMenu(UserDefaults &defaults, QWidget *parent)
-    : QComboBox(parent), m_defaults(defaults)
+AppearanceMenu::AppearanceMenu(UserDefaults &defaults, QWidget *parent) : QComboBox(parent), m_defaults(defaults)
 {
     addItems({tr("System"), tr("Light"), tr("Dark")});
-    setAccessibleName(QStringLiteral("Appearance"));
-    setAccessibleDescription(QStringLiteral("Change the appearance of this app only"));
+    setAccessibleName(tr("Appearance"));
+    setAccessibleDescription(tr("Change the appearance of this app only"));
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sync(appearance());
     connect(this, &QComboBox::activated, this, &AppearanceMenu::pick);

@@ -39,7 +39,7 @@ QWidget *appDetails(const QString &metadata, QWidget *parent)
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *toggle = new QToolButton(box);
-    toggle->setText(QStringLiteral("App details included"));
+    toggle->setText(BetaSupportView::tr("App details included"));
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toggle->setArrowType(Qt::RightArrow);
     toggle->setCheckable(true);
@@ -62,8 +62,8 @@ QWidget *appDetails(const QString &metadata, QWidget *parent)
 BetaSupportView::BetaSupportView(TavimoSignals &tavimoSignals, TextClipboard &clipboard, QWidget *parent)
     : QWidget(parent), m_signals(tavimoSignals), m_clipboard(clipboard), m_reportType(new QButtonGroup(this)),
       m_prompt(new QLabel(this)), m_message(new QPlainTextEdit(this)), m_counter(captionLabel(QString(), this)),
-      m_result(captionLabel(QString(), this)), m_copy(new QPushButton(QStringLiteral("Copy report"), this)),
-      m_send(new QPushButton(QStringLiteral("Send report"), this))
+      m_result(captionLabel(QString(), this)), m_copy(new QPushButton(tr("Copy report"), this)),
+      m_send(new QPushButton(tr("Send report"), this))
 {
     buildLayout();
     connect(&tavimoSignals, &TavimoSignals::feedbackIsBugChanged, this, &BetaSupportView::showReportType);
@@ -81,16 +81,17 @@ void BetaSupportView::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
 
-    auto *header = new QLabel(QStringLiteral("%1 feedback").arg(m_signals.appName()), this);
+    auto *header = new QLabel(tr("%1 feedback").arg(m_signals.appName()), this);
     header->setFont(scaledFont(font(), 1.25, QFont::DemiBold));
     layout->addWidget(header);
 
     auto *typeRow = new QHBoxLayout;
     typeRow->setSpacing(0);
-    typeRow->addWidget(new QLabel(QStringLiteral("Report type"), this));
+    typeRow->addWidget(new QLabel(tr("Report type"), this));
     typeRow->addSpacing(8);
-    for (const auto &[id, title] : {std::pair{feedbackType, "Feedback"}, std::pair{bugType, "Bug report"}}) {
-        auto *choice = new QPushButton(QLatin1String(title), this);
+    for (const auto &[id, title] :
+         {std::pair{feedbackType, QT_TR_NOOP("Feedback")}, std::pair{bugType, QT_TR_NOOP("Bug report")}}) {
+        auto *choice = new QPushButton(tr(title), this);
         choice->setCheckable(true);
         m_reportType->addButton(choice, id);
         typeRow->addWidget(choice);
@@ -100,16 +101,16 @@ void BetaSupportView::buildLayout()
 
     m_prompt->setFont(scaledFont(font(), 0.95));
     layout->addWidget(m_prompt);
-    m_message->setAccessibleName(QStringLiteral("Your message"));
+    m_message->setAccessibleName(tr("Your message"));
     layout->addWidget(m_message, 1);
     layout->addWidget(m_counter);
     layout->addWidget(appDetails(m_signals.reviewedMetadata(), this));
-    layout->addWidget(captionLabel(QStringLiteral("Only your message and app details are sent. No screenshots, logs "
-                                                  "or usage identifier are attached."),
+    layout->addWidget(captionLabel(tr("Only your message and app details are sent. No screenshots, logs "
+                                      "or usage identifier are attached."),
                                    this));
     if (!m_signals.configured())
-        layout->addWidget(captionLabel(
-            QStringLiteral("Online reporting is not configured in this build. You can copy your report."), this));
+        layout->addWidget(
+            captionLabel(tr("Online reporting is not configured in this build. You can copy your report."), this));
     layout->addWidget(m_result);
 
     auto *buttons = new QHBoxLayout;
@@ -123,13 +124,12 @@ void BetaSupportView::buildLayout()
 void BetaSupportView::showReportType(bool bug)
 {
     m_reportType->button(bug ? bugType : feedbackType)->setChecked(true);
-    m_prompt->setText(bug ? QStringLiteral("What happened, and what did you expect?")
-                          : QStringLiteral("What would make this app better?"));
+    m_prompt->setText(bug ? tr("What happened, and what did you expect?") : tr("What would make this app better?"));
 }
 
 void BetaSupportView::updateState()
 {
-    m_counter->setText(QStringLiteral("%1/%2 characters").arg(m_message->toPlainText().size()).arg(messageLimit));
+    m_counter->setText(tr("%1/%2 characters").arg(m_message->toPlainText().size()).arg(messageLimit));
     m_send->setEnabled(canSend());
 }
 
@@ -142,7 +142,7 @@ bool BetaSupportView::canSend() const
 void BetaSupportView::copyReport()
 {
     m_clipboard.setText(m_message->toPlainText() + QStringLiteral("\n\n") + m_signals.reviewedMetadata());
-    showResult(QStringLiteral("Copied."));
+    showResult(tr("Copied."));
 }
 
 void BetaSupportView::sendReport()
@@ -168,10 +168,9 @@ void BetaSupportView::finishSending(bool accepted)
     m_message->setReadOnly(false);
     if (accepted) {
         m_message->clear();
-        showResult(QStringLiteral("Report sent. Thank you."));
+        showResult(tr("Report sent. Thank you."));
     } else {
-        showResult(QStringLiteral(
-            "Delivery could not be confirmed. Your message is preserved; retrying may duplicate a report."));
+        showResult(tr("Delivery could not be confirmed. Your message is preserved; retrying may duplicate a report."));
     }
     updateState();
 }

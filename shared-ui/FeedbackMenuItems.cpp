@@ -5,6 +5,7 @@
 #include "TavimoSignals.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace FeedbackMenuItems {
@@ -12,8 +13,10 @@ namespace FeedbackMenuItems {
 QList<QAction *> make(TavimoSignals &tavimoSignals, QObject *parent)
 {
     QList<QAction *> actions;
-    for (const auto &[title, bug] : {std::pair{"Send feedback…", false}, std::pair{"Report a bug…", true}}) {
-        auto *action = new QAction(AcceleratorText::literal(QString::fromUtf8(title)), parent);
+    for (const auto &[title, bug] : {std::pair{QT_TRANSLATE_NOOP("FeedbackMenuItems", "Send feedback…"), false},
+                                     std::pair{QT_TRANSLATE_NOOP("FeedbackMenuItems", "Report a bug…"), true}}) {
+        auto *action =
+            new QAction(AcceleratorText::literal(QCoreApplication::translate("FeedbackMenuItems", title)), parent);
         QObject::connect(action, &QAction::triggered, &tavimoSignals,
                          [&tavimoSignals, bug] { SupportWindow::show(tavimoSignals, bug); });
         actions << action;

@@ -24,8 +24,8 @@ QLabel *paragraph(const QString &text, QWidget *parent)
 } // namespace
 
 SupportSettingsFooter::SupportSettingsFooter(TavimoSignals &tavimoSignals, QWidget *parent)
-    : QWidget(parent), m_signals(tavimoSignals), m_usage(new QCheckBox(QStringLiteral("Share usage statistics"), this)),
-      m_city(new QCheckBox(QStringLiteral("Include approximate city"), this))
+    : QWidget(parent), m_signals(tavimoSignals), m_usage(new QCheckBox(tr("Share usage statistics"), this)),
+      m_city(new QCheckBox(tr("Include approximate city"), this))
 {
     auto *layout = new QVBoxLayout(this);
     auto *switches = new QHBoxLayout;
@@ -33,13 +33,13 @@ SupportSettingsFooter::SupportSettingsFooter(TavimoSignals &tavimoSignals, QWidg
     switches->addWidget(m_city);
     auto *about = new QToolButton(this);
     about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    about->setToolTip(QStringLiteral("About usage statistics and privacy"));
-    about->setAccessibleName(QStringLiteral("About usage statistics and privacy"));
+    about->setToolTip(tr("About usage statistics and privacy"));
+    about->setAccessibleName(tr("About usage statistics and privacy"));
     about->setCheckable(true);
     about->setAutoRaise(true);
     switches->addWidget(about);
     switches->addStretch();
-    auto *sendFeedback = new QPushButton(QStringLiteral("Send feedback…"), this);
+    auto *sendFeedback = new QPushButton(tr("Send feedback…"), this);
     switches->addWidget(sendFeedback);
     layout->addLayout(switches);
     if (!m_signals.configured())
@@ -63,29 +63,30 @@ QWidget *SupportSettingsFooter::makePrivacyDetails()
     auto *details = new QWidget(this);
     auto *layout = new QVBoxLayout(details);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *title = new QLabel(QStringLiteral("Usage & privacy"), details);
+    auto *title = new QLabel(tr("Usage & privacy"), details);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
-    layout->addWidget(paragraph(QStringLiteral("Usage statistics and approximate city are enabled by default. Your "
-                                               "choices are saved independently in each app and preserved across "
-                                               "updates."),
+    layout->addWidget(paragraph(tr("Usage statistics and approximate city are enabled by default. Your "
+                                   "choices are saved independently in each app and preserved across "
+                                   "updates."),
                                 details));
-    layout->addWidget(paragraph(
-        QStringLiteral("Usage includes feature names, app and system versions, architecture, memory class and a random "
-                       "installation identifier. No account, files, audio, text, clipboard or terminal content is "
-                       "collected. Turning it off clears pending events and resets the identifier."),
-        details));
-    layout->addWidget(paragraph(QStringLiteral("City and country are estimated from the network connection, without "
-                                               "GPS. Reports are sent only when you choose Send and do not include the "
-                                               "installation identifier or city."),
+    layout->addWidget(
+        paragraph(tr("Usage includes feature names, app and system versions, architecture, memory class and a random "
+                     "installation identifier. No account, files, audio, text, clipboard or terminal content is "
+                     "collected. Turning it off clears pending events and resets the identifier."),
+                  details));
+    layout->addWidget(paragraph(tr("City and country are estimated from the network connection, without "
+                                   "GPS. Reports are sent only when you choose Send and do not include the "
+                                   "installation identifier or city."),
                                 details));
     const QUrl privacyPolicy = m_signals.privacyPolicy();
     if (!privacyPolicy.isEmpty()) {
-        auto *link = new QLabel(QStringLiteral("<a href=\"%1\">Privacy policy</a>")
-                                    .arg(privacyPolicy.toString(QUrl::FullyEncoded).toHtmlEscaped()),
-                                details);
+        auto *link = new QLabel(
+            QStringLiteral("<a href=\"%1\">%2</a>")
+                .arg(privacyPolicy.toString(QUrl::FullyEncoded).toHtmlEscaped(), tr("Privacy policy").toHtmlEscaped()),
+            details);
         link->setOpenExternalLinks(true);
         layout->addWidget(link);
     }

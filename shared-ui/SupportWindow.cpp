@@ -4,6 +4,7 @@
 #include "SystemTextClipboard.h"
 #include "TavimoSignals.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -27,7 +28,7 @@ QWidget *makeSupportWindow(TavimoSignals &tavimoSignals)
 {
     static SystemTextClipboard clipboard;
     auto *window = new QScrollArea;
-    window->setWindowTitle(QStringLiteral("Feedback"));
+    window->setWindowTitle(QCoreApplication::translate("SupportWindow", "Feedback"));
     window->setWidgetResizable(true);
     window->setWidget(new BetaSupportView(tavimoSignals, clipboard));
     window->resize(supportWidth, supportHeight());

@@ -18,7 +18,8 @@ QString description(CaptureFailure failure)
         return QCoreApplication::translate(
             "CaptureFailure", "The image could not be saved. Check the destination and available disk space.");
     case CaptureFailure::displaysTooLarge:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "CaptureFailure",
             "The connected displays exceed the 80-megapixel limit. Capture fewer displays separately.");
     }
     return QString();

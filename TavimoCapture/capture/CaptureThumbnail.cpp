@@ -65,8 +65,8 @@ QString CaptureThumbnail::hint(CaptureThumbnailShortcut shortcut, bool registere
 {
     const std::optional<QKeyCombination> keys = thumbnailHotKey(shortcut);
     if (!registered || !keys)
-        return QStringLiteral("Click to edit");
-    return QStringLiteral("Click or %1 to edit").arg(nativeKeyText(QKeySequence(*keys)));
+        return tr("Click to edit");
+    return tr("Click or %1 to edit").arg(nativeKeyText(QKeySequence(*keys)));
 }
 
 bool CaptureThumbnail::registerHotKey(CaptureThumbnailShortcut shortcut)
@@ -75,8 +75,7 @@ bool CaptureThumbnail::registerHotKey(CaptureThumbnailShortcut shortcut)
     if (!keys)
         return true;
     const GlobalHotKeys::Identifier identifier{signature, m_generation};
-    const GlobalHotKeys::Status status =
-        m_hotKeys.registerHotKey(*keys, identifier, QStringLiteral("Edit the capture thumbnail"));
+    const GlobalHotKeys::Status status = m_hotKeys.registerHotKey(*keys, identifier, tr("Edit the capture thumbnail"));
     // A desktop that asks the user first may grant the key later; it is released with the thumbnail.
     if (status == GlobalHotKeys::Status::registered || status == GlobalHotKeys::Status::pending)
         m_hotKey = identifier;

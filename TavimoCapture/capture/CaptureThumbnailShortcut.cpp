@@ -2,6 +2,7 @@
 
 #include "NativeKeyText.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 
 CaptureThumbnailShortcut captureThumbnailShortcutFromStored(const QString &raw)
@@ -12,7 +13,7 @@ CaptureThumbnailShortcut captureThumbnailShortcutFromStored(const QString &raw)
 QString settingsLabel(CaptureThumbnailShortcut shortcut)
 {
     const std::optional<QKeyCombination> keys = thumbnailHotKey(shortcut);
-    return keys ? nativeKeyText(QKeySequence(*keys)) : QStringLiteral("Off");
+    return keys ? nativeKeyText(QKeySequence(*keys)) : QCoreApplication::translate("CaptureThumbnailShortcut", "Off");
 }
 
 std::optional<QKeyCombination> thumbnailHotKey(CaptureThumbnailShortcut shortcut)

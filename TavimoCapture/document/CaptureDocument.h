@@ -177,7 +177,7 @@ private:
     CaptureTool m_tool = CaptureTool::arrow;
     std::optional<CaptureAnnotation> m_pendingMagnifier;
     QColor m_color = CaptureAnnotation::systemRed();
-    QString m_text = QStringLiteral("Text");
+    QString m_text = tr("Text");
     CaptureStyle m_style;
     CaptureComposition m_composition;
     bool m_legendEnabled = false;

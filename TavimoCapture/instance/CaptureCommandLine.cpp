@@ -24,7 +24,7 @@ QString absoluteFile(const QString &path, const QString &workingDirectory, const
 
 CaptureCommandLine::CaptureCommandLine() : m_help(m_parser.addHelpOption()), m_version(m_parser.addVersionOption())
 {
-    m_parser.setApplicationDescription(QStringLiteral("Capture, annotate and share. Local by design."));
+    m_parser.setApplicationDescription(tr("Capture, annotate and share. Local by design."));
     m_parser.addOptions({m_area, m_text, m_screen, m_allDisplays, m_editor, m_open, m_delay, m_output, m_overwrite});
 }
 

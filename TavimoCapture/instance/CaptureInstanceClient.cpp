@@ -3,6 +3,7 @@
 #include "CaptureInstanceFailure.h"
 #include "CaptureInstanceFrame.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 
@@ -26,13 +27,14 @@ QByteArray readAnswer(QLocalSocket &socket, QDeadlineTimer deadline)
         case CaptureInstanceFrame::State::complete:
             return payload;
         case CaptureInstanceFrame::State::invalid:
-            failNoAnswer(QStringLiteral("its answer was not understood."));
+            failNoAnswer(QCoreApplication::translate("CaptureInstanceClient", "its answer was not understood."));
         case CaptureInstanceFrame::State::incomplete:
             break;
         }
         if (!socket.waitForReadyRead(deadline.isForever() ? -1 : int(deadline.remainingTime())))
-            failNoAnswer(socket.state() == QLocalSocket::ConnectedState ? QStringLiteral("it took too long.")
-                                                                        : QStringLiteral("it closed the connection."));
+            failNoAnswer(socket.state() == QLocalSocket::ConnectedState
+                             ? QCoreApplication::translate("CaptureInstanceClient", "it took too long.")
+                             : QCoreApplication::translate("CaptureInstanceClient", "it closed the connection."));
     }
 }
 
@@ -51,6 +53,6 @@ std::optional<CaptureOutcome> CaptureInstanceClient::send(const QString &socketP
         request.returnsImage ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(answerTimeout);
     const std::optional<CaptureOutcome> outcome = CaptureOutcome::decoded(readAnswer(socket, deadline));
     if (!outcome)
-        failNoAnswer(QStringLiteral("its answer was not understood."));
+        failNoAnswer(QCoreApplication::translate("CaptureInstanceClient", "its answer was not understood."));
     return outcome;
 }

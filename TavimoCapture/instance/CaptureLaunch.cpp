@@ -108,8 +108,10 @@ int CaptureLaunch::handOver()
                 return finish(*outcome);
             QThread::msleep(50);
         } while (!deadline.hasExpired());
-        throw CaptureInstanceError(CaptureInstanceFailure{
-            CaptureInstanceFailure::Kind::noAnswer, {}, QStringLiteral("it stopped listening.")});
+        throw CaptureInstanceError(
+            CaptureInstanceFailure{CaptureInstanceFailure::Kind::noAnswer,
+                                   {},
+                                   QCoreApplication::translate("CaptureLaunch", "it stopped listening.")});
     } catch (const CaptureInstanceError &error) {
         return report(error.description(), CaptureExitStatus::failed);
     }
@@ -126,15 +128,17 @@ int CaptureLaunch::finish(const CaptureOutcome &outcome) const
     case CaptureOutcome::Kind::accepted:
         return int(CaptureExitStatus::success);
     case CaptureOutcome::Kind::cancelled:
-        return report(QStringLiteral("The capture was cancelled."), CaptureExitStatus::cancelled);
+        return report(QCoreApplication::translate("CaptureLaunch", "The capture was cancelled."),
+                      CaptureExitStatus::cancelled);
     case CaptureOutcome::Kind::failed:
         return report(outcome.reason, CaptureExitStatus::failed);
     case CaptureOutcome::Kind::image:
         break;
     }
     if (!m_command.output)
-        return report(QStringLiteral("The running Tavimo Capture sent an image nobody asked for."),
-                      CaptureExitStatus::failed);
+        return report(
+            QCoreApplication::translate("CaptureLaunch", "The running Tavimo Capture sent an image nobody asked for."),
+            CaptureExitStatus::failed);
     try {
         CaptureOutputFile::write(*m_command.output, outcome.png, m_command.overwrite);
     } catch (const CaptureFileSystemError &error) {
@@ -157,6 +161,7 @@ int CaptureLaunch::captureHere() const
     if (!watcher.isFinished())
         loop.exec();
     if (watcher.future().resultCount() == 0)
-        return report(QStringLiteral("The capture ended without a result."), CaptureExitStatus::failed);
+        return report(QCoreApplication::translate("CaptureLaunch", "The capture ended without a result."),
+                      CaptureExitStatus::failed);
     return finish(watcher.result());
 }

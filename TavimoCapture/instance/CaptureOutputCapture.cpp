@@ -6,6 +6,7 @@
 #include "CapturePngEncoder.h"
 #include "CaptureService.h"
 
+#include <QCoreApplication>
 #include <QPromise>
 #include <QTimer>
 #include <QtConcurrent>
@@ -66,7 +67,8 @@ QFuture<CaptureOutcome> captured(CaptureService &service, CaptureMode mode, QObj
     if (mode == CaptureMode::allDisplays)
         return allDisplays(service, context);
     if (service.busy())
-        return QtFuture::makeReadyFuture(CaptureOutcome::failure(QStringLiteral("Another capture is still running.")));
+        return QtFuture::makeReadyFuture(CaptureOutcome::failure(
+            QCoreApplication::translate("CaptureOutputCapture", "Another capture is still running.")));
     return service.capturePng(mode).then(imageOrCancelled);
 }
 

@@ -4,6 +4,7 @@
 #include "CaptureFileSystemFailure.h"
 #include "CaptureFileWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -17,8 +18,9 @@ void writeStandardOutput(const QByteArray &png)
     if (output.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) &&
         output.write(png) == png.size() && output.flush())
         return;
-    throw CaptureFileSystemError(CaptureFileSystemFailure{CaptureFileSystemFailure::Operation::write,
-                                                          QStringLiteral("standard output"), 0, output.errorString()});
+    throw CaptureFileSystemError(CaptureFileSystemFailure{
+        CaptureFileSystemFailure::Operation::write, QCoreApplication::translate("CaptureOutputFile", "standard output"),
+        0, output.errorString()});
 }
 
 } // namespace
@@ -35,6 +37,7 @@ void CaptureOutputFile::write(const QString &target, const QByteArray &png, bool
 
 QString CaptureOutputFile::existsMessage(const QString &target)
 {
-    return QStringLiteral("The file “%1” already exists; add --overwrite to replace it.")
+    return QCoreApplication::translate("CaptureOutputFile",
+                                       "The file “%1” already exists; add --overwrite to replace it.")
         .arg(QDir::toNativeSeparators(target));
 }

@@ -1,14 +1,18 @@
 #include "CaptureSaveFolderFailure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 QString description(CaptureSaveFolderFailure failure)
 {
     switch (failure) {
     case CaptureSaveFolderFailure::notSet:
-        return QStringLiteral("No folder is chosen for automatic saves. Choose one in Capture Settings.");
+        return QCoreApplication::translate("CaptureSaveFolderFailure",
+                                           "No folder is chosen for automatic saves. Choose one in Capture Settings.");
     case CaptureSaveFolderFailure::notAbsolute:
-        return QStringLiteral("The folder for automatic saves is not a full path. Choose one in Capture Settings.");
+        return QCoreApplication::translate(
+            "CaptureSaveFolderFailure",
+            "The folder for automatic saves is not a full path. Choose one in Capture Settings.");
     }
     return {};
 }

@@ -18,11 +18,9 @@ constexpr QSize settingsSize(520, 540);
 } // namespace
 
 AppDistributionSettings::AppDistributionSettings(AppUpdates &updates, QWidget *parent)
-    : QWidget(parent), m_updates(updates),
-      m_automaticChecks(new QCheckBox(QStringLiteral("Automatically check for updates"))),
-      m_automaticDownloads(new QCheckBox(QStringLiteral("Download updates automatically"))),
-      m_check(new QPushButton(QStringLiteral("Check for Updates…"))), m_status(CaptionLabel::make()),
-      m_pendingWork(new QPushButton)
+    : QWidget(parent), m_updates(updates), m_automaticChecks(new QCheckBox(tr("Automatically check for updates"))),
+      m_automaticDownloads(new QCheckBox(tr("Download updates automatically"))),
+      m_check(new QPushButton(tr("Check for Updates…"))), m_status(CaptionLabel::make()), m_pendingWork(new QPushButton)
 {
     setFixedSize(settingsSize);
     auto *form = new QWidget;
@@ -60,16 +58,15 @@ AppDistributionSettings::AppDistributionSettings(AppUpdates &updates, QWidget *p
 
 QWidget *AppDistributionSettings::makeUpdatesSection()
 {
-    auto *section = new QGroupBox(QStringLiteral("Updates"));
+    auto *section = new QGroupBox(tr("Updates"));
     auto *layout = new QVBoxLayout(section);
     layout->addWidget(m_automaticChecks);
     layout->addWidget(m_automaticDownloads);
     layout->addWidget(m_check, 0, Qt::AlignLeft);
     layout->addWidget(m_status);
     layout->addWidget(m_pendingWork, 0, Qt::AlignLeft);
-    layout->addWidget(
-        CaptionLabel::make(QStringLiteral("Installation waits until active work finishes. You can keep automatic "
-                                          "checks off and update manually.")));
+    layout->addWidget(CaptionLabel::make(tr("Installation waits until active work finishes. You can keep automatic "
+                                            "checks off and update manually.")));
     return section;
 }
 

@@ -2,6 +2,7 @@
 
 #include "BundleInfo.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,8 +12,9 @@ QString offerText(const AppcastItem &item)
 {
     const BundleInfo &bundle = BundleInfo::main();
     const QString offered = item.shortVersion.isEmpty() ? item.version : item.shortVersion;
-    return QStringLiteral("%1 %2 is available; you have %3. The update installs once no capture is open, and the "
-                          "app restarts.")
+    return QCoreApplication::translate(
+               "UpdatePrompt", "%1 %2 is available; you have %3. The update installs once no capture is open, and the "
+                               "app restarts.")
         .arg(bundle.value(QStringLiteral("CFBundleDisplayName")), offered,
              bundle.value(QStringLiteral("CFBundleShortVersionString")));
 }
@@ -23,14 +25,18 @@ namespace UpdatePrompt {
 
 void ask(const AppcastItem &item, UpdaterEnvironment::Answer answer)
 {
-    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Software Update"),
-                                QStringLiteral("A new version of %1 is available.")
-                                    .arg(BundleInfo::main().value(QStringLiteral("CFBundleDisplayName"))));
+    auto *box =
+        new QMessageBox(QMessageBox::Information, QCoreApplication::translate("UpdatePrompt", "Software Update"),
+                        QCoreApplication::translate("UpdatePrompt", "A new version of %1 is available.")
+                            .arg(BundleInfo::main().value(QStringLiteral("CFBundleDisplayName"))));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(offerText(item));
-    QPushButton *install = box->addButton(QStringLiteral("Install Update"), QMessageBox::AcceptRole);
-    QPushButton *later = box->addButton(QStringLiteral("Remind Me Later"), QMessageBox::RejectRole);
-    QPushButton *skip = box->addButton(QStringLiteral("Skip This Version"), QMessageBox::DestructiveRole);
+    QPushButton *install =
+        box->addButton(QCoreApplication::translate("UpdatePrompt", "Install Update"), QMessageBox::AcceptRole);
+    QPushButton *later =
+        box->addButton(QCoreApplication::translate("UpdatePrompt", "Remind Me Later"), QMessageBox::RejectRole);
+    QPushButton *skip =
+        box->addButton(QCoreApplication::translate("UpdatePrompt", "Skip This Version"), QMessageBox::DestructiveRole);
     box->setDefaultButton(install);
     box->setEscapeButton(later);
     QObject::connect(box, &QMessageBox::finished, box, [box, install, skip, answer] {

@@ -13,7 +13,7 @@ namespace {
 std::unique_ptr<QWidget> makeWindow(AppUpdates &updates)
 {
     auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    window->setWindowTitle(QStringLiteral("Update Settings"));
+    window->setWindowTitle(UpdateSettingsWindow::tr("Update Settings"));
     auto *layout = new QVBoxLayout(window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new AppDistributionSettings(updates));

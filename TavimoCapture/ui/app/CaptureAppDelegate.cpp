@@ -31,7 +31,8 @@
 
 namespace {
 
-const QString noTray = QStringLiteral(
+constexpr const char *noTray = QT_TRANSLATE_NOOP(
+    "CaptureAppDelegate",
     "This desktop shows no tray icon. Capture from the File menu or the hot keys, and reopen this window by "
     "starting Tavimo Capture again.");
 
@@ -49,10 +50,11 @@ std::optional<bool> textFieldCanUndo(QWidget *focus)
 
 CaptureAlert pinReopenAlert()
 {
-    return {QStringLiteral("Open this pinned capture in the editor?"),
-            QStringLiteral("This replaces the current editor document. Save any changes you want to keep first."),
-            {QStringLiteral("Open Pinned Capture"), QStringLiteral("Cancel")},
-            1};
+    return {
+        CaptureAppDelegate::tr("Open this pinned capture in the editor?"),
+        CaptureAppDelegate::tr("This replaces the current editor document. Save any changes you want to keep first."),
+        {CaptureAppDelegate::tr("Open Pinned Capture"), CaptureAppDelegate::tr("Cancel")},
+        1};
 }
 
 } // namespace
@@ -126,9 +128,9 @@ void CaptureAppDelegate::configureUpdates()
 {
     const QPointer self(this);
     m_updates.configurePendingWorkAction(
-        QStringLiteral("Save or Close Capture to Update…"),
-        QStringLiteral("Update ready. Waiting for capture or text processing to finish, or for the open capture to "
-                       "close."),
+        tr("Save or Close Capture to Update…"),
+        tr("Update ready. Waiting for capture or text processing to finish, or for the open capture to "
+           "close."),
         [self] {
             if (self)
                 self->resolvePendingWork();
@@ -139,7 +141,7 @@ void CaptureAppDelegate::configureUpdates()
 void CaptureAppDelegate::resolvePendingWork()
 {
     if (m_model.busy() || m_model.recognizing() || m_model.detectingText()) {
-        m_model.setNotice(QStringLiteral("Wait for capture or text processing to finish before updating."));
+        m_model.setNotice(tr("Wait for capture or text processing to finish before updating."));
         showEditor();
         return;
     }
@@ -155,7 +157,7 @@ bool CaptureAppDelegate::isBusy() const
 void CaptureAppDelegate::createEditor()
 {
     m_editor = std::make_unique<QMainWindow>();
-    m_editor->setWindowTitle(QStringLiteral("Tavimo Capture"));
+    m_editor->setWindowTitle(tr("Tavimo Capture"));
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
@@ -253,7 +255,7 @@ void CaptureAppDelegate::connectWorkspace()
 void CaptureAppDelegate::createTrayIcon()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_model.setNotice(noTray);
+        m_model.setNotice(tr(noTray));
         return;
     }
     m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/icons/viewfinder.svg")));
@@ -284,7 +286,7 @@ void CaptureAppDelegate::cancelDelayedCapture()
 
 QString CaptureAppDelegate::trayToolTip() const
 {
-    const QString app = QStringLiteral("Tavimo Capture");
+    const QString app = tr("Tavimo Capture");
     switch (m_countdown.remainingSeconds()) {
     case 0:
         return app;
@@ -382,10 +384,10 @@ QList<CapturePinWindow *> CaptureAppDelegate::pins() const
 
 void CaptureAppDelegate::about()
 {
-    QMessageBox::about(m_editor.get(), QStringLiteral("About Tavimo Capture"),
-                       QStringLiteral("<h3>Tavimo Capture</h3><p>%1</p><p>Capture, annotate and share. "
-                                      "Local by design.</p>")
-                           .arg(tr("Version %1").arg(m_version.toHtmlEscaped())));
+    QMessageBox::about(m_editor.get(), tr("About Tavimo Capture"),
+                       QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
+                           .arg(tr("Tavimo Capture").toHtmlEscaped(), tr("Version %1").arg(m_version.toHtmlEscaped()),
+                                tr("Capture, annotate and share. Local by design.").toHtmlEscaped()));
 }
 
 void CaptureAppDelegate::undo()

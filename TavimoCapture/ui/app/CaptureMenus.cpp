@@ -44,32 +44,31 @@ CaptureMenus::CaptureMenus(CaptureAppDelegate &delegate, AppUpdates &updates, Ta
         action->setData(quint32(mode));
         m_captures.emplace(mode, action);
     }
-    m_openImage = command(QStringLiteral("Open Image…"), QKeySequence::Open, [&model] { model.openImage(false); });
-    m_save = command(QStringLiteral("Save Image…"), keys(Qt::ControlModifier, Qt::Key_S),
-                     [&model] { model.saveImage(false); });
-    m_saveAs = command(QStringLiteral("Save Image As…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S),
+    m_openImage = command(tr("Open Image…"), QKeySequence::Open, [&model] { model.openImage(false); });
+    m_save = command(tr("Save Image…"), keys(Qt::ControlModifier, Qt::Key_S), [&model] { model.saveImage(false); });
+    m_saveAs = command(tr("Save Image As…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S),
                        [&model] { model.saveImage(true); });
-    m_closeCapture = command(QStringLiteral("Close Capture…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_W),
+    m_closeCapture = command(tr("Close Capture…"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_W),
                              [&model] { model.closeCapture(); });
-    m_closeWindow = command(QStringLiteral("Close Window"), keys(Qt::ControlModifier, Qt::Key_W), [] {
+    m_closeWindow = command(tr("Close Window"), keys(Qt::ControlModifier, Qt::Key_W), [] {
         if (QWidget *window = QApplication::activeWindow())
             window->close();
     });
-    m_hide = command(QStringLiteral("Hide Tavimo Capture"), keys(Qt::ControlModifier, Qt::Key_H),
+    m_hide = command(tr("Hide Tavimo Capture"), keys(Qt::ControlModifier, Qt::Key_H),
                      [this] { m_delegate.hideApplication(); });
-    m_quit = command(QStringLiteral("Quit Tavimo Capture"), quitKeys(), [] { QApplication::quit(); });
-    m_undo = command(QStringLiteral("Undo Annotation"), QKeySequence::Undo, [this] { m_delegate.undo(); });
-    m_textCommands = {textCommand(QStringLiteral("Cut"), QKeySequence::Cut, "cut"),
-                      textCommand(QStringLiteral("Copy"), QKeySequence::Copy, "copy"),
-                      textCommand(QStringLiteral("Paste"), QKeySequence::Paste, "paste"),
-                      textCommand(QStringLiteral("Select All"), QKeySequence::SelectAll, "selectAll")};
-    m_copyImage = command(QStringLiteral("Copy Image"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_C),
+    m_quit = command(tr("Quit Tavimo Capture"), quitKeys(), [] { QApplication::quit(); });
+    m_undo = command(tr("Undo Annotation"), QKeySequence::Undo, [this] { m_delegate.undo(); });
+    m_textCommands = {textCommand(tr("Cut"), QKeySequence::Cut, "cut"),
+                      textCommand(tr("Copy"), QKeySequence::Copy, "copy"),
+                      textCommand(tr("Paste"), QKeySequence::Paste, "paste"),
+                      textCommand(tr("Select All"), QKeySequence::SelectAll, "selectAll")};
+    m_copyImage = command(tr("Copy Image"), keys(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_C),
                           [&model] { model.copyImage(); });
-    m_settings = command(QStringLiteral("Settings…"), keys(Qt::ControlModifier, Qt::Key_Comma),
-                         [this] { m_delegate.showSettings(); });
-    m_openCapture = command(QStringLiteral("Open Capture"), keys(Qt::ControlModifier, Qt::Key_0),
-                            [this] { m_delegate.showEditor(); });
-    m_about = command(QStringLiteral("About Tavimo Capture"), QKeySequence(), [this] { m_delegate.about(); });
+    m_settings =
+        command(tr("Settings…"), keys(Qt::ControlModifier, Qt::Key_Comma), [this] { m_delegate.showSettings(); });
+    m_openCapture =
+        command(tr("Open Capture"), keys(Qt::ControlModifier, Qt::Key_0), [this] { m_delegate.showEditor(); });
+    m_about = command(tr("About Tavimo Capture"), QKeySequence(), [this] { m_delegate.about(); });
     for (QAction *action : {m_save, m_saveAs, m_copyImage})
         showKeyOnly(action);
     makeTrayMenu(updates, tavimoSignals);
@@ -103,7 +102,7 @@ QAction *CaptureMenus::textCommand(const QString &title, QKeySequence::StandardK
 
 void CaptureMenus::fillMenuBar(QMenuBar &bar)
 {
-    QMenu *file = bar.addMenu(QStringLiteral("&File"));
+    QMenu *file = bar.addMenu(tr("&File"));
     for (const CaptureMode mode : allCaptureModes)
         file->addAction(m_captures.at(mode));
     file->addSeparator();
@@ -113,7 +112,7 @@ void CaptureMenus::fillMenuBar(QMenuBar &bar)
     file->addSeparator();
     file->addActions({m_hide, m_quit});
 
-    QMenu *edit = bar.addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = bar.addMenu(tr("&Edit"));
     edit->addAction(m_undo);
     edit->addSeparator();
     edit->addActions(m_textCommands);
@@ -121,10 +120,10 @@ void CaptureMenus::fillMenuBar(QMenuBar &bar)
     edit->addSeparator();
     edit->addAction(m_settings);
 
-    QMenu *view = bar.addMenu(QStringLiteral("&View"));
+    QMenu *view = bar.addMenu(tr("&View"));
     view->addAction(m_openCapture);
 
-    QMenu *help = bar.addMenu(QStringLiteral("&Help"));
+    QMenu *help = bar.addMenu(tr("&Help"));
     help->addAction(m_updates.menuItem());
     help->addAction(m_updates.preferencesMenuItem());
     if (QAction *pending = m_updates.pendingWorkMenuItem())
@@ -158,12 +157,10 @@ void CaptureMenus::makeTrayMenu(AppUpdates &updates, TavimoSignals &tavimoSignal
     connect(&m_delegate.countdown(), &CaptureCountdown::remainingChanged, m_cancelDelay,
             [this](int seconds) { m_cancelDelay->setVisible(seconds > 0); });
     m_trayMenu->addSeparator();
-    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Editor & Recent Captures")), this,
+    m_trayMenu->addAction(AcceleratorText::literal(tr("Editor & Recent Captures")), this,
                           [this] { m_delegate.showEditor(); });
-    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Settings…")), this,
-                          [this] { m_delegate.showSettings(); });
-    m_trayMenu->addAction(AcceleratorText::literal(QStringLiteral("Quit Tavimo Capture")), this,
-                          [] { QApplication::quit(); });
+    m_trayMenu->addAction(AcceleratorText::literal(tr("Settings…")), this, [this] { m_delegate.showSettings(); });
+    m_trayMenu->addAction(AcceleratorText::literal(tr("Quit Tavimo Capture")), this, [] { QApplication::quit(); });
     watch(m_trayMenu.get());
 }
 

@@ -2,6 +2,7 @@
 
 #include "CaptureBoard.h"
 #include "CaptureBoardPreviews.h"
+#include "CaptureErrorText.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -14,7 +15,7 @@
 
 namespace {
 
-const QString handleHelp = QStringLiteral("Resize image, preserving its aspect ratio");
+constexpr const char *handleHelp = QT_TRANSLATE_NOOP("CaptureBoardCanvas", "Resize image, preserving its aspect ratio");
 
 } // namespace
 
@@ -149,7 +150,7 @@ void CaptureBoardCanvas::commit()
         m_board->updateFrame(id, *frame);
         emit arranged(QString());
     } catch (const std::exception &error) {
-        emit arranged(QString::fromUtf8(error.what()));
+        emit arranged(CaptureErrorText::of(error));
     }
 }
 
@@ -178,7 +179,7 @@ bool CaptureBoardCanvas::event(QEvent *event)
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         if (isOnHandle(help->pos()))
-            QToolTip::showText(help->globalPos(), handleHelp, this);
+            QToolTip::showText(help->globalPos(), tr(handleHelp), this);
         else
             QToolTip::hideText();
         return true;

@@ -1,6 +1,7 @@
 #include "CaptureBoardPreviews.h"
 
 #include "CaptureBoard.h"
+#include "CaptureErrorText.h"
 
 #include <QThread>
 #include <QtConcurrent>
@@ -84,7 +85,7 @@ CaptureBoardPreviews::Result CaptureBoardPreviews::render(std::shared_ptr<Captur
         try {
             result.exportPreview = shrunk(snapshot->flattenedImage(), maximumExportPreviewSide);
         } catch (const std::exception &error) {
-            result.exportFailure = QString::fromUtf8(error.what());
+            result.exportFailure = CaptureErrorText::of(error);
         }
     }
     return result;

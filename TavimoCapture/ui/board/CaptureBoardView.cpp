@@ -5,6 +5,7 @@
 #include "CaptureBoardCanvas.h"
 #include "CaptureBoardExportPreview.h"
 #include "CaptureBoardPreviews.h"
+#include "CaptureErrorText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,7 +21,25 @@ namespace {
 
 const QColor errorColor(0xd7, 0x00, 0x15);
 
-const QString hint = QStringLiteral(
+QString layoutTitle(CaptureBoardLayout layout)
+{
+    switch (layout) {
+    case CaptureBoardLayout::alternating:
+        return CaptureBoardView::tr("Alternating");
+    case CaptureBoardLayout::row:
+        return CaptureBoardView::tr("Row");
+    case CaptureBoardLayout::column:
+        return CaptureBoardView::tr("Column");
+    case CaptureBoardLayout::grid:
+        return CaptureBoardView::tr("Grid");
+    case CaptureBoardLayout::manual:
+        return CaptureBoardView::tr("Manual");
+    }
+    return {};
+}
+
+constexpr const char *hint = QT_TRANSLATE_NOOP(
+    "CaptureBoardView",
     "Select an image to annotate it. Drag to move; drag its lower-right handle to resize proportionally.");
 
 QLabel *captionLabel(const QString &text)
@@ -60,7 +79,7 @@ void CaptureBoardView::buildControls()
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
     layout->addWidget(headerRow());
-    layout->addWidget(captionLabel(hint));
+    layout->addWidget(captionLabel(tr(hint)));
 
     m_canvas = new CaptureBoardCanvas(*m_board, *m_previews);
     m_exportPreview = new CaptureBoardExportPreview;
@@ -93,8 +112,8 @@ QWidget *CaptureBoardView::headerRow()
 
     auto *undo = new QToolButton;
     undo->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo")));
-    undo->setText(QStringLiteral("Undo"));
-    undo->setToolTip(QStringLiteral("Undo image arrangement"));
+    undo->setText(tr("Undo"));
+    undo->setToolTip(tr("Undo image arrangement"));
     connect(undo, &QToolButton::clicked, this, [this] {
         if (m_board)
             m_board->undo();
@@ -103,14 +122,14 @@ QWidget *CaptureBoardView::headerRow()
     layout->addWidget(undo);
     layout->addStretch(1);
 
-    auto *exportToggle = new QPushButton(QStringLiteral("Export Preview"));
+    auto *exportToggle = new QPushButton(tr("Export Preview"));
     exportToggle->setCheckable(true);
-    exportToggle->setToolTip(QStringLiteral("Preview the finished background, border, shadow and legend"));
+    exportToggle->setToolTip(tr("Preview the finished background, border, shadow and legend"));
     connect(exportToggle, &QPushButton::toggled, this, &CaptureBoardView::setShowExportPreview);
     m_exportToggle = exportToggle;
     layout->addWidget(exportToggle);
 
-    auto *remove = new QPushButton(QStringLiteral("Remove"));
+    auto *remove = new QPushButton(tr("Remove"));
     QPalette destructive = remove->palette();
     destructive.setColor(QPalette::Active, QPalette::ButtonText, errorColor);
     destructive.setColor(QPalette::Inactive, QPalette::ButtonText, errorColor);
@@ -122,7 +141,7 @@ QWidget *CaptureBoardView::headerRow()
     m_remove = remove;
     layout->addWidget(remove);
 
-    auto *edit = new QPushButton(QStringLiteral("Edit Selected Image"));
+    auto *edit = new QPushButton(tr("Edit Selected Image"));
     edit->setDefault(true);
     connect(edit, &QPushButton::clicked, this, [this] { m_onEdit(); });
     layout->addWidget(edit);
@@ -132,13 +151,13 @@ QWidget *CaptureBoardView::headerRow()
 QToolButton *CaptureBoardView::arrangeButton()
 {
     auto *button = new QToolButton;
-    button->setText(QStringLiteral("Arrange"));
-    button->setToolTip(QStringLiteral("Arrange images using the background padding as spacing"));
+    button->setText(tr("Arrange"));
+    button->setToolTip(tr("Arrange images using the background padding as spacing"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(button);
     const auto layouts = allCases<CaptureBoardLayout>();
     for (std::size_t index = 0; index < layouts.size(); ++index) {
-        menu->addAction(AcceleratorText::literal(capitalizedRawValue(layouts[index])), this,
+        menu->addAction(AcceleratorText::literal(layoutTitle(layouts[index])), this,
                         [this, index] { chooseLayout(static_cast<int>(index)); });
     }
     button->setMenu(menu);
@@ -153,7 +172,7 @@ void CaptureBoardView::chooseLayout(int layoutIndex)
         m_board->applyLayout(allCases<CaptureBoardLayout>()[layoutIndex]);
         setMessage(QString());
     } catch (const std::exception &error) {
-        setMessage(QString::fromUtf8(error.what()));
+        setMessage(CaptureErrorText::of(error));
     }
 }
 
@@ -191,7 +210,7 @@ void CaptureBoardView::updateControls()
     if (!m_board)
         return;
     const qsizetype count = m_board->items().size();
-    m_title->setText(QStringLiteral("%1 images").arg(count));
+    m_title->setText(tr("%1 images").arg(count));
     m_undo->setEnabled(m_board->canUndo());
     m_remove->setEnabled(count >= 2);
 }

@@ -21,7 +21,7 @@ QStringList openFilters(const QStringList &mimeTypes)
         patterns += type.globPatterns();
         filters.append(type.filterString());
     }
-    filters.prepend(QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' '))));
+    filters.prepend(CaptureDialogPanels::tr("Images (%1)").arg(patterns.join(QLatin1Char(' '))));
     return filters;
 }
 
@@ -34,7 +34,7 @@ CaptureDialogPanels::CaptureDialogPanels(QWidget *window)
 
 std::optional<QString> CaptureDialogPanels::chooseFileToOpen(const QStringList &mimeTypes)
 {
-    QFileDialog dialog(m_window, QStringLiteral("Open Image"), m_folder);
+    QFileDialog dialog(m_window, tr("Open Image"), m_folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(openFilters(mimeTypes));
@@ -43,7 +43,7 @@ std::optional<QString> CaptureDialogPanels::chooseFileToOpen(const QStringList &
 
 std::optional<QString> CaptureDialogPanels::chooseSaveDestination(const QString &fileName, const QString &mimeType)
 {
-    QFileDialog dialog(m_window, QStringLiteral("Save Image"), m_folder);
+    QFileDialog dialog(m_window, tr("Save Image"), m_folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setMimeTypeFilters({mimeType});
@@ -75,7 +75,7 @@ qsizetype CaptureDialogPanels::runAlert(const CaptureAlert &alert)
 QList<QAbstractButton *> CaptureDialogPanels::configure(QMessageBox &box, const CaptureAlert &alert) const
 {
     box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QStringLiteral("Tavimo Capture"));
+    box.setWindowTitle(tr("Tavimo Capture"));
     box.setText(alert.message);
     box.setInformativeText(alert.informativeText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -2,6 +2,7 @@
 
 #include "CapturePanels.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -15,6 +16,8 @@ class QMessageBox;
 // boxes, modal to `window`. Open and save dialogs start in the folder used
 // last (the Pictures folder at first).
 class CaptureDialogPanels : public CapturePanels {
+    Q_DECLARE_TR_FUNCTIONS(CaptureDialogPanels)
+
 public:
     explicit CaptureDialogPanels(QWidget *window = nullptr);
 

@@ -61,13 +61,12 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Captur
                                          TavimoSignals &tavimoSignals, FolderChooser chooseFolder, QWidget *parent)
     : QWidget(parent), m_preferences(preferences), m_autostart(autostart), m_chooseFolder(std::move(chooseFolder)),
       m_login(new QCheckBox(tr("Start Tavimo Capture at login"))), m_loginFailure(note({})),
-      m_copy(new QCheckBox(QStringLiteral("Copy image to clipboard"))),
-      m_save(new QCheckBox(QStringLiteral("Save automatically"))), m_folder(new QLabel),
-      m_chooseFolderButton(new QPushButton(QStringLiteral("Folder"))), m_editor(picker<CaptureEditorPolicy>()),
-      m_thumbnail(new QCheckBox(QStringLiteral("Show thumbnail"))), m_seconds(new QSpinBox),
-      m_shortcut(picker<CaptureThumbnailShortcut>())
+      m_copy(new QCheckBox(tr("Copy image to clipboard"))), m_save(new QCheckBox(tr("Save automatically"))),
+      m_folder(new QLabel), m_chooseFolderButton(new QPushButton(tr("Folder"))),
+      m_editor(picker<CaptureEditorPolicy>()), m_thumbnail(new QCheckBox(tr("Show thumbnail"))),
+      m_seconds(new QSpinBox), m_shortcut(picker<CaptureThumbnailShortcut>())
 {
-    setWindowTitle(QStringLiteral("Capture Settings"));
+    setWindowTitle(tr("Capture Settings"));
     resize(panelSize);
 
     auto *content = new QWidget;
@@ -112,7 +111,7 @@ CaptureSettingsView::CaptureSettingsView(CapturePreferences &preferences, Captur
 CaptureSettingsView::FolderChooser CaptureSettingsView::systemFolderChooser()
 {
     return [](QWidget *parent, const QString &current) -> std::optional<QString> {
-        const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("Folder"), current);
+        const QString folder = QFileDialog::getExistingDirectory(parent, tr("Folder"), current);
         if (folder.isEmpty())
             return std::nullopt;
         return folder;
@@ -138,35 +137,37 @@ QWidget *CaptureSettingsView::startup()
 
 QWidget *CaptureSettingsView::afterCapturing()
 {
-    auto *section = new QGroupBox(QStringLiteral("After capturing"));
+    auto *section = new QGroupBox(tr("After capturing"));
     auto *form = new QFormLayout(section);
     form->addRow(m_copy);
     form->addRow(m_save);
-    form->addRow(note(QStringLiteral("Saved inside a dated folder. Existing captures are never overwritten.")));
+    form->addRow(note(tr("Saved inside a dated folder. Existing captures are never overwritten.")));
     m_folder->setForegroundRole(QPalette::PlaceholderText);
     m_folder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(m_chooseFolderButton);
     form->addRow(folderRow);
-    form->addRow(QStringLiteral("Open editor"), m_editor);
+    form->addRow(tr("Open editor"), m_editor);
     return section;
 }
 
 QWidget *CaptureSettingsView::thumbnailSection()
 {
-    auto *section = new QGroupBox(QStringLiteral("Thumbnail"));
+    auto *section = new QGroupBox(tr("Thumbnail"));
     auto *form = new QFormLayout(section);
     form->addRow(m_thumbnail);
     m_seconds->setRange(1, 30);
     m_seconds->setSingleStep(1);
-    m_seconds->setPrefix(QStringLiteral("Show for "));
-    m_seconds->setSuffix(QStringLiteral(" seconds"));
+    // One sentence to translate, split around the number.
+    const QStringList around = tr("Show for %1 seconds").split(QStringLiteral("%1"));
+    m_seconds->setPrefix(around.value(0));
+    m_seconds->setSuffix(around.value(1));
     form->addRow(m_seconds);
-    form->addRow(QStringLiteral("Thumbnail shortcut"), m_shortcut);
-    form->addRow(note(QStringLiteral(
-        "The shortcut is active only while the thumbnail is visible. Hover to pause. With From thumbnail, click to "
-        "edit this capture; Never shows a preview only. Text capture uses its own clipboard workflow.")));
+    form->addRow(tr("Thumbnail shortcut"), m_shortcut);
+    form->addRow(note(
+        tr("The shortcut is active only while the thumbnail is visible. Hover to pause. With From thumbnail, click to "
+           "edit this capture; Never shows a preview only. Text capture uses its own clipboard workflow.")));
     return section;
 }
 

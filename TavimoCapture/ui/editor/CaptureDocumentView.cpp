@@ -23,7 +23,7 @@
 
 namespace {
 
-const QString textCopied = QStringLiteral("Text copied");
+constexpr const char *textCopied = QT_TRANSLATE_NOOP("CaptureDocumentView", "Text copied");
 
 // A narrow window (a small screen, 2x scaling) scrolls the row instead of
 // cutting its last buttons.
@@ -99,16 +99,15 @@ QWidget *CaptureDocumentView::toolRow()
     }
     layout->addStretch(1);
 
-    m_undo = commandButton(QStringLiteral("Undo"), QStringLiteral("edit-undo"), QStringLiteral("Undo last change"));
+    m_undo = commandButton(tr("Undo"), QStringLiteral("edit-undo"), tr("Undo last change"));
     connect(m_undo, &QToolButton::clicked, this, [this] {
         if (m_document)
             m_document->undo();
     });
-    m_extractText =
-        commandButton(QStringLiteral("Extract text"), QString(), QStringLiteral("Extract text from this image"));
+    m_extractText = commandButton(tr("Extract text"), QString(), tr("Extract text from this image"));
     connect(m_extractText, &QToolButton::clicked, &m_model, &CaptureWorkspace::recognizeText);
-    QToolButton *pin = commandButton(QStringLiteral("Pin image"), QStringLiteral("window-pin"),
-                                     QStringLiteral("Pin image above other windows"));
+    QToolButton *pin =
+        commandButton(tr("Pin image"), QStringLiteral("window-pin"), tr("Pin image above other windows"));
     connect(pin, &QToolButton::clicked, &m_model, &CaptureWorkspace::pinImage);
     m_inspectorToggle = commandButton(QString(), QStringLiteral("sidebar-show-right"), QString());
     connect(m_inspectorToggle, &QToolButton::clicked, this, [this] { setShowInspector(!m_showInspector); });
@@ -143,16 +142,16 @@ QFrame *CaptureDocumentView::recognizedTextPanel()
 {
     m_textPanel = new QFrame;
     m_textPanel->setFrameShape(QFrame::StyledPanel);
-    auto *title = new QLabel(QStringLiteral("Recognized text"));
+    auto *title = new QLabel(tr("Recognized text"));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    auto *copy = new QPushButton(QStringLiteral("Copy Text"));
+    auto *copy = new QPushButton(tr("Copy Text"));
     connect(copy, &QPushButton::clicked, this, &CaptureDocumentView::copyRecognizedText);
     auto *close = new QToolButton;
     close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    close->setToolTip(QStringLiteral("Close recognized text"));
-    close->setAccessibleName(QStringLiteral("Close recognized text"));
+    close->setToolTip(tr("Close recognized text"));
+    close->setAccessibleName(tr("Close recognized text"));
     close->setAutoRaise(true);
     connect(close, &QToolButton::clicked, this, [this] { m_model.setRecognizedText(std::nullopt); });
 
@@ -204,7 +203,7 @@ void CaptureDocumentView::updateCommands()
         m_extractText->setCursor(Qt::BusyCursor);
     else
         m_extractText->unsetCursor();
-    m_inspectorToggle->setText(m_showInspector ? QStringLiteral("Hide inspector") : QStringLiteral("Show inspector"));
+    m_inspectorToggle->setText(m_showInspector ? tr("Hide inspector") : tr("Show inspector"));
     m_instruction->setText(
         m_document ? CaptureToolTable::instruction(m_document->tool(), m_document->pendingMagnifier().has_value())
                    : QString());
@@ -223,7 +222,7 @@ void CaptureDocumentView::copyRecognizedText()
     if (!text)
         return;
     if (m_clipboard.setText(*text))
-        m_model.setNotice(textCopied);
+        m_model.setNotice(tr(textCopied));
     else
         m_model.setNotice(description(CaptureFailure::write));
 }

@@ -16,8 +16,8 @@ CaptureNoticeBanner::CaptureNoticeBanner(CaptureWorkspace &model, QWidget *paren
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *dismiss = new QToolButton;
     dismiss->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    dismiss->setToolTip(QStringLiteral("Dismiss message"));
-    dismiss->setAccessibleName(QStringLiteral("Dismiss message"));
+    dismiss->setToolTip(tr("Dismiss message"));
+    dismiss->setAccessibleName(tr("Dismiss message"));
     dismiss->setAutoRaise(true);
     connect(dismiss, &QToolButton::clicked, this, [this] { m_model.setNotice(QString()); });
 

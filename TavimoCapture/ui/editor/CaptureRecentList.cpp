@@ -1,5 +1,6 @@
 #include "CaptureRecentList.h"
 
+#include "CaptureErrorText.h"
 #include "CaptureWorkspace.h"
 
 #include <QFileInfo>
@@ -173,7 +174,7 @@ void CaptureRecentList::finishOpening(quint64 request, const std::optional<Captu
     m_openRequest = 0;
     unsetCursor();
     if (!entry) {
-        m_model.setNotice(unavailable);
+        m_model.setNotice(tr(unavailable));
         return;
     }
     m_model.accept(entry->image, entry->historyID, entry->exportPath.value_or(QString()));
@@ -186,7 +187,7 @@ void CaptureRecentList::showContextMenu(QPoint position)
         return;
     const CaptureHistoryItem item = historyItem(row);
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Remove from History"), this, [this, item] { remove(item); });
+    menu.addAction(tr("Remove from History"), this, [this, item] { remove(item); });
     menu.exec(viewport()->mapToGlobal(position));
 }
 
@@ -195,7 +196,7 @@ void CaptureRecentList::remove(const CaptureHistoryItem &item)
     try {
         m_model.history().remove(item);
     } catch (const std::exception &error) {
-        m_model.setNotice(QString::fromUtf8(error.what()));
+        m_model.setNotice(CaptureErrorText::of(error));
         if (m_model.show())
             m_model.show()();
     }

@@ -19,7 +19,7 @@ class CaptureRecentList : public QListWidget {
     Q_OBJECT
 
 public:
-    static inline const QString unavailable = QStringLiteral("This recent image is unavailable.");
+    static constexpr const char *unavailable = QT_TR_NOOP("This recent image is unavailable.");
     static constexpr QSize thumbnailDisplaySize{112, 64};
 
     explicit CaptureRecentList(CaptureWorkspace &model, QWidget *parent = nullptr);

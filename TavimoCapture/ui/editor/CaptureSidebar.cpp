@@ -39,7 +39,7 @@ CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidg
     layout->setContentsMargins(12, 16, 12, 12);
     layout->setSpacing(4);
 
-    auto *title = new QLabel(QStringLiteral("tavimo Capture"));
+    auto *title = new QLabel(tr("tavimo Capture"));
     QFont titleFont = title->font();
     titleFont.setPixelSize(19);
     titleFont.setBold(true);
@@ -48,7 +48,7 @@ CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidg
     layout->addSpacing(10);
 
     addCaptureRows(layout);
-    QPushButton *openImage = plainRow(QStringLiteral("Open Image…"), QIcon(QStringLiteral(":/icons/viewfinder.svg")));
+    QPushButton *openImage = plainRow(tr("Open Image…"), QIcon(QStringLiteral(":/icons/viewfinder.svg")));
     connect(openImage, &QPushButton::clicked, this, [this] { m_model.openImage(false); });
     layout->addWidget(openImage);
     layout->addSpacing(12);
@@ -56,13 +56,13 @@ CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidg
     layout->addWidget(recentHeader());
     m_recent = new CaptureRecentList(model);
     layout->addWidget(m_recent, 1);
-    m_empty = new QLabel(emptyHistoryText);
+    m_empty = new QLabel(tr(emptyHistoryText));
     m_empty->setWordWrap(true);
     m_empty->setForegroundRole(QPalette::PlaceholderText);
     m_empty->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(m_empty, 1);
 
-    m_keepHistory = new QCheckBox(QStringLiteral("Keep last 20 exports"));
+    m_keepHistory = new QCheckBox(tr("Keep last 20 exports"));
     connect(m_keepHistory, &QCheckBox::toggled, this, [this](bool keep) { m_model.setKeepHistory(keep); });
     layout->addWidget(m_keepHistory);
     layout->addSpacing(8);
@@ -91,9 +91,9 @@ QWidget *CaptureSidebar::recentHeader()
     auto *header = new QWidget;
     auto *layout = new QHBoxLayout(header);
     layout->setContentsMargins(4, 0, 0, 0);
-    layout->addWidget(sectionLabel(QStringLiteral("Recent")));
+    layout->addWidget(sectionLabel(tr("Recent")));
     layout->addStretch(1);
-    auto *clear = new QPushButton(QStringLiteral("Clear"));
+    auto *clear = new QPushButton(tr("Clear"));
     clear->setFlat(true);
     connect(clear, &QPushButton::clicked, this, [this] { m_model.clearHistory(); });
     layout->addWidget(clear);
@@ -105,14 +105,13 @@ QWidget *CaptureSidebar::footer()
     auto *footer = new QWidget;
     m_footer = new QVBoxLayout(footer);
     m_footer->setContentsMargins(0, 0, 0, 0);
-    QPushButton *settings =
-        plainRow(QStringLiteral("Settings…"), QIcon::fromTheme(QStringLiteral("preferences-system")));
+    QPushButton *settings = plainRow(tr("Settings…"), QIcon::fromTheme(QStringLiteral("preferences-system")));
     connect(settings, &QPushButton::clicked, this, [this] {
         if (m_model.settings())
             m_model.settings()();
     });
     m_footer->addWidget(settings);
-    auto *local = new QLabel(QStringLiteral("Local by design"));
+    auto *local = new QLabel(tr("Local by design"));
     local->setForegroundRole(QPalette::PlaceholderText);
     local->setContentsMargins(10, 4, 0, 0);
     m_footer->addWidget(local);

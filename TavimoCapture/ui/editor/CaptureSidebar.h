@@ -15,7 +15,7 @@ class CaptureSidebar : public QWidget {
     Q_OBJECT
 
 public:
-    static inline const QString emptyHistoryText = QStringLiteral("Images you copy, save or pin appear here.");
+    static constexpr const char *emptyHistoryText = QT_TR_NOOP("Images you copy, save or pin appear here.");
 
     explicit CaptureSidebar(CaptureWorkspace &model, QWidget *parent = nullptr);
 

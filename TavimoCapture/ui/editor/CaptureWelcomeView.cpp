@@ -27,13 +27,12 @@ CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model,
                                        std::optional<DesktopPermissionSettings::Command> permissionSettings,
                                        QWidget *parent)
     : QWidget(parent), m_model(model),
-      m_capture(new CaptureCommandButton(QStringLiteral("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
+      m_capture(new CaptureCommandButton(tr("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
 {
     auto *symbol = new QLabel;
     symbol->setPixmap(QIcon(QStringLiteral(":/icons/viewfinder.svg")).pixmap(56, 56));
     symbol->setAlignment(Qt::AlignCenter);
-    auto *text = centredLabel(QStringLiteral("Select an area or window, add your notes,\nand copy a finished image."),
-                              1.1, false);
+    auto *text = centredLabel(tr("Select an area or window, add your notes,\nand copy a finished image."), 1.1, false);
     text->setForegroundRole(QPalette::PlaceholderText);
 
     m_capture->setDefault(true);
@@ -49,7 +48,7 @@ CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model,
     layout->setSpacing(14);
     layout->addStretch(1);
     layout->addWidget(symbol);
-    layout->addWidget(centredLabel(QStringLiteral("A clear way to show it."), 1.8, true));
+    layout->addWidget(centredLabel(tr("A clear way to show it."), 1.8, true));
     layout->addWidget(text);
     layout->addSpacing(6);
     layout->addWidget(m_capture, 0, Qt::AlignHCenter);

@@ -31,7 +31,7 @@ QToolButton *modeButton(const QString &title, const QString &icon)
     button->setIcon(QIcon::fromTheme(icon));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setCheckable(true);
-    button->setToolTip(QStringLiteral("Arrange images independently or edit the selected image"));
+    button->setToolTip(CaptureWorkspaceHeader::tr("Arrange images independently or edit the selected image"));
     return button;
 }
 
@@ -47,9 +47,9 @@ void whileBusy(const std::function<void()> &work)
 
 CaptureWorkspaceHeader::CaptureWorkspaceHeader(CaptureWorkspace &model, QWidget *parent)
     : QWidget(parent), m_model(model), m_title(new QLabel), m_subtitle(new QLabel),
-      m_copy(new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), QStringLiteral("Copy Image"), this)),
-      m_save(new QAction(QIcon::fromTheme(QStringLiteral("document-save")), QStringLiteral("Save"), this)),
-      m_saveAs(new QAction(QStringLiteral("Save As…"), this))
+      m_copy(new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), tr("Copy Image"), this)),
+      m_save(new QAction(QIcon::fromTheme(QStringLiteral("document-save")), tr("Save"), this)),
+      m_saveAs(new QAction(tr("Save As…"), this))
 {
     QFont titleFont = m_title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.35);
@@ -83,8 +83,8 @@ CaptureWorkspaceHeader::CaptureWorkspaceHeader(CaptureWorkspace &model, QWidget 
 
 QWidget *CaptureWorkspaceHeader::modeSwitch()
 {
-    m_editMode = modeButton(QStringLiteral("Edit image"), QStringLiteral("document-edit"));
-    m_arrangeMode = modeButton(QStringLiteral("Arrange"), QStringLiteral("view-grid"));
+    m_editMode = modeButton(tr("Edit image"), QStringLiteral("document-edit"));
+    m_arrangeMode = modeButton(tr("Arrange"), QStringLiteral("view-grid"));
     // Clicking the chosen mode again keeps it chosen.
     connect(m_editMode, &QToolButton::clicked, this, [this] {
         m_model.setShowingBoard(false);
@@ -107,10 +107,10 @@ QWidget *CaptureWorkspaceHeader::modeSwitch()
 QToolButton *CaptureWorkspaceHeader::addCaptureButton()
 {
     m_addCapture = new QToolButton;
-    m_addCapture->setText(QStringLiteral("Add capture"));
+    m_addCapture->setText(tr("Add capture"));
     m_addCapture->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
     m_addCapture->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_addCapture->setToolTip(QStringLiteral("Append another image to this screenshot"));
+    m_addCapture->setToolTip(tr("Append another image to this screenshot"));
     m_addCapture->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(m_addCapture);
     for (const CaptureMode mode : {CaptureMode::area, CaptureMode::screen, CaptureMode::allDisplays}) {
@@ -119,7 +119,7 @@ QToolButton *CaptureWorkspaceHeader::addCaptureButton()
                 m_model.appendCapture()(mode);
         }));
     }
-    menu->addAction(QStringLiteral("Image file…"), this, [this] { m_model.openImage(true); });
+    menu->addAction(tr("Image file…"), this, [this] { m_model.openImage(true); });
     m_addCapture->setMenu(menu);
     return m_addCapture;
 }
@@ -128,8 +128,8 @@ QWidget *CaptureWorkspaceHeader::exportButtons()
 {
     auto *saveOptions = new QToolButton;
     saveOptions->setArrowType(Qt::DownArrow);
-    saveOptions->setToolTip(QStringLiteral("Save options"));
-    saveOptions->setAccessibleName(QStringLiteral("Save options"));
+    saveOptions->setToolTip(tr("Save options"));
+    saveOptions->setAccessibleName(tr("Save options"));
     saveOptions->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(saveOptions);
     menu->addAction(m_saveAs);
@@ -155,11 +155,11 @@ void CaptureWorkspaceHeader::updateFromModel()
     const std::shared_ptr<CaptureDocument> &document = m_model.document();
     if (document) {
         const QSize size = document->originalPixelSize();
-        m_title->setText(QStringLiteral("Edit capture"));
-        m_subtitle->setText(QStringLiteral("%1 × %2 pixels").arg(size.width()).arg(size.height()));
+        m_title->setText(tr("Edit capture"));
+        m_subtitle->setText(tr("%1 × %2 pixels").arg(size.width()).arg(size.height()));
     } else {
-        m_title->setText(QStringLiteral("Ready when you are"));
-        m_subtitle->setText(QStringLiteral("Capture, annotate and share"));
+        m_title->setText(tr("Ready when you are"));
+        m_subtitle->setText(tr("Capture, annotate and share"));
     }
     const bool open = document != nullptr;
     m_editMode->setEnabled(open);

@@ -19,12 +19,13 @@ constexpr int padding = 8;
 
 CapturePinWindow::CapturePinWindow(const QImage &image, std::unique_ptr<CaptureBoard> snapshot)
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_image(image), m_snapshot(std::move(snapshot)),
-      m_edit(new QPushButton(QIcon::fromTheme(QStringLiteral("document-edit"), QIcon(":/icons/pencil.tip.svg")),
-                             QStringLiteral("Edit in Capture")))
+      m_edit(new QPushButton(
+          QIcon::fromTheme(QStringLiteral("document-edit"), QIcon(QStringLiteral(":/icons/pencil.tip.svg"))),
+          tr("Edit in Capture")))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(QStringLiteral("Pinned Capture"));
-    m_edit->setToolTip(QStringLiteral("Reopen the editable capture saved when this image was pinned"));
+    setWindowTitle(tr("Pinned Capture"));
+    m_edit->setToolTip(tr("Reopen the editable capture saved when this image was pinned"));
     m_edit->setFocusPolicy(Qt::TabFocus);
     connect(m_edit, &QPushButton::clicked, this, &CapturePinWindow::editRequested);
 

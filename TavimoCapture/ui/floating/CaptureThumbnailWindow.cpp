@@ -24,7 +24,7 @@ CaptureThumbnailWindow::CaptureThumbnailWindow(CaptureThumbnail &thumbnail)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(QStringLiteral("Capture Thumbnail"));
+    setWindowTitle(tr("Capture Thumbnail"));
     setFixedSize(panelSize);
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setMaximumHeight(previewHeight);

@@ -25,7 +25,7 @@ CaptureToastWindow::CaptureToastWindow()
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(QStringLiteral("Tavimo Capture Notice"));
+    setWindowTitle(tr("Tavimo Capture Notice"));
     m_symbol->setPixmap(QIcon(QStringLiteral(":/icons/text.viewfinder.svg")).pixmap(18, 18));
     m_symbol->setAlignment(Qt::AlignTop);
     m_message->setWordWrap(true);

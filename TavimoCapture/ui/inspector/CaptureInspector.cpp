@@ -31,7 +31,7 @@
 
 namespace {
 
-const QStringList fontPresets{QStringLiteral("System"),      QStringLiteral("Helvetica Neue"),
+const QStringList fontPresets{CaptureStyle::systemFontName,  QStringLiteral("Helvetica Neue"),
                               QStringLiteral("Avenir Next"), QStringLiteral("Georgia"),
                               QStringLiteral("Menlo"),       QStringLiteral("Times New Roman")};
 
@@ -43,12 +43,13 @@ QString drawnFamily(const QString &name)
     return QFontInfo(style.font()).family();
 }
 
-QStringList itemTexts(const QComboBox &picker)
+// The stored font names a font picker lists.
+QStringList itemNames(const QComboBox &picker)
 {
-    QStringList texts;
+    QStringList names;
     for (int index = 0; index < picker.count(); ++index)
-        texts.append(picker.itemText(index));
-    return texts;
+        names.append(picker.itemData(index).toString());
+    return names;
 }
 
 QString sizeText(double width, double height)
@@ -354,7 +355,7 @@ void CaptureInspector::addSlider(QVBoxLayout *layout, const QString &title, int 
     layout->addWidget(slider);
     auto show = [slider, value, read, unit] {
         const double current = read();
-        value->setText(QStringLiteral("%1 %2").arg(qint64(current)).arg(unit));
+        value->setText(tr("%1 %2", "a slider's value and its unit").arg(qint64(current)).arg(unit));
         const QSignalBlocker blocker(slider);
         slider->setValue(int(std::lround(current)));
     };
@@ -620,13 +621,13 @@ void CaptureInspector::addFontPicker(QVBoxLayout *layout, const QString &title)
         const QString current = m_document ? m_document->style().fontName : CaptureStyle::systemFontName;
         const QStringList families = fontFamilies(current);
         const QSignalBlocker blocker(picker);
-        if (itemTexts(*picker) != families) {
+        if (itemNames(*picker) != families) {
             picker->clear();
             for (const QString &name : families) {
                 const QString family = drawnFamily(name);
                 QFont shown = picker->font();
                 shown.setFamily(family);
-                picker->addItem(name);
+                picker->addItem(name == CaptureStyle::systemFontName ? tr("System") : name, name);
                 picker->setItemData(picker->count() - 1, shown, Qt::FontRole);
                 picker->setItemData(picker->count() - 1, tr("Drawn in %1").arg(family), Qt::ToolTipRole);
             }
@@ -638,7 +639,7 @@ void CaptureInspector::addFontPicker(QVBoxLayout *layout, const QString &title)
     connect(picker, &QComboBox::activated, this, [this, picker](int index) {
         if (index < 0)
             return;
-        const QString name = picker->itemText(index);
+        const QString name = picker->itemData(index).toString();
         editStyle([&](CaptureStyle &s) { s.fontName = name; });
     });
 }

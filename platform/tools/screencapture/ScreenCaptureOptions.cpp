@@ -1,6 +1,7 @@
 #include "ScreenCaptureOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
@@ -24,15 +25,16 @@ std::optional<ScreenCaptureOptions> ScreenCaptureOptions::parse(const QStringLis
         return std::nullopt;
     }
     if (parser.value(typeOption).compare(QStringLiteral("png"), Qt::CaseInsensitive) != 0) {
-        *error = QStringLiteral("Unsupported image format: %1").arg(parser.value(typeOption));
+        *error = QCoreApplication::translate("ScreenCaptureOptions", "Unsupported image format: %1")
+                     .arg(parser.value(typeOption));
         return std::nullopt;
     }
     if (parser.isSet(interactiveOption) && parser.isSet(mainDisplayOption)) {
-        *error = QStringLiteral("-i and -m cannot be combined.");
+        *error = QCoreApplication::translate("ScreenCaptureOptions", "-i and -m cannot be combined.");
         return std::nullopt;
     }
     if (parser.positionalArguments().size() != 1) {
-        *error = QStringLiteral("Give exactly one output file.");
+        *error = QCoreApplication::translate("ScreenCaptureOptions", "Give exactly one output file.");
         return std::nullopt;
     }
     ScreenCaptureOptions options;
@@ -44,6 +46,7 @@ std::optional<ScreenCaptureOptions> ScreenCaptureOptions::parse(const QStringLis
 
 QString ScreenCaptureOptions::usage()
 {
-    return QStringLiteral("Usage: tavimo-screencapture [-x] [-t png] [-i [-o] [-s] | -m] file.png\n"
-                          "Without -i the main display is captured.");
+    return QCoreApplication::translate("ScreenCaptureOptions",
+                                       "Usage: tavimo-screencapture [-x] [-t png] [-i [-o] [-s] | -m] file.png\n"
+                                       "Without -i the main display is captured.");
 }

@@ -6,6 +6,7 @@
 #include "X11Monitors.h"
 #include "X11ScreenGrabber.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -37,7 +38,8 @@ int writePng(const QImage &image, const QString &path)
     const std::error_code error = AtomicFileWriter::write(path, png, AtomicFileWriter::Existing::replace,
                                                           AtomicFileWriter::Permissions::keepReplaced);
     if (error)
-        return fail(QStringLiteral("Could not write %1: %2").arg(path, QString::fromStdString(error.message())));
+        return fail(QCoreApplication::translate("ScreenCaptureTool", "Could not write %1: %2")
+                        .arg(path, QString::fromStdString(error.message())));
     return 0;
 }
 
@@ -45,7 +47,7 @@ int captureMainDisplay(const X11ScreenGrabber &grabber, const QString &path)
 {
     const QImage image = grabber.grabColours(X11Monitors::main(grabber.monitors()).geometry);
     if (image.isNull())
-        return fail(QStringLiteral("The screen could not be read."));
+        return fail(QCoreApplication::translate("ScreenCaptureTool", "The screen could not be read."));
     return writePng(image, path);
 }
 
@@ -69,7 +71,7 @@ int selectArea(int argc, char **argv, const X11ScreenGrabber &grabber, const Scr
     QGuiApplication application(argc, argv);
     const QImage desktop = grabbing.get();
     if (desktop.isNull())
-        return fail(QStringLiteral("The screen could not be read."));
+        return fail(QCoreApplication::translate("ScreenCaptureTool", "The screen could not be read."));
     OverlayScreens screens;
     for (const ScreenGrabber::Monitor &monitor : grabber.monitors())
         screens.append({monitor.geometry, 1.0});
@@ -105,7 +107,8 @@ int main(int argc, char **argv)
     }
     const std::unique_ptr<X11ScreenGrabber> grabber = X11ScreenGrabber::connect();
     if (!grabber)
-        return fail(QStringLiteral("Cannot open the X display; the screenshot tool needs X11."));
+        return fail(QCoreApplication::translate("ScreenCaptureTool",
+                                                "Cannot open the X display; the screenshot tool needs X11."));
     if (!options->interactive)
         return captureMainDisplay(*grabber, options->outputPath);
     return selectArea(argc, argv, *grabber, *options);

@@ -68,11 +68,3 @@ template <typename E> std::optional<E> fromRawValue(const QString &raw)
     return std::nullopt;
 }
 
-// The raw value with its first letter capitalised ("Outline", "Teardrop").
-template <typename E> QString capitalizedRawValue(E value)
-{
-    QString text = rawValue(value);
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
-}

@@ -113,32 +113,26 @@ QRectF visibleSource(const QPainter &painter, const QSizeF &sourceSize)
     return visible & source;
 }
 
-// Effects read one shared copy holding the image and every secure mark, so no
-// effect can bring back what a secure mark hides.
+// Effects read a copy holding the image and every secure mark, so no effect
+// can bring back what a secure mark hides. Each effect has a copy of just
+// what it reads: far apart effects copy little, and an effect shows the same
+// whichever other effects are drawn with it.
 void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
                          const QList<CaptureAnnotation> &annotations, const QList<CaptureAnnotation> &secureMarks,
                          const QRectF &visible)
 {
     const QRect bounds = sourceBounds(sourceSize);
-    QRect needed;
-    for (const CaptureAnnotation &annotation : annotations) {
-        const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);
-        if (isEffectTool(annotation.tool) && !target.isEmpty()) {
-            const int reach = CaptureEffectPainter::effectReach(annotation);
-            needed |= target.adjusted(-reach, -reach, reach, reach) & bounds;
-        }
-    }
-    std::optional<FlatRegion> copy;
-    if (!needed.isEmpty())
-        copy = flatten(image, sourceSize, secureMarks, needed);
-
     for (const CaptureAnnotation &annotation : annotations) {
         if (!isEffectTool(annotation.tool)) {
             CaptureRenderer::draw(painter, annotation, sourceSize);
             continue;
         }
         const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);
-        if (copy && !target.isEmpty())
+        if (target.isEmpty())
+            continue;
+        const int reach = CaptureEffectPainter::effectReach(annotation);
+        const QRect needed = target.adjusted(-reach, -reach, reach, reach) & bounds;
+        if (const std::optional<FlatRegion> copy = flatten(image, sourceSize, secureMarks, needed))
             CaptureEffectPainter::drawEffect(painter, annotation, *copy, target, bounds.height());
     }
 }
@@ -172,17 +166,39 @@ void drawSecureMarks(QPainter &painter, const QList<CaptureAnnotation> &annotati
     }
 }
 
-// Lenses show a copy holding every other mark; secure marks are drawn again above them.
+// Whether drawing inside `area` can show within the painter's clip.
+bool reachesClip(const QPainter &painter, const QRectF &area)
+{
+    if (!painter.hasClipping())
+        return true;
+    const QTransform &world = painter.worldTransform();
+    return world.mapRect(area).adjusted(-2, -2, 2, 2).intersects(world.mapRect(painter.clipBoundingRect()));
+}
+
+// Lenses show a copy holding every other mark; secure marks are drawn again
+// above them. The copy spans every lens source even when the clip shows only
+// some lenses, so a lens shows the same in a partial repaint.
 void drawMagnifiers(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
                     const QList<CaptureAnnotation> &magnifiers, const QList<CaptureAnnotation> &annotations,
                     const QRectF &secureClip)
 {
-    const std::optional<FlatRegion> copy = flatten(image, sourceSize, selected(annotations, isNotMagnifier),
-                                                   CaptureEffectPainter::lensSources(magnifiers, sourceSize));
-    if (!copy)
+    const QRect sources = CaptureEffectPainter::lensSources(magnifiers, sourceSize);
+    if (sources.isEmpty() || !withinPixelLimit(sourceBounds(sourceSize).size()))
         return;
-    for (const CaptureAnnotation &magnifier : magnifiers)
-        CaptureEffectPainter::drawMagnifier(painter, magnifier, *copy);
+    QList<CaptureAnnotation> shown;
+    std::copy_if(magnifiers.cbegin(), magnifiers.cend(), std::back_inserter(shown),
+                 [&painter](const CaptureAnnotation &magnifier) {
+                     return reachesClip(
+                         painter, grown(CaptureRenderer::annotationBounds(magnifier), strokeWidth(magnifier) + 1));
+                 });
+    if (!shown.isEmpty()) {
+        const std::optional<FlatRegion> copy =
+            flatten(image, sourceSize, selected(annotations, isNotMagnifier), sources);
+        if (!copy)
+            return;
+        for (const CaptureAnnotation &magnifier : shown)
+            CaptureEffectPainter::drawMagnifier(painter, magnifier, *copy);
+    }
     painter.save();
     painter.setClipRect(secureClip, Qt::IntersectClip);
     drawSecureMarks(painter, annotations, sourceSize);
@@ -403,7 +419,8 @@ bool compose(QPainter &painter, const QImage &image, const QSizeF &sourceSize, c
         drawMagnifiers(painter, image, sourceSize, magnifiers, marks, crop);
         painter.restore();
     }
-    if (!legend.isEmpty())
+    // Rows measured on the painter's device may run a little past the box.
+    if (!legend.isEmpty() && reachesClip(painter, layout.legendRect.adjusted(0, 0, 0, layout.legendRect.height())))
         CaptureRenderer::drawLegend(painter, legend, layout.legendRect);
     painter.restore();
     return drawn;

@@ -3,6 +3,7 @@
 #include "CaptureAnnotation.h"
 #include "CaptureComposition.h"
 #include "CaptureCompositionLayout.h"
+#include "CaptureFrameCache.h"
 #include "CaptureTool.h"
 
 #include <QImage>
@@ -58,8 +59,9 @@ public:
     static std::optional<CaptureTool> toolForKey(int key);
     static QString keyForTool(CaptureTool tool);
 
-    // Reuses the drawn composition between frames while the document, the
-    // view size and the gesture state are unchanged (on by default).
+    // Keeps the drawn composition between frames and repaints only what
+    // changed (on by default); off, every frame is drawn from scratch and the
+    // kept frame waits for caching to come back on.
     void setCaching(bool caching);
     bool caching() const { return m_caching; }
 
@@ -102,14 +104,8 @@ private:
     void updateCursor(QPointF viewPoint);
     QList<CaptureAnnotation> marksToShow() const;
     std::optional<QRectF> liveDestination() const;
-    void drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks);
+    CaptureFrameScene frameScene() const;
     void drawOverlays(QPainter &painter) const;
-    void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
-    std::optional<CaptureAnnotation> draggedMark(const QList<CaptureAnnotation> &marks) const;
-    bool drawsDraggedMarkAlone(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
-    QRect draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
-    static QRectF reach(const CaptureAnnotation &annotation);
-    QTransform contentTransform() const;
 
     QPointer<CaptureDocument> m_document;
     bool m_inputEnabled = true;
@@ -126,11 +122,6 @@ private:
     QUuid m_editingID;
     std::optional<QPointF> m_editingOrigin;
 
-    // The frame cache: the composition drawn at view scale.
     bool m_caching = true;
-    QImage m_frame;
-    QString m_frameKey;
-    // While one plain mark is dragged: the frame without it.
-    QImage m_dragBase;
-    QString m_dragKey;
+    CaptureFrameCache m_frames;
 };

@@ -1,7 +1,7 @@
 #include "CaptureAnnotationDefaults.h"
 
 #include "CaptureAnnotation.h"
-#include "CaptureToolRanges.h"
+#include "CaptureToolTable.h"
 #include "StoredColor.h"
 #include "StoredRecord.h"
 #include "UserDefaults.h"
@@ -15,29 +15,8 @@ namespace {
 
 constexpr qsizetype maximumFontNameLength = 256;
 
-// Each stored field once: its key, where it lives in the style and, for
-// numbers, the range a stored value is clamped into.
-struct NumberField {
-    const char *key;
-    double CaptureStyle::*member;
-    double low;
-    double high;
-};
-
-constexpr NumberField numberFields[] = {
-    {"lineWidth", &CaptureStyle::lineWidth, CaptureToolRanges::storedLineWidth.low,
-     CaptureToolRanges::storedLineWidth.high},
-    {"spotlightOpacity", &CaptureStyle::spotlightOpacity, CaptureToolRanges::spotlightOpacity.low,
-     CaptureToolRanges::spotlightOpacity.high},
-    {"brushOpacity", &CaptureStyle::brushOpacity, CaptureToolRanges::brushOpacity.low,
-     CaptureToolRanges::brushOpacity.high},
-    {"blurRadius", &CaptureStyle::blurRadius, CaptureToolRanges::blurRadius.low, CaptureToolRanges::blurRadius.high},
-    {"pixelSize", &CaptureStyle::pixelSize, CaptureToolRanges::storedPixelSize.low,
-     CaptureToolRanges::storedPixelSize.high},
-    {"magnifierZoom", &CaptureStyle::magnifierZoom, 1, 8},
-    {"fontSize", &CaptureStyle::fontSize, CaptureStyle::minimumFontSize, CaptureStyle::maximumFontSize},
-};
-
+// Each stored field once: its key and where it lives in the style. The
+// numbers and their clamps come from the tool table.
 struct BooleanField {
     const char *key;
     bool CaptureStyle::*member;
@@ -77,9 +56,9 @@ template <typename T> void assign(T &field, const std::optional<T> &value)
 
 void loadFields(const QJsonObject &record, CaptureStyle &style)
 {
-    for (const NumberField &field : numberFields)
-        assign(style.*field.member,
-               StoredRecord::clampedNumber(record, QLatin1String(field.key), field.low, field.high));
+    for (const CaptureStyleNumber &number : CaptureToolTable::styleNumbers())
+        assign(style.*number.field,
+               StoredRecord::clampedNumber(record, QLatin1String(number.key), number.stored.low, number.stored.high));
     for (const BooleanField &field : booleanFields)
         assign(style.*field.member, StoredRecord::boolean(record, QLatin1String(field.key)));
     std::apply(
@@ -93,8 +72,8 @@ void loadFields(const QJsonObject &record, CaptureStyle &style)
 
 void saveFields(const CaptureStyle &style, QJsonObject &record)
 {
-    for (const NumberField &field : numberFields)
-        record.insert(QLatin1String(field.key), style.*field.member);
+    for (const CaptureStyleNumber &number : CaptureToolTable::styleNumbers())
+        record.insert(QLatin1String(number.key), style.*number.field);
     for (const BooleanField &field : booleanFields)
         record.insert(QLatin1String(field.key), style.*field.member);
     std::apply(

@@ -3,7 +3,7 @@
 #include "RawEnum.h"
 
 // An editor tool: the tool that made an annotation, and the tool chosen in the
-// editor. Cases are in tool-bar order.
+// editor. Cases are in tool-bar order; CaptureToolTable says what each one is.
 enum class CaptureTool {
     select,
     arrow,
@@ -33,10 +33,6 @@ template <> struct RawEnum<CaptureTool> {
     };
 };
 
-// The tool's label, tooltip and accessibility name.
-QString toolTitle(CaptureTool tool);
-// The icon name of the tool's button.
-QString toolSymbol(CaptureTool tool);
 // Redaction and the secure mosaic: marks that hide pixels for good.
 bool isSecureTool(CaptureTool tool);
 // Blur and pixelation: marks that filter the image beneath them.

@@ -153,6 +153,15 @@ void CaptureDocument::setTool(CaptureTool tool)
     setPendingMagnifier(std::nullopt);
 }
 
+void CaptureDocument::chooseTool(CaptureTool tool)
+{
+    commitPendingText();
+    select(QUuid());
+    setTool(tool);
+    if (tool != CaptureTool::redact && tool != CaptureTool::pixelate)
+        setDetectedTextRects({});
+}
+
 void CaptureDocument::setColor(const QColor &color)
 {
     if (!assignAndNotify(*this, m_color, color, &CaptureDocument::colorChanged))
@@ -388,27 +397,35 @@ void CaptureDocument::beginMagnifier(QPointF start, QPointF end)
 // grows in the drag direction until it covers the larger drag extent.
 void CaptureDocument::finishMagnifier(QPointF start, QPointF end)
 {
-    if (!m_pendingMagnifier || !isFinite(start) || !isFinite(end))
+    const std::optional<QRectF> lens = lensRect(start, end);
+    if (!lens)
         return;
     CaptureAnnotation magnifier = *m_pendingMagnifier;
-    const double sourceWidth = magnifier.end.x() - magnifier.start.x();
-    const double sourceHeight = magnifier.end.y() - magnifier.start.y();
-    if (sourceWidth == 0 || sourceHeight == 0)
-        return;
-    const double scale =
-        std::max(std::abs((end.x() - start.x()) / sourceWidth), std::abs((end.y() - start.y()) / sourceHeight));
-    const double width = std::abs(sourceWidth) * scale;
-    const double height = std::abs(sourceHeight) * scale;
-    if (!(width >= 2 && height >= 2))
-        return;
-    const double x = start.x() <= end.x() ? start.x() : start.x() - width;
-    const double y = start.y() <= end.y() ? start.y() : start.y() - height;
-    magnifier.destination = QRectF(x, y, width, height);
+    magnifier.destination = lens;
     saveUndo();
     appendAnnotation(magnifier);
     setPendingMagnifier(std::nullopt);
     setTool(CaptureTool::select);
     select(magnifier.id);
+}
+
+std::optional<QRectF> CaptureDocument::lensRect(QPointF start, QPointF end) const
+{
+    if (!m_pendingMagnifier || !isFinite(start) || !isFinite(end))
+        return std::nullopt;
+    const double sourceWidth = m_pendingMagnifier->end.x() - m_pendingMagnifier->start.x();
+    const double sourceHeight = m_pendingMagnifier->end.y() - m_pendingMagnifier->start.y();
+    if (sourceWidth == 0 || sourceHeight == 0)
+        return std::nullopt;
+    const double scale =
+        std::max(std::abs((end.x() - start.x()) / sourceWidth), std::abs((end.y() - start.y()) / sourceHeight));
+    const double width = std::abs(sourceWidth) * scale;
+    const double height = std::abs(sourceHeight) * scale;
+    if (!(width >= 2 && height >= 2))
+        return std::nullopt;
+    const double x = start.x() <= end.x() ? start.x() : start.x() - width;
+    const double y = start.y() <= end.y() ? start.y() : start.y() - height;
+    return QRectF(x, y, width, height);
 }
 
 void CaptureDocument::replaceGeometry(const CaptureAnnotation &annotation)

@@ -45,6 +45,9 @@ public:
 
     CaptureTool tool() const { return m_tool; }
     void setTool(CaptureTool tool);
+    // What picking a tool does: commits pending text, selects nothing, sets
+    // the tool, and forgets detected words unless the tool hides them.
+    void chooseTool(CaptureTool tool);
     // A magnifier whose lens is not placed yet; not part of `annotations`.
     const std::optional<CaptureAnnotation> &pendingMagnifier() const { return m_pendingMagnifier; }
     QColor color() const { return m_color; }
@@ -88,6 +91,9 @@ public:
     // The magnifier in two steps: the source area, then the lens.
     void beginMagnifier(QPointF start, QPointF end);
     void finishMagnifier(QPointF start, QPointF end);
+    // The lens a drag from `start` to `end` places for the pending magnifier:
+    // its source's aspect, at least 2 × 2. None without a pending magnifier.
+    std::optional<QRectF> lensRect(QPointF start, QPointF end) const;
     // Drops a pending magnifier (Escape, disabled input). Records nothing.
     void cancelMagnifier() { setPendingMagnifier(std::nullopt); }
     // Stores an edited copy of a mark (moved, resized, curved).

@@ -2,7 +2,6 @@
 
 #include "CaptureImageEffects.h"
 #include "CaptureRenderGeometry.h"
-#include "CaptureToolRanges.h"
 
 #include <QPainter>
 
@@ -19,13 +18,12 @@ constexpr int lensCopyMargin = 2;
 
 double blurRadius(const CaptureAnnotation &annotation)
 {
-    return CaptureToolRanges::blurRadius.clamped(annotation.style.blurRadius, CaptureStyle().blurRadius);
+    return drawnValue(annotation, &CaptureStyle::blurRadius);
 }
 
 int pixelateScale(const CaptureAnnotation &annotation)
 {
-    return int(std::round(
-        CaptureToolRanges::pixelSize(annotation.tool).clamped(annotation.style.pixelSize, CaptureStyle().pixelSize)));
+    return int(std::round(drawnValue(annotation, &CaptureStyle::pixelSize)));
 }
 
 // How far from its centre a line toward `delta` leaves a shape of this size.

@@ -3,7 +3,6 @@
 #include "CaptureRenderGeometry.h"
 #include "CaptureRenderer.h"
 #include "CaptureText.h"
-#include "CaptureToolRanges.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -109,10 +108,7 @@ void drawFreehand(QPainter &painter, const CaptureAnnotation &annotation)
     outline.setFillRule(Qt::WindingFill);
 
     if (annotation.style.brush == CaptureBrush::highlighter)
-        painter.setOpacity(painter.opacity() *
-                           CaptureToolRanges::brushOpacity.clamped(annotation.style.brushOpacity,
-                                                                   CaptureToolRanges::brushOpacity.high) /
-                           100);
+        painter.setOpacity(painter.opacity() * drawnValue(annotation, &CaptureStyle::brushOpacity) / 100);
     painter.fillPath(outline, annotation.color);
 }
 
@@ -124,16 +120,15 @@ void drawText(QPainter &painter, const CaptureAnnotation &annotation)
         painter.drawRoundedRect(CaptureRenderer::annotationBounds(annotation), textBackgroundRadius,
                                 textBackgroundRadius);
     }
-    CaptureText::drawMark(painter, annotation.text, annotation.style.textAttributes(annotation.color),
-                          annotation.start);
+    CaptureText::drawMark(painter, annotation.text, textAttributes(annotation), annotation.start);
 }
 
 QFont numberFont(const CaptureAnnotation &annotation)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setBold(true);
-    font.setPixelSize(qRound(clampedOr(numberFontPerFontSize * annotation.style.fontSize, minimumNumberFontSize,
-                                       numberFontPerFontSize * CaptureStyle::maximumFontSize, minimumNumberFontSize)));
+    font.setPixelSize(qRound(
+        std::max(numberFontPerFontSize * drawnValue(annotation, &CaptureStyle::fontSize), minimumNumberFontSize)));
     return font;
 }
 
@@ -169,10 +164,9 @@ void drawRedaction(QPainter &painter, const CaptureAnnotation &annotation)
     painter.fillRect(integralRect(area), Qt::black);
 }
 
-int mosaicBlockSize(double pixelSize)
+int mosaicBlockSize(const CaptureAnnotation &annotation)
 {
-    return int(
-        std::round(CaptureToolRanges::pixelSize(CaptureTool::pixelate).clamped(pixelSize, CaptureStyle().pixelSize)));
+    return int(std::round(drawnValue(annotation, &CaptureStyle::pixelSize)));
 }
 
 // SplitMix64's output function over the block's column and row.
@@ -192,7 +186,7 @@ void drawMosaic(QPainter &painter, const CaptureAnnotation &annotation)
     if (area.isEmpty())
         return;
     const QRectF covered = integralRect(area);
-    const int block = mosaicBlockSize(annotation.style.pixelSize);
+    const int block = mosaicBlockSize(annotation);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRect(covered, Qt::IntersectClip);

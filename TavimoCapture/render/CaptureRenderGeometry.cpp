@@ -1,6 +1,6 @@
 #include "CaptureRenderGeometry.h"
 
-#include "CaptureToolRanges.h"
+#include "CaptureToolTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,9 +41,19 @@ double CaptureRenderGeometry::clampedOr(double value, double low, double high, d
     return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
 }
 
+double CaptureRenderGeometry::drawnValue(const CaptureAnnotation &annotation, double CaptureStyle::*field)
+{
+    return CaptureToolTable::clamped(annotation.tool, field, annotation.style.*field);
+}
+
 double CaptureRenderGeometry::strokeWidth(const CaptureAnnotation &annotation)
 {
-    return CaptureToolRanges::lineWidth(annotation.tool).clamped(annotation.style.lineWidth, CaptureStyle().lineWidth);
+    return drawnValue(annotation, &CaptureStyle::lineWidth);
+}
+
+QTextCharFormat CaptureRenderGeometry::textAttributes(const CaptureAnnotation &annotation)
+{
+    return CaptureToolTable::clampedStyle(annotation.tool, annotation.style).textAttributes(annotation.color);
 }
 
 QRect CaptureRenderGeometry::sourceBounds(const QSizeF &sourceSize)

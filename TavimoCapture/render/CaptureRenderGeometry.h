@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QRectF>
 #include <QSizeF>
+#include <QTextCharFormat>
 
 // Rectangle arithmetic shared by the renderer's painters.
 namespace CaptureRenderGeometry {
@@ -21,8 +22,12 @@ QRectF grown(const QRectF &rect, double amount);
 QRectF pointRect(const QPointF &point);
 // `value` held within low...high; `fallback` when it is not a number.
 double clampedOr(double value, double low, double high, double fallback);
-// The width marks are stroked with: the line width, at least 1.
+// A number of the mark's style as its tool draws it: within the tool's range.
+double drawnValue(const CaptureAnnotation &annotation, double CaptureStyle::*field);
+// The width marks are stroked with: the line width within the tool's range.
 double strokeWidth(const CaptureAnnotation &annotation);
+// Font and colour of a text mark, its size within the text tool's range.
+QTextCharFormat textAttributes(const CaptureAnnotation &annotation);
 // The whole pixels covering a source of this size.
 QRect sourceBounds(const QSizeF &sourceSize);
 // The oval inscribed in `rect`, or the rectangle itself.

@@ -5,7 +5,6 @@
 #include "CaptureMarkPainter.h"
 #include "CaptureRenderGeometry.h"
 #include "CaptureText.h"
-#include "CaptureToolRanges.h"
 #include "LargeImage.h"
 #include "PixelLimit.h"
 
@@ -142,9 +141,7 @@ void drawSpotlightDimming(QPainter &painter, const QList<CaptureAnnotation> &ann
     const auto first = std::find_if(annotations.cbegin(), annotations.cend(), isSpotlight);
     if (first == annotations.cend())
         return;
-    const double opacity =
-        CaptureToolRanges::spotlightOpacity.clamped(first->style.spotlightOpacity, CaptureStyle().spotlightOpacity) /
-        100;
+    const double opacity = drawnValue(*first, &CaptureStyle::spotlightOpacity) / 100;
     QPainterPath holes;
     for (const CaptureAnnotation &annotation : annotations) {
         if (isSpotlight(annotation))
@@ -483,8 +480,8 @@ QRectF CaptureRenderer::annotationBounds(const CaptureAnnotation &annotation)
     case CaptureTool::number:
         return spanning(numberRect(annotation), pointRect(annotation.start));
     case CaptureTool::text: {
-        const QSizeF size = CaptureText::markSize(annotation.text, annotation.style.textAttributes(annotation.color),
-                                                  CaptureText::measuringDevice());
+        const QSizeF size =
+            CaptureText::markSize(annotation.text, textAttributes(annotation), CaptureText::measuringDevice());
         return QRectF(annotation.start, size).adjusted(-5, -4, 5, 4);
     }
     case CaptureTool::magnifier:
@@ -509,7 +506,8 @@ QPainterPath CaptureRenderer::shapePath(const CaptureAnnotation &annotation)
 
 QRectF CaptureRenderer::numberRect(const CaptureAnnotation &annotation)
 {
-    const double diameter = std::max(numberDiameterPerFontSize * annotation.style.fontSize, minimumNumberDiameter);
+    const double diameter =
+        std::max(numberDiameterPerFontSize * drawnValue(annotation, &CaptureStyle::fontSize), minimumNumberDiameter);
     const double lift =
         annotation.style.numberShape == CaptureNumberShape::teardrop ? teardropLift * diameter : diameter / 2;
     return QRectF(annotation.start.x() - diameter / 2, annotation.start.y() - lift, diameter, diameter);

@@ -1,6 +1,5 @@
 #include "CaptureSession.h"
 
-#include "CaptureAutoSave.h"
 #include "CaptureBoard.h"
 #include "CaptureClipboard.h"
 #include "CaptureDecorationDefaults.h"
@@ -11,7 +10,6 @@
 #include "CaptureHistory.h"
 #include "CaptureOCR.h"
 #include "CapturePreferences.h"
-#include "CaptureSaveFolderFailure.h"
 #include "CaptureService.h"
 #include "CaptureSessionHost.h"
 #include "CaptureThumbnail.h"
@@ -23,14 +21,15 @@
 
 namespace {
 
-const QString modifiersHeld = QStringLiteral("Release modifier keys and try again");
-const QString noText = QStringLiteral("No text found — clipboard unchanged");
-const QString textCopiedToast = QStringLiteral("Text copied to clipboard");
-const QString textCopiedNotice = QStringLiteral("Recognized text copied");
-const QString clipboardWarning = QStringLiteral("Clipboard: ");
-const QString saveWarning = QStringLiteral("Automatic save failed: ");
-const QString historyWarning = QStringLiteral("Recent history could not be updated: ");
-const QString shortcutWarning = QStringLiteral("Thumbnail shortcut unavailable; click the thumbnail to edit.");
+namespace Text {
+// Translated where shown.
+constexpr const char *modifiersHeld = QT_TRANSLATE_NOOP("CaptureSession", "Release modifier keys and try again");
+constexpr const char *noText = QT_TRANSLATE_NOOP("CaptureSession", "No text found — clipboard unchanged");
+constexpr const char *textCopiedToast = QT_TRANSLATE_NOOP("CaptureSession", "Text copied to clipboard");
+constexpr const char *textCopiedNotice = QT_TRANSLATE_NOOP("CaptureSession", "Recognized text copied");
+constexpr const char *shortcutUnavailable =
+    QT_TRANSLATE_NOOP("CaptureSession", "Thumbnail shortcut unavailable; click the thumbnail to edit.");
+} // namespace Text
 
 TavimoEvent eventFor(CaptureMode mode)
 {
@@ -46,21 +45,6 @@ TavimoEvent eventFor(CaptureMode mode)
     return TavimoEvent::captureScreen;
 }
 
-// The first word of an automatically saved file's name.
-QString sourceWord(CaptureMode mode)
-{
-    switch (mode) {
-    case CaptureMode::screen:
-        return QStringLiteral("Screen");
-    case CaptureMode::allDisplays:
-        return QStringLiteral("Displays");
-    case CaptureMode::area:
-    case CaptureMode::ocr:
-        break;
-    }
-    return QStringLiteral("Area");
-}
-
 } // namespace
 
 CaptureSession::Environment CaptureSession::systemEnvironment()
@@ -72,7 +56,8 @@ CaptureSession::CaptureSession(Collaborators collaborators, Environment environm
     : QObject(parent), m_model(collaborators.model), m_service(collaborators.service),
       m_preferences(collaborators.preferences), m_thumbnail(collaborators.thumbnail),
       m_clipboard(collaborators.clipboard), m_host(collaborators.host), m_defaults(collaborators.defaults),
-      m_track(std::move(collaborators.track)), m_environment(std::move(environment))
+      m_track(std::move(collaborators.track)), m_environment(std::move(environment)),
+      m_delivery(m_clipboard, m_environment.encode)
 {
 }
 
@@ -129,7 +114,7 @@ void CaptureSession::waitForModifiers()
                        }
                        m_host.restoreWindows();
                        m_host.reactivatePrevious();
-                       m_host.showToast(modifiersHeld);
+                       m_host.showToast(tr(Text::modifiersHeld));
                        end();
                    });
 }
@@ -179,12 +164,12 @@ void CaptureSession::copyText(const QString &recognized)
 {
     const std::optional<QString> text = CaptureOCR::clipboardText(recognized);
     if (!text) {
-        m_host.showToast(noText);
+        m_host.showToast(tr(Text::noText));
     } else {
         if (!m_clipboard.setText(*text))
             throw CaptureError(CaptureFailure::write);
-        m_model.setNotice(textCopiedNotice);
-        m_host.showToast(textCopiedToast);
+        m_model.setNotice(tr(Text::textCopiedNotice));
+        m_host.showToast(tr(Text::textCopiedToast));
     }
     m_host.reactivatePrevious();
     m_host.restorePins();
@@ -223,86 +208,29 @@ void CaptureSession::createBoard(const QList<QImage> &images, const QList<QSizeF
 
 void CaptureSession::handleCapture(std::unique_ptr<CaptureBoard> board, CaptureMode mode)
 {
-    Delivery delivery;
-    delivery.image = board->flattenedImage();
+    CaptureDelivery::Order order;
+    order.source = CaptureDelivery::Source::capture;
+    order.image = board->flattenedImage();
     m_run->board = std::make_shared<std::unique_ptr<CaptureBoard>>(std::move(board));
-    delivery.mode = mode;
-    if (!m_preferences.autoCopy() && !m_preferences.autoSave()) {
-        present(delivery);
-        return;
-    }
-    // Encoding a large capture takes long: the GUI thread stays free meanwhile.
-    const auto encode = [encode = m_environment.encode, delivery]() mutable {
-        try {
-            delivery.png = encode(delivery.image);
-        } catch (const std::exception &error) {
-            delivery.encodingError = CaptureErrorText::of(error);
-        }
-        return delivery;
-    };
-    await<Delivery>(QtConcurrent::run(encode), [this](QFuture<Delivery> done) { copyAndStore(done.result()); });
+    order.copy = m_preferences.autoCopy();
+    if (m_preferences.autoSave())
+        order.autoSave = CaptureDelivery::AutoSave{m_preferences.folder(), mode, QDateTime::currentDateTime()};
+    if (m_model.keepHistory())
+        order.record = CaptureDelivery::Record{m_model.history(), QString(), QString()};
+    const QImage image = order.image;
+    using Outcome = CaptureDelivery::Outcome;
+    await<Outcome>(m_delivery.deliverInBackground(std::move(order)),
+                   [this, image](QFuture<Outcome> done) { present(image, done.result()); });
 }
 
-// The clipboard on the GUI thread, then the automatic save and the history
-// entry on a worker: both files are flushed to the disk before they count.
-void CaptureSession::copyAndStore(Delivery delivery)
+void CaptureSession::present(const QImage &image, const CaptureDelivery::Outcome &delivered)
 {
-    const bool encoded = delivery.encodingError.isEmpty();
-    if (m_preferences.autoCopy() && !encoded) {
-        delivery.warnings.append(clipboardWarning + delivery.encodingError);
-    } else if (m_preferences.autoCopy()) {
-        try {
-            if (!m_clipboard.setPng(delivery.png))
-                throw CaptureError(CaptureFailure::write);
-            delivery.copied = true;
-        } catch (const std::exception &error) {
-            delivery.warnings.append(clipboardWarning + CaptureErrorText::of(error));
-        }
-    }
-    QString folder;
-    if (m_preferences.autoSave() && !encoded) {
-        delivery.warnings.append(saveWarning + delivery.encodingError);
-    } else if (m_preferences.autoSave()) {
-        try {
-            folder = expandedSaveFolder(m_preferences.folder());
-        } catch (const std::exception &error) {
-            delivery.warnings.append(saveWarning + CaptureErrorText::of(error));
-        }
-    }
-    const bool recording = m_model.keepHistory();
-    const auto store = [delivery, folder, recording, history = m_model.history(),
-                        date = QDateTime::currentDateTime()]() mutable {
-        if (!folder.isEmpty()) {
-            try {
-                delivery.savedPath = CaptureAutoSave::save(delivery.png, folder, sourceWord(delivery.mode), date);
-            } catch (const std::exception &error) {
-                delivery.warnings.append(saveWarning + CaptureErrorText::of(error));
-            }
-        }
-        if (recording && (delivery.copied || !delivery.savedPath.isEmpty())) {
-            try {
-                delivery.historyID = history.savePng(delivery.png, QString(), delivery.savedPath);
-            } catch (const std::exception &error) {
-                delivery.warnings.append(historyWarning + CaptureErrorText::of(error));
-            }
-        }
-        return delivery;
-    };
-    await<Delivery>(QtConcurrent::run(store), [this](QFuture<Delivery> done) {
-        const Delivery stored = done.result();
-        if (!stored.historyID.isEmpty())
-            m_model.refreshRecent();
-        present(stored);
-    });
-}
-
-void CaptureSession::present(const Delivery &delivery)
-{
+    if (!delivered.historyID.isEmpty())
+        m_model.refreshRecent();
     const auto held = m_run->board;
-    const QString historyID = delivery.historyID;
-    const QString savedPath = delivery.savedPath;
-    const bool copied = delivery.copied;
-    QStringList warnings = delivery.warnings;
+    const QString historyID = delivered.historyID;
+    const QString savedPath = delivered.savedPath;
+    QStringList warnings = delivered.warnings();
     const QPointer<CaptureSession> self(this);
     const std::function<void()> open = [self, held, historyID, savedPath] {
         if (self && *held)
@@ -311,7 +239,7 @@ void CaptureSession::present(const Delivery &delivery)
 
     const CaptureEditorPolicy policy = m_preferences.editorPolicy();
     const bool saveProducedNothing = m_preferences.autoSave() && savedPath.isEmpty();
-    const bool onlyFailures = !warnings.isEmpty() && !copied && savedPath.isEmpty();
+    const bool onlyFailures = !warnings.isEmpty() && !delivered.copied && savedPath.isEmpty();
     if (policy == CaptureEditorPolicy::always || saveProducedNothing || onlyFailures) {
         open();
         m_model.setNotice(warnings.join(QLatin1Char('\n')));
@@ -320,25 +248,15 @@ void CaptureSession::present(const Delivery &delivery)
             const bool never = policy == CaptureEditorPolicy::never;
             const CaptureThumbnailShortcut shortcut =
                 never ? CaptureThumbnailShortcut::off : m_preferences.thumbnailShortcut();
-            if (!m_thumbnail.show(delivery.image, m_preferences.thumbnailSeconds(), shortcut,
-                                  caption(!savedPath.isEmpty(), copied), never ? std::function<void()>() : open))
-                warnings.append(shortcutWarning);
+            if (!m_thumbnail.show(image, m_preferences.thumbnailSeconds(), shortcut, delivered.caption(),
+                                  never ? std::function<void()>() : open))
+                warnings.append(tr(Text::shortcutUnavailable));
         }
         if (!warnings.isEmpty())
             m_host.showToast(warnings.join(QLatin1Char('\n')));
     }
     m_host.restorePins();
     end();
-}
-
-QString CaptureSession::caption(bool saved, bool copied)
-{
-    QStringList parts;
-    if (saved)
-        parts.append(QStringLiteral("Saved"));
-    if (copied)
-        parts.append(QStringLiteral("Copied"));
-    return parts.isEmpty() ? QStringLiteral("Capture") : parts.join(QStringLiteral(" · "));
 }
 
 void CaptureSession::cancelled()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptureDelivery.h"
 #include "CaptureDisplayImage.h"
 #include "CaptureMode.h"
 #include "TavimoEvent.h"
@@ -10,7 +11,6 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -64,8 +64,6 @@ public:
     // Returns at once; the capture continues on the event loop.
     void startCapture(bool appending, CaptureMode mode);
 
-    static QString caption(bool saved, bool copied);
-
 signals:
     // A run ended on any path.
     void finished();
@@ -79,19 +77,6 @@ private:
         std::shared_ptr<std::unique_ptr<CaptureBoard>> board;
     };
 
-    // A finished capture on its way to the clipboard, the files and the screen.
-    struct Delivery {
-        QImage image;
-        CaptureMode mode;
-        QByteArray png;
-        // Why the image could not be encoded, or empty.
-        QString encodingError;
-        bool copied = false;
-        QString savedPath;
-        QString historyID;
-        QStringList warnings;
-    };
-
     template <typename T> void await(QFuture<T> future, std::function<void(QFuture<T>)> next);
     void waitForFocus();
     void waitForModifiers();
@@ -102,11 +87,10 @@ private:
     void append(const QList<QImage> &images, const QList<QSizeF> &sizes);
     void createBoard(const QList<QImage> &images, const QList<QSizeF> &sizes);
     // Copies, saves, records and shows a finished capture as the preferences
-    // say; encoding and files are written off the GUI thread, then the run
-    // ends. Throws when the board cannot be rendered.
+    // say, then the run ends. Throws when the board cannot be rendered.
     void handleCapture(std::unique_ptr<CaptureBoard> board, CaptureMode mode);
-    void copyAndStore(Delivery delivery);
-    void present(const Delivery &delivery);
+    // Opens the editor, or shows the thumbnail and the warnings.
+    void present(const QImage &image, const CaptureDelivery::Outcome &delivered);
     void cancelled();
     void fail(const QString &reason);
     void end();
@@ -120,5 +104,6 @@ private:
     UserDefaults &m_defaults;
     std::function<void(TavimoEvent)> m_track;
     Environment m_environment;
+    CaptureDelivery m_delivery;
     std::optional<Run> m_run;
 };

@@ -1,11 +1,9 @@
 #include "CaptureWorkspace.h"
 
 #include "CaptureAlert.h"
-#include "CaptureClipboard.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureErrorText.h"
 #include "CaptureFailure.h"
-#include "CaptureFileWriter.h"
 #include "CaptureImageImport.h"
 #include "CaptureImportFailure.h"
 #include "CapturePanels.h"
@@ -34,8 +32,6 @@ constexpr const char *copied = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image copi
 constexpr const char *changedWhileSaving =
     QT_TRANSLATE_NOOP("CaptureWorkspace", "The capture changed while saving. Save it again before closing.");
 constexpr const char *saved = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image saved");
-constexpr const char *historyNotUpdated =
-    QT_TRANSLATE_NOOP("CaptureWorkspace", "Image exported, but recent history could not be updated: ");
 constexpr const char *pinned = QT_TRANSLATE_NOOP("CaptureWorkspace", "Image pinned");
 constexpr const char *closed = QT_TRANSLATE_NOOP("CaptureWorkspace", "Capture closed");
 constexpr const char *textRecognized = QT_TRANSLATE_NOOP("CaptureWorkspace", "Text recognized on this computer");
@@ -119,7 +115,7 @@ void runInBackground(QThreadPool *pool, QObject *context, std::function<T(const 
 CaptureWorkspace::CaptureWorkspace(UserDefaults &defaults, CapturePanels &panels, CaptureClipboard &clipboard,
                                    std::function<void(TavimoEvent)> track, CaptureHistory history,
                                    CaptureTextRecognition recognition, QObject *parent)
-    : QObject(parent), m_defaults(defaults), m_panels(panels), m_clipboard(clipboard), m_track(std::move(track)),
+    : QObject(parent), m_defaults(defaults), m_panels(panels), m_delivery(clipboard), m_track(std::move(track)),
       m_recognition(std::move(recognition)), m_keepHistory(defaults.boolValue(keepHistoryKey).value_or(true)),
       m_history(std::move(history))
 {
@@ -314,16 +310,15 @@ void CaptureWorkspace::copyImage()
     if (!m_document)
         return;
     m_document->commitPendingText();
+    CaptureDelivery::Order order;
     try {
-        const QImage image = m_board->flattenedImage();
-        const QByteArray png = CaptureHistory::png(image);
-        if (!m_clipboard.setPng(png))
-            throw CaptureError(CaptureFailure::write);
-        setNotice(tr(Notice::copied));
-        remember(image, png);
+        order.image = m_board->flattenedImage();
     } catch (const std::exception &error) {
         report(CaptureErrorText::of(error));
+        return;
     }
+    order.copy = true;
+    deliver(std::move(order), Notice::copied);
 }
 
 bool CaptureWorkspace::saveImage(bool asNew)
@@ -335,11 +330,10 @@ bool CaptureWorkspace::saveImage(bool asNew)
     m_document->commitPendingText();
     const Identity started = identity();
 
-    QImage image;
-    QByteArray png;
+    CaptureDelivery::Order order;
     try {
-        image = m_board->flattenedImage();
-        png = CaptureHistory::png(image);
+        order.image = m_board->flattenedImage();
+        order.png = m_delivery.png(order.image);
     } catch (const std::exception &error) {
         report(CaptureErrorText::of(error));
         return false;
@@ -352,16 +346,8 @@ bool CaptureWorkspace::saveImage(bool asNew)
         setNotice(tr(Notice::changedWhileSaving));
         return false;
     }
-    try {
-        CaptureFileWriter::exportFile(*destination, png);
-    } catch (const std::exception &error) {
-        report(CaptureErrorText::of(error));
-        return false;
-    }
-    m_savedPath = *destination;
-    setNotice(tr(Notice::saved));
-    remember(image, png);
-    return true;
+    order.exportPath = *destination;
+    return deliver(std::move(order), Notice::saved);
 }
 
 // The last export when it is still a file, else the user's choice.
@@ -377,20 +363,25 @@ std::optional<QString> CaptureWorkspace::saveDestination(bool asNew)
     return chosen;
 }
 
-// Records an export in the recent history; re-exporting a capture updates its one entry.
-void CaptureWorkspace::remember(const QImage &image, QByteArray png)
+// Re-exporting a capture updates its one history entry.
+bool CaptureWorkspace::deliver(CaptureDelivery::Order order, const char *done)
 {
-    if (!m_keepHistory)
-        return;
-    try {
-        if (png.isEmpty())
-            png = CaptureHistory::png(image);
-        m_historyIdentifier = m_history.savePng(png, m_historyIdentifier, m_savedPath);
-    } catch (const std::exception &error) {
-        setNotice(tr(Notice::historyNotUpdated) + CaptureErrorText::of(error));
-        return;
+    if (m_keepHistory)
+        order.record = CaptureDelivery::Record{m_history, m_historyIdentifier, m_savedPath};
+    const CaptureDelivery::Outcome outcome = m_delivery.deliver(std::move(order));
+    const QString warnings = outcome.warnings().join(QLatin1Char('\n'));
+    if (!outcome.delivered()) {
+        report(warnings);
+        return false;
     }
-    refreshRecent();
+    if (!outcome.savedPath.isEmpty())
+        m_savedPath = outcome.savedPath;
+    setNotice(warnings.isEmpty() ? tr(done) : warnings);
+    if (!outcome.historyID.isEmpty()) {
+        m_historyIdentifier = outcome.historyID;
+        refreshRecent();
+    }
+    return true;
 }
 
 void CaptureWorkspace::pinImage()
@@ -403,8 +394,9 @@ void CaptureWorkspace::pinImage()
         return;
     if (m_pin)
         m_pin(*image, m_board->snapshot());
-    setNotice(tr(Notice::pinned));
-    remember(*image);
+    CaptureDelivery::Order order;
+    order.image = *image;
+    deliver(std::move(order), Notice::pinned);
 }
 
 // The image `render` makes, or none after telling the user why there is none.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CaptureBoard.h"
+#include "CaptureDelivery.h"
 #include "CaptureDocument.h"
 #include "CaptureHistory.h"
 #include "CaptureHistoryItem.h"
@@ -171,7 +172,10 @@ private:
     void addToBoard(const QImage &image);
     std::optional<QString> saveDestination(bool asNew);
     std::optional<QImage> rendered(const std::function<QImage()> &render);
-    void remember(const QImage &image, QByteArray png = QByteArray());
+    // Hands the finished image on as `order` says, recording it in the recent
+    // history, and sets the notice: `done` or what went wrong. True when
+    // nothing failed that was asked for.
+    bool deliver(CaptureDelivery::Order order, const char *done);
     void report(const QString &failure);
     void callShow() const;
 
@@ -181,7 +185,7 @@ private:
 
     UserDefaults &m_defaults;
     CapturePanels &m_panels;
-    CaptureClipboard &m_clipboard;
+    CaptureDelivery m_delivery;
     std::function<void(TavimoEvent)> m_track;
     CaptureTextRecognition m_recognition;
     // Recognition mostly waits for its helper process; its own pool leaves the

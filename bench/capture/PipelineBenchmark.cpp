@@ -17,6 +17,7 @@
 #include "BenchmarkImages.h"
 #include "CaptureAutoSave.h"
 #include "CaptureBoard.h"
+#include "CaptureDelivery.h"
 #include "CaptureDocument.h"
 #include "CaptureHistory.h"
 #include "CapturePngEncoder.h"
@@ -24,26 +25,20 @@
 #include "CaptureSystemClipboard.h"
 #include "X11OverlayCapture.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QFutureWatcher>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+
 namespace {
 
 using Encoder = QByteArray (*)(const QImage &);
-
-QByteArray encodeWithQImageSave(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 // What the tool writes for the realistic screen.
 const QByteArray &toolPng()
@@ -69,11 +64,27 @@ CaptureComposition framed()
     return composition;
 }
 
+// Waits on the event loop, where the delivery copies to the clipboard.
+CaptureDelivery::Outcome awaited(const QFuture<CaptureDelivery::Outcome> &future)
+{
+    QFutureWatcher<CaptureDelivery::Outcome> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(future);
+    if (!future.isFinished())
+        loop.exec();
+    return future.result();
+}
+
 struct Pipeline {
     QTemporaryDir folder;
     CaptureHistory history{folder.filePath(QStringLiteral("History"))};
     CaptureSystemClipboard clipboard;
-    int encodings = 0;
+    std::atomic<int> encodings = 0;
+    CaptureDelivery delivery{clipboard, [this](const QImage &image) {
+                                 ++encodings;
+                                 return CapturePngEncoder::encode(image);
+                             }};
 
     QByteArray encode(Encoder encoder, const QImage &image)
     {
@@ -81,29 +92,45 @@ struct Pipeline {
         return encoder(image);
     }
 
-    // Returns the automatic save's path.
-    QString run(const QImage &captured, const CaptureComposition &composition, Encoder encoder, bool encodeEachUse)
+    static QImage finished(const QImage &captured, const CaptureComposition &composition)
     {
         auto document = std::make_shared<CaptureDocument>(captured);
         document->setComposition(composition);
-        CaptureBoard board(document);
-        const QImage finished = board.flattenedImage();
-        const QByteArray png = encode(encoder, finished);
-        clipboard.setPng(png);
-        const QString saved = CaptureAutoSave::save(encodeEachUse ? encode(encoder, finished) : png, folder.path(),
+        return CaptureBoard(document).flattenedImage();
+    }
+
+    // As the capture flow delivers; returns the automatic save's path.
+    QString run(const QImage &captured, const CaptureComposition &composition)
+    {
+        CaptureDelivery::Order order;
+        order.source = CaptureDelivery::Source::capture;
+        order.image = finished(captured, composition);
+        order.copy = true;
+        order.autoSave = CaptureDelivery::AutoSave{folder.path(), CaptureMode::area, QDateTime::currentDateTime()};
+        order.record = CaptureDelivery::Record{history, QString(), QString()};
+        return awaited(delivery.deliverInBackground(std::move(order))).savedPath;
+    }
+
+    // Every use encodes the image again.
+    QString runLiteral(const QImage &captured, const CaptureComposition &composition)
+    {
+        const QImage image = finished(captured, composition);
+        clipboard.setPng(encode(BenchmarkImages::pngSavedByQt, image));
+        const QString saved = CaptureAutoSave::save(encode(BenchmarkImages::pngSavedByQt, image), folder.path(),
                                                     QStringLiteral("Area"), QDateTime::currentDateTime());
-        history.savePng(encodeEachUse ? encode(encoder, finished) : png, QString(), saved);
+        history.savePng(encode(BenchmarkImages::pngSavedByQt, image), QString(), saved);
         return saved;
     }
 };
 
-void capturePipeline(benchmark::State &state, const CaptureComposition &composition, Encoder encoder,
-                     bool encodeEachUse)
+void capturePipeline(benchmark::State &state, const CaptureComposition &composition, bool literal)
 {
     toolPng();
     Pipeline pipeline;
     for (auto _ : state) {
-        const QString saved = pipeline.run(decoded(toolPng()), composition, encoder, encodeEachUse);
+        const QImage captured = decoded(toolPng());
+        const QString saved =
+            literal ? pipeline.runLiteral(captured, composition) : pipeline.run(captured, composition);
         state.PauseTiming();
         QFile::remove(saved);
         state.ResumeTiming();
@@ -113,22 +140,22 @@ void capturePipeline(benchmark::State &state, const CaptureComposition &composit
 
 void pipelinePlain(benchmark::State &state)
 {
-    capturePipeline(state, CaptureComposition(), CapturePngEncoder::encode, false);
+    capturePipeline(state, CaptureComposition(), false);
 }
 
 void pipelineFramed(benchmark::State &state)
 {
-    capturePipeline(state, framed(), CapturePngEncoder::encode, false);
+    capturePipeline(state, framed(), false);
 }
 
 void pipelinePlainLiteral(benchmark::State &state)
 {
-    capturePipeline(state, CaptureComposition(), encodeWithQImageSave, true);
+    capturePipeline(state, CaptureComposition(), true);
 }
 
 void pipelineFramedLiteral(benchmark::State &state)
 {
-    capturePipeline(state, framed(), encodeWithQImageSave, true);
+    capturePipeline(state, framed(), true);
 }
 
 // The desktop as the shared grab holds it: 32-bit pixels, padding byte unset.
@@ -144,7 +171,7 @@ void selectionPipeline(benchmark::State &state, const QRect &area, const Capture
     Pipeline pipeline;
     for (auto _ : state) {
         const QImage selection = X11OverlayCapture::opaqueCopy(grabbed5K(), area);
-        const QString saved = pipeline.run(selection, composition, CapturePngEncoder::encode, false);
+        const QString saved = pipeline.run(selection, composition);
         state.PauseTiming();
         QFile::remove(saved);
         state.ResumeTiming();
@@ -210,7 +237,7 @@ void pngAgainstQImageSave(benchmark::State &state)
         oursBytes = CapturePngEncoder::encode(image).size();
         const double ours = double(clock.nsecsElapsed()) / 1e9;
         clock.restart();
-        qtBytes = encodeWithQImageSave(image).size();
+        qtBytes = BenchmarkImages::pngSavedByQt(image).size();
         qtSeconds += double(clock.nsecsElapsed()) / 1e9;
         oursSeconds += ours;
         state.SetIterationTime(ours);

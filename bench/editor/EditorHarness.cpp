@@ -1,15 +1,15 @@
-// A small window around the canvas, tool bar and inspector, for trying the
-// editor by hand before the full editor window exists:
+// A small window around the editor of one image (tool row, canvas and
+// inspector, as the app shows them), for trying the editor by hand:
 //   build/bench/editor/editor_harness [IMAGE]
-// With --shots FOLDER it draws a few marks and saves two screenshots (canvas
-// with marks and the inspector for a selected arrow; the inspector for the
-// magnifier), then quits.
+// With --shots FOLDER it draws a few marks and saves two screenshots, light
+// and dark (canvas with marks and the inspector for a selected arrow; the
+// inspector for the magnifier), then quits.
+#include "AppTheme.h"
 #include "AppearancePicker.h"
 #include "CaptureCanvasView.h"
-#include "CaptureInspector.h"
+#include "CaptureDocumentView.h"
 #include "CapturePanels.h"
 #include "CaptureSystemClipboard.h"
-#include "CaptureToolBar.h"
 #include "CaptureWorkspace.h"
 #include "UserDefaults.h"
 
@@ -21,7 +21,6 @@
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -58,7 +57,7 @@ QImage sampleImage()
     font.setPixelSize(22);
     painter.setFont(font);
     painter.setPen(QColor(40, 40, 40));
-    const char *lines[] = {"Account settings", "Name: Alex Example", "Email: alex@example.com",
+    const char *lines[] = {"Account settings",          "Name: Alex Example",    "Email: alex@example.com",
                            "Card: 4242 4242 4242 4242", "Plan: Team (12 seats)", "Renews on 1 March"};
     for (int line = 0; line < 6; ++line)
         painter.drawText(QPointF(170, 200 + 70 * line), QString::fromLatin1(lines[line]));
@@ -98,35 +97,31 @@ int main(int argc, char **argv)
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Tavimo Capture editor harness"));
-    auto *columns = new QHBoxLayout(&window);
-    columns->setContentsMargins(0, 0, 0, 0);
-    auto *left = new QVBoxLayout;
-    auto *toolBar = new CaptureToolBar(document, &window);
-    auto *canvas = new CaptureCanvasView(document, &window);
-    left->addWidget(toolBar);
-    left->addWidget(canvas, 1);
+    auto *column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *editor = new CaptureDocumentView(workspace, defaults, clipboard, &window);
+    column->addWidget(editor, 1);
     auto *bottom = new QHBoxLayout;
-    auto *undo = new QPushButton(QStringLiteral("Undo"), &window);
-    auto *redo = new QPushButton(QStringLiteral("Redo"), &window);
-    QObject::connect(undo, &QPushButton::clicked, &workspace, &CaptureWorkspace::undo);
-    QObject::connect(redo, &QPushButton::clicked, document, &CaptureDocument::redo);
-    bottom->addWidget(undo);
-    bottom->addWidget(redo);
+    bottom->setContentsMargins(12, 0, 12, 8);
     bottom->addStretch(1);
     bottom->addWidget(new AppearancePicker(defaults, &window));
-    left->addLayout(bottom);
-    columns->addLayout(left, 1);
-    auto *inspector = new CaptureInspector(&workspace, defaults, &window);
-    inspector->setFixedWidth(300);
-    columns->addWidget(inspector);
+    column->addLayout(bottom);
     window.resize(1320, 860);
     window.show();
-    canvas->setFocus();
+    if (auto *canvas = editor->findChild<CaptureCanvasView *>())
+        canvas->setFocus();
 
     if (shots.isEmpty())
         return application.exec();
 
     QDir().mkpath(shots);
+    const auto shoot = [&](const QString &name) {
+        for (const QString &appearance : {QStringLiteral("light"), QStringLiteral("dark")}) {
+            AppTheme::apply(appearance);
+            QApplication::processEvents();
+            window.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, name, appearance));
+        }
+    };
     CaptureDocument &d = *document;
     CaptureStyle style = d.style();
     add(d, CaptureTool::rectangle, QPointF(150, 250), QPointF(620, 320));
@@ -144,13 +139,11 @@ int main(int argc, char **argv)
     d.setStyle(style);
     add(d, CaptureTool::arrow, QPointF(980, 380), QPointF(1080, 560));
     d.setTool(CaptureTool::select);
-    QApplication::processEvents();
-    window.grab().save(shots + QStringLiteral("/canvas-arrow-inspector.png"));
+    shoot(QStringLiteral("canvas-arrow-inspector"));
 
     d.setTool(CaptureTool::magnifier);
     d.beginMagnifier(QPointF(860, 560), QPointF(1080, 620));
     d.finishMagnifier(QPointF(700, 630), QPointF(1140, 750));
-    QApplication::processEvents();
-    window.grab().save(shots + QStringLiteral("/magnifier-inspector.png"));
+    shoot(QStringLiteral("magnifier-inspector"));
     return 0;
 }

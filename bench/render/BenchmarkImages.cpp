@@ -1,5 +1,6 @@
 #include "BenchmarkImages.h"
 
+#include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -251,4 +252,13 @@ const QImage &BenchmarkImages::capture5K()
 {
     static const QImage image = screenshot(5120, 2880);
     return image;
+}
+
+QByteArray BenchmarkImages::pngSavedByQt(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }

@@ -20,4 +20,7 @@ QImage realisticScreen(int width, int height);
 // The 5120 x 2880 realistic screen, made once.
 const QImage &realistic5K();
 
+// `image` as QImage::save writes a PNG: what Qt-based screenshot tools do.
+QByteArray pngSavedByQt(const QImage &image);
+
 } // namespace BenchmarkImages

@@ -2,7 +2,6 @@
 #include "CapturePngEncoder.h"
 #include "ProcessUsage.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -20,15 +19,6 @@
 namespace {
 
 using Encoder = std::function<QByteArray(const QImage &)>;
-
-QByteArray saveWithQt(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 template <typename Encode> void measure(benchmark::State &state, Encode encode)
 {
@@ -51,7 +41,7 @@ void encodeWithTavimo(benchmark::State &state)
 void encodeWithQImageSave(benchmark::State &state)
 {
     const QImage &image = BenchmarkImages::realistic5K();
-    measure(state, [&] { return saveWithQt(image).size(); });
+    measure(state, [&] { return BenchmarkImages::pngSavedByQt(image).size(); });
 }
 
 QString realScreensFolder()
@@ -98,7 +88,7 @@ void encodeRealScreens(benchmark::State &state, const QStringList &files, const 
     }
     measure(state, [&] { return encodeAll(files, encode); });
     if (ours)
-        state.counters["bytesVsQt"] = state.counters["bytes"] / double(encodeAll(files, saveWithQt));
+        state.counters["bytesVsQt"] = state.counters["bytes"] / double(encodeAll(files, BenchmarkImages::pngSavedByQt));
 }
 
 void registerRealScreens(const std::string &name, const QStringList &files)
@@ -108,7 +98,7 @@ void registerRealScreens(const std::string &name, const QStringList &files)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(("encodeRealWithQImageSave/" + name).c_str(), encodeRealScreens, files,
-                                 Encoder(saveWithQt), false)
+                                 Encoder(BenchmarkImages::pngSavedByQt), false)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
 }

@@ -182,6 +182,22 @@ QByteArray tiffPage(std::initializer_list<TiffField> fields, const QByteArray &d
     return tiff + littleEndian(0, 4);
 }
 
+QByteArray deflateTiffClaiming(QSize size)
+{
+    const auto width = quint32(size.width());
+    const auto height = quint32(size.height());
+    return tiffPage({{256, 3, width},
+                     {257, 3, height},
+                     {258, 3, 8},
+                     {259, 3, 8},
+                     {262, 3, 2},
+                     {273, 4, 8},
+                     {277, 3, 3},
+                     {278, 3, height},
+                     {279, 4, 256}},
+                    QByteArray(256, char(0x80)));
+}
+
 QByteArray pngWithChunks(const QByteArray &png, const char *type, const QByteArray &data, int copies)
 {
     // Signature (8) and IHDR chunk (25).

@@ -40,6 +40,9 @@ struct TiffField {
 // at offset 8.
 QByteArray tiffPage(std::initializer_list<TiffField> fields, const QByteArray &data);
 
+// An RGB TIFF claiming `size` whose one deflate strip holds 256 bytes.
+QByteArray deflateTiffClaiming(QSize size);
+
 // `png` with `copies` chunks of `type` holding `data` right after its header.
 QByteArray pngWithChunks(const QByteArray &png, const char *type, const QByteArray &data, int copies = 1);
 // `text` as zlib data, the way zTXt and compressed iTXt chunks hold it.

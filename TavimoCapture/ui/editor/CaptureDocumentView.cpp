@@ -6,6 +6,7 @@
 #include "CaptureFailure.h"
 #include "CaptureInspector.h"
 #include "CaptureToolButton.h"
+#include "CaptureToolTable.h"
 #include "CaptureWorkspace.h"
 #include "UserDefaults.h"
 
@@ -205,7 +206,7 @@ void CaptureDocumentView::updateCommands()
         m_extractText->unsetCursor();
     m_inspectorToggle->setText(m_showInspector ? QStringLiteral("Hide inspector") : QStringLiteral("Show inspector"));
     m_instruction->setText(
-        m_document ? CaptureToolButton::instruction(m_document->tool(), m_document->pendingMagnifier().has_value())
+        m_document ? CaptureToolTable::instruction(m_document->tool(), m_document->pendingMagnifier().has_value())
                    : QString());
 }
 

@@ -4,8 +4,8 @@
 
 CaptureInlineTextView::CaptureInlineTextView(QWidget *parent) : QPlainTextEdit(parent)
 {
-    setAccessibleName(QStringLiteral("Annotation text"));
-    setAccessibleDescription(QStringLiteral("Enter commits. Shift-Enter adds a line. Escape cancels."));
+    setAccessibleName(tr("Annotation text"));
+    setAccessibleDescription(tr("Enter commits. Shift-Enter adds a line. Escape cancels."));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

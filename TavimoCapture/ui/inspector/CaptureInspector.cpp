@@ -4,7 +4,7 @@
 #include "AppTheme.h"
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
-#include "CaptureToolRanges.h"
+#include "CaptureToolTable.h"
 #include "UserDefaults.h"
 
 #include <QCheckBox>
@@ -53,7 +53,7 @@ QStringList itemTexts(const QComboBox &picker)
 
 QString sizeText(double width, double height)
 {
-    return QStringLiteral("%1 × %2 px").arg(qint64(width)).arg(qint64(height));
+    return CaptureInspector::tr("%1 × %2 px").arg(qint64(width)).arg(qint64(height));
 }
 
 QLabel *secondary(const QString &text, QWidget *parent)
@@ -130,10 +130,10 @@ CaptureTool CaptureInspector::effectiveTool() const
 
 QString CaptureInspector::styleTitle() const
 {
-    const QString title = toolTitle(effectiveTool());
+    const QString title = CaptureToolTable::title(effectiveTool());
     if (m_document && m_document->selectedAnnotation())
-        return QStringLiteral("Selected ") + title.toLower();
-    return title + QStringLiteral(" style");
+        return tr("Selected %1").arg(title.toLower());
+    return tr("%1 style").arg(title);
 }
 
 QStringList CaptureInspector::fontFamilies(const QString &current)
@@ -154,9 +154,9 @@ QStringList CaptureInspector::magnifierFigures(const CaptureAnnotation &m)
     const QRectF destination = *m.destination;
     const double scale =
         std::min(destination.width() / std::max(sourceWidth, 1.0), destination.height() / std::max(sourceHeight, 1.0));
-    return {QStringLiteral("Source: ") + sizeText(sourceWidth, sourceHeight),
-            QStringLiteral("Destination: ") + sizeText(destination.width(), destination.height()),
-            QStringLiteral("Scale: ") + QString::asprintf("%.2f", scale) + QStringLiteral("×")};
+    return {tr("Source: %1").arg(sizeText(sourceWidth, sourceHeight)),
+            tr("Destination: %1").arg(sizeText(destination.width(), destination.height())),
+            tr("Scale: %1×").arg(QString::asprintf("%.2f", scale))};
 }
 
 void CaptureInspector::setLegendDimension(CaptureDocument &document, double value)
@@ -231,7 +231,7 @@ void CaptureInspector::rebuild()
         delete item;
     }
     if (!m_document) {
-        addHelp(m_layout, QStringLiteral("Open a capture to edit it."));
+        addHelp(m_layout, tr("Open a capture to edit it."));
         m_layout->addStretch(1);
         return;
     }
@@ -239,7 +239,7 @@ void CaptureInspector::rebuild()
     auto *header = new QWidget(m_content);
     auto *headerRow = new QHBoxLayout(header);
     headerRow->setContentsMargins(0, 0, 0, 0);
-    auto *title = new QLabel(QStringLiteral("Inspector"), header);
+    auto *title = new QLabel(tr("Inspector"), header);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
@@ -250,8 +250,8 @@ void CaptureInspector::rebuild()
         trash->setObjectName(QStringLiteral("Delete selected annotation"));
         trash->setIcon(QIcon::fromTheme(QStringLiteral("edit-delete"), QIcon(QStringLiteral(":/icons/trash.svg"))));
         trash->setAutoRaise(true);
-        trash->setToolTip(QStringLiteral("Delete selected annotation"));
-        trash->setAccessibleName(QStringLiteral("Delete selected annotation"));
+        trash->setToolTip(tr("Delete selected annotation"));
+        trash->setAccessibleName(trash->toolTip());
         connect(trash, &QToolButton::clicked, this, [this] {
             if (m_document)
                 m_document->deleteSelected();
@@ -268,16 +268,16 @@ void CaptureInspector::rebuild()
         m_layout->addWidget(line);
     };
     divider();
-    m_layout->addWidget(collapsibleGroup(QStringLiteral("Image appearance"), m_showAppearance,
-                                [this](QVBoxLayout *l) { addAppearanceControls(l); }));
+    m_layout->addWidget(collapsibleGroup(tr("Image appearance"), m_showAppearance,
+                                         [this](QVBoxLayout *l) { addAppearanceControls(l); }));
     divider();
     m_layout->addWidget(
-        collapsibleGroup(QStringLiteral("Numbered legend"), m_showLegend, [this](QVBoxLayout *l) { addLegendControls(l); }));
+        collapsibleGroup(tr("Numbered legend"), m_showLegend, [this](QVBoxLayout *l) { addLegendControls(l); }));
     m_layout->addStretch(1);
 }
 
 QWidget *CaptureInspector::collapsibleGroup(const QString &title, bool &expanded,
-                                   const std::function<void(QVBoxLayout *)> &content)
+                                            const std::function<void(QVBoxLayout *)> &content)
 {
     auto *box = new QWidget(m_content);
     auto *column = new QVBoxLayout(box);
@@ -364,11 +364,12 @@ void CaptureInspector::addSlider(QVBoxLayout *layout, const QString &title, int 
 }
 
 // The slider shows the shared style value within the tool's own range.
-void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field,
-                                      CaptureValueRange range, const QString &unit)
+void CaptureInspector::addStyleSlider(QVBoxLayout *layout, const CaptureToolControl &control)
 {
+    const auto field = control.field;
+    const CaptureValueRange range = control.range;
     addSlider(
-        layout, title, int(range.low), int(range.high), unit,
+        layout, control.labelText(), int(range.low), int(range.high), control.unitText(),
         [this, field, range] {
             const double value = m_document ? m_document->style().*field : CaptureStyle().*field;
             return range.clamped(value, CaptureStyle().*field);
@@ -380,7 +381,7 @@ void CaptureInspector::addCompositionSlider(QVBoxLayout *layout, const QString &
                                             double CaptureComposition::*field, int low, int high)
 {
     addSlider(
-        layout, title, low, high, QStringLiteral("px"),
+        layout, title, low, high, tr("px"),
         [this, field] { return m_document ? m_document->composition().*field : 0.0; },
         [this, field](double v) { editComposition([&](CaptureComposition &c) { c.*field = v; }); });
 }
@@ -473,145 +474,117 @@ void CaptureInspector::addColorWell(QVBoxLayout *layout, const QString &title, s
 
 void CaptureInspector::addStyleControls(QVBoxLayout *layout)
 {
-    const auto colorWell = [this, layout](const QString &title) {
+    for (const CaptureToolControl &control : CaptureToolTable::row(effectiveTool()).controls) {
+        if (control.shownFor(m_document->style()))
+            addToolControl(layout, control);
+    }
+}
+
+void CaptureInspector::addToolControl(QVBoxLayout *layout, const CaptureToolControl &control)
+{
+    const QString label = control.labelText();
+    switch (control.kind) {
+    case CaptureToolControlKind::help:
+        addHelp(layout, label);
+        break;
+    case CaptureToolControlKind::color:
         addColorWell(
-            layout, title, [this] { return m_document ? m_document->color() : QColor(); },
+            layout, label, [this] { return m_document ? m_document->color() : QColor(); },
             [this](const QColor &c) {
                 if (m_document)
                     m_document->setColor(c);
             });
-    };
-    const QString px = QStringLiteral("px");
-    const QString pt = QStringLiteral("pt");
-    const CaptureTool tool = effectiveTool();
-    switch (tool) {
-    case CaptureTool::select:
-        addHelp(layout, QStringLiteral("Select an annotation to change its color, shape or text."));
         break;
-    case CaptureTool::arrow:
-        colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
-                       CaptureToolRanges::lineWidth(tool), px);
+    case CaptureToolControlKind::slider:
+        addStyleSlider(layout, control);
+        break;
+    case CaptureToolControlKind::shapeModePicker:
+        addStylePicker(layout, label, &CaptureStyle::shapeMode, {tr("Outline"), tr("Fill"), tr("Spotlight")});
+        break;
+    case CaptureToolControlKind::brushPicker:
+        addStylePicker(layout, label, &CaptureStyle::brush, {tr("Pen"), tr("Highlighter")});
+        break;
+    case CaptureToolControlKind::numberShapePicker:
+        addStylePicker(layout, label, &CaptureStyle::numberShape, {tr("Circle"), tr("Teardrop")});
+        break;
+    case CaptureToolControlKind::ovalLensToggle:
+        addStyleToggle(layout, label, &CaptureStyle::magnifierOval);
+        break;
+    case CaptureToolControlKind::lensFigures:
+        addLensFigures(layout);
+        break;
+    case CaptureToolControlKind::arrowControls:
         addArrowControls(layout);
         break;
-    case CaptureTool::rectangle:
-    case CaptureTool::oval:
-        colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
-                       CaptureToolRanges::lineWidth(tool), px);
-        addStylePicker(layout, QStringLiteral("Appearance"), &CaptureStyle::shapeMode,
-                       {QStringLiteral("Outline"), QStringLiteral("Fill"), QStringLiteral("Spotlight")});
-        if (m_document->style().shapeMode == CaptureShapeMode::spotlight)
-            addStyleSlider(layout, QStringLiteral("Outside opacity"), &CaptureStyle::spotlightOpacity,
-                           CaptureToolRanges::spotlightOpacity, QStringLiteral("%"));
-        addHelp(layout, QStringLiteral("Hold Shift to draw a square or circle. Use Select and the corner handles to "
-                                       "adjust the area afterward."));
+    case CaptureToolControlKind::fontPicker:
+        addFontPicker(layout, label);
         break;
-    case CaptureTool::freehand:
-        colorWell(QStringLiteral("Color"));
-        addStyleSlider(layout, QStringLiteral("Line width"), &CaptureStyle::lineWidth,
-                       CaptureToolRanges::lineWidth(tool), px);
-        addStylePicker(layout, QStringLiteral("Brush"), &CaptureStyle::brush,
-                       {QStringLiteral("Pen"), QStringLiteral("Highlighter")});
-        if (m_document->style().brush == CaptureBrush::highlighter)
-            addStyleSlider(layout, QStringLiteral("Opacity"), &CaptureStyle::brushOpacity,
-                           CaptureToolRanges::brushOpacity, QStringLiteral("%"));
+    case CaptureToolControlKind::textTraits:
+        addTextTraits(layout);
         break;
-    case CaptureTool::text:
-        colorWell(QStringLiteral("Color"));
-        addTextControls(layout);
+    case CaptureToolControlKind::textBackground:
+        addStyleToggle(layout, label, &CaptureStyle::textBackgroundEnabled);
+        if (m_document->style().textBackgroundEnabled)
+            addColorWell(
+                layout, tr("Background"),
+                [this] { return m_document ? m_document->style().textBackgroundColor : QColor(); },
+                [this](const QColor &c) { editStyle([&](CaptureStyle &s) { s.textBackgroundColor = c; }); });
         break;
-    case CaptureTool::number:
-        colorWell(QStringLiteral("Color"));
-        addStylePicker(layout, QStringLiteral("Shape"), &CaptureStyle::numberShape,
-                       {QStringLiteral("Circle"), QStringLiteral("Teardrop")});
-        addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize, CaptureToolRanges::fontSize(tool), pt);
-        break;
-    case CaptureTool::magnifier: {
-        addStyleToggle(layout, QStringLiteral("Oval lens"), &CaptureStyle::magnifierOval);
-        const std::optional<CaptureAnnotation> selected = m_document->selectedAnnotation();
-        if (selected && selected->tool == CaptureTool::magnifier && selected->destination) {
-            const QStringList figures = magnifierFigures(*selected);
-            for (qsizetype line = 0; line < figures.size(); ++line) {
-                QLabel *label = secondary(figures[line], layout->parentWidget());
-                label->setObjectName(QStringLiteral("figure:%1").arg(line));
-                layout->addWidget(label);
-                m_refreshers.append([this, label, line] {
-                    if (!m_document)
-                        return;
-                    const std::optional<CaptureAnnotation> lens = m_document->selectedAnnotation();
-                    if (lens && lens->tool == CaptureTool::magnifier) {
-                        const QStringList now = magnifierFigures(*lens);
-                        if (line < now.size())
-                            label->setText(now[line]);
-                    }
-                });
-            }
-        }
-        addStyleSlider(layout, QStringLiteral("Outline width"), &CaptureStyle::lineWidth,
-                       CaptureToolRanges::lineWidth(tool), px);
-        colorWell(QStringLiteral("Outline"));
-        addHelp(layout, QStringLiteral("Draw the source first, then draw the enlarged destination. In Select, drag "
-                                       "either area to move it or its corner handles to resize it independently."));
+    case CaptureToolControlKind::detectionControls:
+        addDetectionControls(layout);
         break;
     }
-    case CaptureTool::redact:
-        addHelp(layout, QStringLiteral("Opaque black permanently hides the covered pixels in exported images."));
-        addDetectionControls(layout);
-        break;
-    case CaptureTool::pixelate:
-        addHelp(layout, QStringLiteral("Opaque mosaic contains no original pixels."));
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
-                       CaptureToolRanges::pixelSize(tool), px);
-        addDetectionControls(layout);
-        break;
-    case CaptureTool::imagePixelate:
-        addStyleSlider(layout, QStringLiteral("Block size"), &CaptureStyle::pixelSize,
-                       CaptureToolRanges::pixelSize(tool), px);
-        addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
-                                       "information."));
-        break;
-    case CaptureTool::blur:
-        addStyleSlider(layout, QStringLiteral("Blur radius"), &CaptureStyle::blurRadius, CaptureToolRanges::blurRadius,
-                       px);
-        addHelp(layout, QStringLiteral("Visual effect only. Use Black redaction or Secure mosaic for sensitive "
-                                       "information."));
-        break;
-    case CaptureTool::crop:
-        addHelp(layout, QStringLiteral("Drag on the image to crop. Your annotations stay editable."));
-        break;
+}
+
+// Source, destination and scale of the selected lens, once it is placed.
+void CaptureInspector::addLensFigures(QVBoxLayout *layout)
+{
+    const std::optional<CaptureAnnotation> selected = m_document->selectedAnnotation();
+    if (!selected || selected->tool != CaptureTool::magnifier || !selected->destination)
+        return;
+    const QStringList figures = magnifierFigures(*selected);
+    for (qsizetype line = 0; line < figures.size(); ++line) {
+        QLabel *label = secondary(figures[line], layout->parentWidget());
+        label->setObjectName(QStringLiteral("figure:%1").arg(line));
+        layout->addWidget(label);
+        m_refreshers.append([this, label, line] {
+            if (!m_document)
+                return;
+            const std::optional<CaptureAnnotation> lens = m_document->selectedAnnotation();
+            if (lens && lens->tool == CaptureTool::magnifier) {
+                const QStringList now = magnifierFigures(*lens);
+                if (line < now.size())
+                    label->setText(now[line]);
+            }
+        });
     }
 }
 
 void CaptureInspector::addArrowControls(QVBoxLayout *layout)
 {
-    addStylePicker(layout, QStringLiteral("Arrowheads"), &CaptureStyle::arrowHead,
-                   {QStringLiteral("None"), QStringLiteral("End"), QStringLiteral("Both ends")});
-    addStylePicker(layout, QStringLiteral("Line"), &CaptureStyle::arrowDash,
-                   {QStringLiteral("Solid"), QStringLiteral("Dashed"), QStringLiteral("Dotted")});
-    addStyleToggle(layout, QStringLiteral("Curved arrow"), &CaptureStyle::arrowCurved);
+    addStylePicker(layout, tr("Arrowheads"), &CaptureStyle::arrowHead, {tr("None"), tr("End"), tr("Both ends")});
+    addStylePicker(layout, tr("Line"), &CaptureStyle::arrowDash, {tr("Solid"), tr("Dashed"), tr("Dotted")});
+    addStyleToggle(layout, tr("Curved arrow"), &CaptureStyle::arrowCurved);
     if (m_document->style().arrowCurved)
-        addHelp(layout, QStringLiteral("Select an arrow and drag the middle handle to change its curve."));
+        addHelp(layout, tr("Select an arrow and drag the middle handle to change its curve."));
 }
 
-void CaptureInspector::addTextControls(QVBoxLayout *layout)
+void CaptureInspector::addTextTraits(QVBoxLayout *layout)
 {
-    addFontPicker(layout);
-    addStyleSlider(layout, QStringLiteral("Size"), &CaptureStyle::fontSize,
-                   CaptureToolRanges::fontSize(CaptureTool::text), QStringLiteral("pt"));
     auto *traits = new QHBoxLayout;
     const struct {
         const char *title;
         const char *icon;
         const char *theme;
         bool CaptureStyle::*field;
-    } buttons[] = {{"Bold", ":/icons/bold.svg", "format-text-bold", &CaptureStyle::bold},
-                   {"Italic", ":/icons/italic.svg", "format-text-italic", &CaptureStyle::italic},
-                   {"Underline", ":/icons/underline.svg", "format-text-underline", &CaptureStyle::underline}};
+    } buttons[] = {
+        {QT_TR_NOOP("Bold"), ":/icons/bold.svg", "format-text-bold", &CaptureStyle::bold},
+        {QT_TR_NOOP("Italic"), ":/icons/italic.svg", "format-text-italic", &CaptureStyle::italic},
+        {QT_TR_NOOP("Underline"), ":/icons/underline.svg", "format-text-underline", &CaptureStyle::underline}};
     for (const auto &trait : buttons) {
         auto *button = new QToolButton(layout->parentWidget());
-        const QString title = QString::fromLatin1(trait.title);
-        button->setObjectName(title);
+        const QString title = tr(trait.title);
+        button->setObjectName(QString::fromLatin1(trait.title));
         button->setText(title.left(1));
         button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme), QIcon(QString::fromLatin1(trait.icon))));
         button->setToolTip(title);
@@ -629,20 +602,13 @@ void CaptureInspector::addTextControls(QVBoxLayout *layout)
     }
     traits->addStretch(1);
     layout->addLayout(traits);
-    addStyleToggle(layout, QStringLiteral("Text background"), &CaptureStyle::textBackgroundEnabled);
-    if (m_document->style().textBackgroundEnabled)
-        addColorWell(
-            layout, QStringLiteral("Background"),
-            [this] { return m_document ? m_document->style().textBackgroundColor : QColor(); },
-            [this](const QColor &c) { editStyle([&](CaptureStyle &s) { s.textBackgroundColor = c; }); });
 }
 
 // The presets name fonts many systems lack: each entry is drawn in the font
 // the mark will really get, named in its tooltip.
-void CaptureInspector::addFontPicker(QVBoxLayout *layout)
+void CaptureInspector::addFontPicker(QVBoxLayout *layout, const QString &title)
 {
     QWidget *parent = layout->parentWidget();
-    const QString title = QStringLiteral("Font");
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(title, parent));
     auto *picker = new QComboBox(parent);
@@ -679,7 +645,7 @@ void CaptureInspector::addFontPicker(QVBoxLayout *layout)
 
 void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
 {
-    auto *detect = new QPushButton(QStringLiteral("Detect Text"), layout->parentWidget());
+    auto *detect = new QPushButton(tr("Detect Text"), layout->parentWidget());
     detect->setObjectName(QStringLiteral("Detect Text"));
     detect->setIcon(
         QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
@@ -692,8 +658,8 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
         if (m_workspace)
             m_workspace->findTextRegions();
     });
-    addHelp(layout, QStringLiteral("Click highlighted text on the image to hide it with this tool."));
-    auto *clear = new QPushButton(QStringLiteral("Clear Highlights"), layout->parentWidget());
+    addHelp(layout, tr("Click highlighted text on the image to hide it with this tool."));
+    auto *clear = new QPushButton(tr("Clear Highlights"), layout->parentWidget());
     clear->setObjectName(QStringLiteral("Clear Highlights"));
     clear->setFlat(true);
     clear->setCursor(Qt::PointingHandCursor);
@@ -716,8 +682,7 @@ void CaptureInspector::addAppearanceControls(QVBoxLayout *layout)
 {
     const auto cases = allCases<CaptureBackground>();
     addPicker(
-        layout, QStringLiteral("Background"),
-        {QStringLiteral("Transparent"), QStringLiteral("Solid"), QStringLiteral("Gradient")},
+        layout, tr("Background"), {tr("Transparent"), tr("Solid"), tr("Gradient")},
         [this, cases] {
             return m_document ? int(std::find(cases.begin(), cases.end(), m_document->composition().background) -
                                     cases.begin())
@@ -734,33 +699,33 @@ void CaptureInspector::addAppearanceControls(QVBoxLayout *layout)
     };
     const CaptureBackground background = m_document->composition().background;
     if (background != CaptureBackground::transparent) {
-        compositionColor(QStringLiteral("Background color"), &CaptureComposition::backgroundColor);
+        compositionColor(tr("Background color"), &CaptureComposition::backgroundColor);
         if (background == CaptureBackground::gradient)
-            compositionColor(QStringLiteral("Second color"), &CaptureComposition::gradientColor);
+            compositionColor(tr("Second color"), &CaptureComposition::gradientColor);
     }
-    addCompositionSlider(layout, QStringLiteral("Padding"), &CaptureComposition::padding, 0, 160);
-    addCompositionSlider(layout, QStringLiteral("Corners"), &CaptureComposition::cornerRadius, 0, 80);
-    addCompositionSlider(layout, QStringLiteral("Shadow"), &CaptureComposition::shadow, 0, 60);
-    addCompositionSlider(layout, QStringLiteral("Border"), &CaptureComposition::borderWidth, 0, 12);
-    compositionColor(QStringLiteral("Border color"), &CaptureComposition::borderColor);
+    addCompositionSlider(layout, tr("Padding"), &CaptureComposition::padding, 0, 160);
+    addCompositionSlider(layout, tr("Corners"), &CaptureComposition::cornerRadius, 0, 80);
+    addCompositionSlider(layout, tr("Shadow"), &CaptureComposition::shadow, 0, 60);
+    addCompositionSlider(layout, tr("Border"), &CaptureComposition::borderWidth, 0, 12);
+    compositionColor(tr("Border color"), &CaptureComposition::borderColor);
 
     auto *buttons = new QHBoxLayout;
-    auto *save = new QPushButton(QStringLiteral("Save as default"), layout->parentWidget());
+    auto *save = new QPushButton(tr("Save as default"), layout->parentWidget());
     save->setObjectName(QStringLiteral("Save as default"));
-    save->setToolTip(QStringLiteral("Use this background, padding, shadow and border for new captures"));
+    save->setToolTip(tr("Use this background, padding, shadow and border for new captures"));
     connect(save, &QPushButton::clicked, this, [this] {
         if (!m_workspace || !m_workspace->board())
             return;
         CaptureDecorationDefaults::save(m_workspace->board()->composition(), m_defaults);
-        m_workspace->setNotice(QStringLiteral("Background saved as the default for new captures"));
+        m_workspace->setNotice(tr("Background saved as the default for new captures"));
     });
-    auto *reset = new QPushButton(QStringLiteral("Reset default"), layout->parentWidget());
+    auto *reset = new QPushButton(tr("Reset default"), layout->parentWidget());
     reset->setObjectName(QStringLiteral("Reset default"));
-    reset->setToolTip(QStringLiteral("Restore transparent defaults for future captures"));
+    reset->setToolTip(tr("Restore transparent defaults for future captures"));
     connect(reset, &QPushButton::clicked, this, [this] {
         m_defaults.remove(CaptureDecorationDefaults::key);
         if (m_workspace)
-            m_workspace->setNotice(QStringLiteral("New captures will use the original transparent background"));
+            m_workspace->setNotice(tr("New captures will use the original transparent background"));
     });
     buttons->addWidget(save);
     buttons->addWidget(reset);
@@ -772,14 +737,14 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
 {
     QWidget *parent = layout->parentWidget();
     addToggle(
-        layout, QStringLiteral("Include in image"), [this] { return m_document && m_document->legendEnabled(); },
+        layout, tr("Include in image"), [this] { return m_document && m_document->legendEnabled(); },
         [this](bool on) {
             if (m_document)
                 m_document->setLegendEnabled(on);
         });
     const auto placements = allCases<CaptureLegendPlacement>();
     addPicker(
-        layout, QStringLiteral("Position"), {QStringLiteral("Bottom"), QStringLiteral("Right"), QStringLiteral("Left")},
+        layout, tr("Position"), {tr("Bottom"), tr("Right"), tr("Left")},
         [this, placements] {
             return m_document ? int(std::find(placements.begin(), placements.end(),
                                               m_document->composition().legend.placement) -
@@ -791,22 +756,20 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
                 editComposition([&](CaptureComposition &c) { c.legend.placement = placements[index]; });
         });
     addToggle(
-        layout, QStringLiteral("Fit to content"),
-        [this] { return m_document && m_document->composition().legend.fitToContent; },
+        layout, tr("Fit to content"), [this] { return m_document && m_document->composition().legend.fitToContent; },
         [this](bool on) { editComposition([&](CaptureComposition &c) { c.legend.fitToContent = on; }); });
 
     const CaptureComposition &composition = m_document->composition();
     const bool bottom = composition.legend.placement == CaptureLegendPlacement::bottom;
     if (!composition.legend.fitToContent) {
         auto *row = new QHBoxLayout;
-        row->addWidget(new QLabel(bottom ? QStringLiteral("Height") : QStringLiteral("Width"), parent));
+        row->addWidget(new QLabel(bottom ? tr("Height") : tr("Width"), parent));
         auto *field = new QLineEdit(parent);
         field->setObjectName(QStringLiteral("Legend dimension"));
-        field->setPlaceholderText(QStringLiteral("Pixels"));
-        field->setAccessibleName(bottom ? QStringLiteral("Legend height in pixels")
-                                        : QStringLiteral("Legend width in pixels"));
+        field->setPlaceholderText(tr("Pixels"));
+        field->setAccessibleName(bottom ? tr("Legend height in pixels") : tr("Legend width in pixels"));
         row->addWidget(field, 1);
-        row->addWidget(new QLabel(QStringLiteral("px"), parent));
+        row->addWidget(new QLabel(tr("px"), parent));
         layout->addLayout(row);
         m_refreshers.append([this, field] {
             if (!m_document || field->hasFocus())
@@ -828,20 +791,19 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
                 legend.placement == CaptureLegendPlacement::bottom ? legend.height : legend.width, 'g', 10));
         });
     }
-    addHelp(layout, QStringLiteral("Drag the legend\u2019s outer divider to resize. Text wraps at its original size."));
+    addHelp(layout, tr("Drag the legend\u2019s outer divider to resize. Text wraps at its original size."));
 
     const QList<CaptureLegendEntry> entries = m_document->legendEntries();
     const QList<CaptureLegendEntry> shown = m_document->legendEnabled() ? entries : QList<CaptureLegendEntry>();
     const QRectF extent = CaptureRenderer::contentExtent(m_document->cropRect(), m_document->annotations());
     if (CaptureRenderer::baseLayout(extent, composition, shown).legendOverflow) {
-        QLabel *warning =
-            secondary(QStringLiteral("Text needs more room. The image expands to include every line."), parent);
+        QLabel *warning = secondary(tr("Text needs more room. The image expands to include every line."), parent);
         warning->setObjectName(QStringLiteral("Legend overflow"));
         warning->setWordWrap(true);
         layout->addWidget(warning);
     }
     if (entries.isEmpty()) {
-        addHelp(layout, QStringLiteral("Place numbered markers on the image to add their descriptions here."));
+        addHelp(layout, tr("Place numbered markers on the image to add their descriptions here."));
         return;
     }
     for (const CaptureLegendEntry &entry : entries) {
@@ -860,8 +822,8 @@ void CaptureInspector::addLegendControls(QVBoxLayout *layout)
         auto *field = new QPlainTextEdit(parent);
         const QString number = QString::number(entry.number);
         field->setObjectName(QStringLiteral("Description for marker ") + number);
-        field->setAccessibleName(QStringLiteral("Description for marker ") + number);
-        field->setPlaceholderText(QStringLiteral("Description"));
+        field->setAccessibleName(tr("Description for marker %1").arg(number));
+        field->setPlaceholderText(tr("Description"));
         field->setTabChangesFocus(true);
         const int line = field->fontMetrics().lineSpacing();
         field->setFixedHeight(line * 2 + 12);

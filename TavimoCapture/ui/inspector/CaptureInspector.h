@@ -2,7 +2,7 @@
 
 #include "CaptureDocument.h"
 #include "CaptureTool.h"
-#include "CaptureToolRanges.h"
+#include "CaptureToolTable.h"
 #include "CaptureWorkspace.h"
 
 #include <QPointer>
@@ -60,18 +60,20 @@ private:
 
     // Builders; each registers a refresher for its value.
     QWidget *collapsibleGroup(const QString &title, bool &expanded, const std::function<void(QVBoxLayout *)> &content);
+    // The effective tool's controls, as the tool table lists them.
     void addStyleControls(QVBoxLayout *layout);
+    void addToolControl(QVBoxLayout *layout, const CaptureToolControl &control);
+    void addLensFigures(QVBoxLayout *layout);
     void addArrowControls(QVBoxLayout *layout);
-    void addTextControls(QVBoxLayout *layout);
-    void addFontPicker(QVBoxLayout *layout);
+    void addTextTraits(QVBoxLayout *layout);
+    void addFontPicker(QVBoxLayout *layout, const QString &title);
     void addDetectionControls(QVBoxLayout *layout);
     void addAppearanceControls(QVBoxLayout *layout);
     void addLegendControls(QVBoxLayout *layout);
     void addHelp(QVBoxLayout *layout, const QString &text);
     void addSlider(QVBoxLayout *layout, const QString &title, int low, int high, const QString &unit,
                    std::function<double()> read, std::function<void(double)> write);
-    void addStyleSlider(QVBoxLayout *layout, const QString &title, double CaptureStyle::*field, CaptureValueRange range,
-                        const QString &unit);
+    void addStyleSlider(QVBoxLayout *layout, const CaptureToolControl &control);
     void addCompositionSlider(QVBoxLayout *layout, const QString &title, double CaptureComposition::*field, int low,
                               int high);
     void addToggle(QVBoxLayout *layout, const QString &title, std::function<bool()> read,

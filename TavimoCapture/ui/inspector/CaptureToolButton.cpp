@@ -1,45 +1,24 @@
 #include "CaptureToolButton.h"
 
 #include "AppTheme.h"
-#include "CaptureCanvasView.h"
 #include "CaptureDocument.h"
+#include "CaptureToolTable.h"
 
 #include <QPainter>
 #include <QPainterPath>
-
-namespace {
-
-// Freedesktop icon names that fit a tool; empty where none does.
-QString themeName(CaptureTool tool)
-{
-    switch (tool) {
-    case CaptureTool::text:
-        return QStringLiteral("insert-text");
-    case CaptureTool::crop:
-        return QStringLiteral("transform-crop");
-    case CaptureTool::freehand:
-        return QStringLiteral("draw-freehand");
-    case CaptureTool::magnifier:
-        return QStringLiteral("zoom-in");
-    default:
-        return QString();
-    }
-}
-
-} // namespace
 
 CaptureToolButton::CaptureToolButton(CaptureDocument *document, CaptureTool tool, QWidget *parent)
     : QAbstractButton(parent), m_tool(tool)
 {
     setIcon(icon(tool));
     setIconSize(QSize(18, 18));
-    const QString title = toolTitle(tool);
-    setToolTip(QStringLiteral("%1 (%2)").arg(title, CaptureCanvasView::keyForTool(tool)));
+    const QString title = CaptureToolTable::title(tool);
+    setToolTip(tr("%1 (%2)", "tool title and the key that picks it").arg(title, QString(CaptureToolTable::key(tool))));
     setAccessibleName(title);
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (m_document)
-            choose(*m_document, m_tool);
+            m_document->chooseTool(m_tool);
     });
     setDocument(document);
 }
@@ -59,58 +38,13 @@ bool CaptureToolButton::isSelectedTool() const
     return m_document && m_document->tool() == m_tool;
 }
 
-void CaptureToolButton::choose(CaptureDocument &document, CaptureTool tool)
-{
-    document.commitPendingText();
-    document.select(QUuid());
-    document.setTool(tool);
-    if (tool != CaptureTool::redact && tool != CaptureTool::pixelate)
-        document.setDetectedTextRects({});
-}
-
 QIcon CaptureToolButton::icon(CaptureTool tool)
 {
-    const QString fallback = QStringLiteral(":/icons/%1.svg").arg(toolSymbol(tool));
-    const QString name = themeName(tool);
+    const CaptureToolRow &row = CaptureToolTable::row(tool);
+    const QString name = QString::fromLatin1(row.themeIcon);
     if (!name.isEmpty() && QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
-    return QIcon(fallback);
-}
-
-QString CaptureToolButton::instruction(CaptureTool tool, bool magnifierPending)
-{
-    switch (tool) {
-    case CaptureTool::select:
-        return QStringLiteral("Click an annotation to select it. Drag to move; use arrow handles to reshape.");
-    case CaptureTool::arrow:
-        return QStringLiteral("Drag from tail to tip. Select the arrow to adjust its ends or curve.");
-    case CaptureTool::rectangle:
-    case CaptureTool::oval:
-        return QStringLiteral(
-            "Drag a shape. Hold Shift for a square or circle. Choose outline, fill or spotlight in the inspector.");
-    case CaptureTool::freehand:
-        return QStringLiteral("Drag to draw. Choose Pen or Highlighter and adjust width in the inspector.");
-    case CaptureTool::magnifier:
-        return magnifierPending ? QStringLiteral("Now drag the enlarged destination. Escape cancels. Move and resize "
-                                                 "both areas independently with Select.")
-                                : QStringLiteral("First, drag over the source area to magnify.");
-    case CaptureTool::text:
-        return QStringLiteral("Click anywhere to type. Click outside the text to finish.");
-    case CaptureTool::number:
-        return QStringLiteral("Click to place the next marker. Add descriptions in the inspector\u2019s legend.");
-    case CaptureTool::redact:
-        return QStringLiteral(
-            "Drag over private content, or detect text and click a highlighted region to hide it.");
-    case CaptureTool::pixelate:
-        return QStringLiteral("Drag to hide an area with an opaque pixel pattern. Adjust block size in the inspector.");
-    case CaptureTool::blur:
-        return QStringLiteral("Drag to soften an area. For private content, use Black redaction or Secure mosaic.");
-    case CaptureTool::imagePixelate:
-        return QStringLiteral("Drag to pixelate the image. This visual effect is not secure redaction.");
-    case CaptureTool::crop:
-        return QStringLiteral("Drag to keep an area. Use Undo to restore the previous crop.");
-    }
-    return {};
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(row.symbol)));
 }
 
 QSize CaptureToolButton::sizeHint() const

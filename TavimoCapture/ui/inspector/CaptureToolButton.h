@@ -23,14 +23,9 @@ public:
     bool isSelectedTool() const;
     void setDocument(CaptureDocument *document);
 
-    // The press sequence: commit pending text, select none, set the tool,
-    // clear detected text unless the tool is redact or pixelate.
-    static void choose(CaptureDocument &document, CaptureTool tool);
     // The tool's icon: the desktop theme's freedesktop icon where one fits,
     // else the SVG the app ships under :/icons/<symbol>.svg.
     static QIcon icon(CaptureTool tool);
-    // The one-line instruction for the document's current tool.
-    static QString instruction(CaptureTool tool, bool magnifierPending);
 
     QSize sizeHint() const override;
 

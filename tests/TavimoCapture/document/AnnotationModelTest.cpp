@@ -1,6 +1,6 @@
 #include "CaptureComposition.h"
 #include "CaptureStyle.h"
-#include "CaptureTool.h"
+#include "CaptureToolTable.h"
 
 #include <QFontDatabase>
 
@@ -30,8 +30,13 @@ TEST(CaptureEnumerations, DecodeCaseSensitivelyAndTitleTwoToolsSpecially)
     EXPECT_FALSE(fromRawValue<CaptureShapeMode>("Outline"));
     EXPECT_FALSE(fromRawValue<CaptureNumberShape>("TEARDROP"));
     EXPECT_EQ(capitalizedRawValue(CaptureNumberShape::teardrop), "Teardrop");
-    EXPECT_EQ(toolTitle(CaptureTool::pixelate), "Secure mosaic");
-    EXPECT_EQ(toolTitle(CaptureTool::imagePixelate), "Pixelate");
+    EXPECT_EQ(CaptureToolTable::title(CaptureTool::pixelate), "Secure mosaic");
+    EXPECT_EQ(CaptureToolTable::title(CaptureTool::imagePixelate), "Pixelate");
+    for (CaptureTool tool : allCases<CaptureTool>()) {
+        if (tool != CaptureTool::pixelate && tool != CaptureTool::imagePixelate) {
+            EXPECT_EQ(CaptureToolTable::title(tool), capitalizedRawValue(tool));
+        }
+    }
 }
 
 TEST(CaptureStyle, FontClampsSizeAndKeepsTraitsOnFallback)

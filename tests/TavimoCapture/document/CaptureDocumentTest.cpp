@@ -338,3 +338,23 @@ TEST_F(CaptureDocumentTest, RedoReappliesWhatUndoTookBackUntilANewChange)
     EXPECT_EQ(document.composition().padding, 0);
     EXPECT_EQ(document.annotations().size(), 2);
 }
+
+TEST_F(CaptureDocumentTest, ChoosingAToolCommitsTextSelectsNothingAndKeepsDetectedWordsOnlyForRedaction)
+{
+    for (const CaptureTool tool : RawEnum<CaptureTool>::cases) {
+        SCOPED_TRACE(rawValue(tool).toStdString());
+        const CaptureAnnotation box = draw(CaptureTool::rectangle, QPointF(10, 10), QPointF(60, 60));
+        ASSERT_EQ(document.selectedID(), box.id);
+        document.setDetectedTextRects({QRectF(100, 100, 40, 12)});
+        // The text being typed lands before the tool changes.
+        CaptureTool toolAtCommit = tool;
+        document.setPendingTextCommit([&] { toolAtCommit = document.tool(); });
+        document.chooseTool(tool);
+        document.setPendingTextCommit({});
+        EXPECT_EQ(toolAtCommit, CaptureTool::rectangle);
+        EXPECT_EQ(document.tool(), tool);
+        EXPECT_TRUE(document.selectedID().isNull());
+        const bool redaction = tool == CaptureTool::redact || tool == CaptureTool::pixelate;
+        EXPECT_EQ(document.detectedTextRects().size(), redaction ? 1 : 0);
+    }
+}

@@ -1,4 +1,4 @@
-#include "CaptureTool.h"
+#include "CaptureToolTable.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -56,7 +56,7 @@ TEST(ShippedIcons, EveryIconTheCodeNamesExistsAndRenders)
     EXPECT_TRUE(icons.contains(":/icons/hourglass.svg")) << "the busy icon of Extract text";
     EXPECT_TRUE(icons.contains(":/icons/bold.svg")) << "the text traits";
     for (const CaptureTool tool : allCases<CaptureTool>())
-        icons.insert(QStringLiteral(":/icons/%1.svg").arg(toolSymbol(tool)));
+        icons.insert(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(CaptureToolTable::row(tool).symbol)));
 
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectWarning);

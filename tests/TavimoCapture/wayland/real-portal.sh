@@ -141,22 +141,21 @@ start_app() {
   wait_for "the app's instance socket" test -S "$XDG_RUNTIME_DIR/tavimo-capture/instance"
 }
 
-check_screen() {
-  local status=0
-  "$app" --screen --output "$base/cold.png" 2>"$base/cold.log" || status=$?
-  [[ $status -eq 0 ]] || fail "--screen --output without the app ended with $status: $(cat "$base/cold.log")"
-  expect_png "$base/cold.png" "${width}x$height"
-  "$app" --all-displays --output "$base/cold-all.png" 2>"$base/cold-all.log" || status=$?
-  [[ $status -eq 0 ]] || fail "--all-displays --output without the app ended with $status: $(cat "$base/cold-all.log")"
-  expect_png "$base/cold-all.png" "$((width + second_width))x$height"
+# Runs the app with ARGS and --output $base/NAME.png, and checks the PNG's size.
+expect_output() {
+  local name=$1 size=$2 status=0
+  shift 2
+  "$app" "$@" --output "$base/$name.png" 2>"$base/$name.log" || status=$?
+  [[ $status -eq 0 ]] || fail "$* --output ($name) ended with $status: $(cat "$base/$name.log")"
+  expect_png "$base/$name.png" "$size"
+}
 
+check_screen() {
+  expect_output cold "${width}x$height" --screen
+  expect_output cold-all "$((width + second_width))x$height" --all-displays
   start_app
-  "$app" --screen --output "$base/warm.png" 2>"$base/warm.log" || status=$?
-  [[ $status -eq 0 ]] || fail "--screen --output with the app running ended with $status: $(cat "$base/warm.log")"
-  expect_png "$base/warm.png" "${width}x$height"
-  "$app" --all-displays --output "$base/warm-all.png" 2>"$base/warm-all.log" || status=$?
-  [[ $status -eq 0 ]] || fail "--all-displays --output with the app running ended with $status: $(cat "$base/warm-all.log")"
-  expect_png "$base/warm-all.png" "$((width + second_width))x$height"
+  expect_output warm "${width}x$height" --screen
+  expect_output warm-all "$((width + second_width))x$height" --all-displays
   echo "--screen and --all-displays give the main display and both displays, with and without the app"
 }
 

@@ -145,7 +145,6 @@ protected:
     QString recognized;
     int encodings = 0;
     QThread *encodingThread = nullptr;
-    bool encodingFails = false;
     CaptureSession session{{model, service, preferences, thumbnail, clipboard, host, defaults,
                             [this](TavimoEvent event) {
                                 events.append(event);
@@ -155,8 +154,6 @@ protected:
                             [this](const QImage &image) {
                                 ++encodings;
                                 encodingThread = QThread::currentThread();
-                                if (encodingFails)
-                                    throw CaptureError(CaptureFailure::write);
                                 return CaptureHistory::png(image);
                             }}};
     int editorShown = 0;
@@ -252,20 +249,6 @@ TEST_F(CaptureSessionTest, PlainCaptureIsDeliveredPixelForPixel)
     QImage expected(QSize(200, 160), QImage::Format_RGB32);
     expected.fill(Qt::darkCyan);
     EXPECT_EQ(QImage::fromData(clipboard.png).convertToFormat(QImage::Format_RGB32), expected);
-}
-
-TEST_F(CaptureSessionTest, EncodingFailureWarnsForEachUseAndRecordsNothing)
-{
-    setPreferences(true, true, true, CaptureEditorPolicy::thumbnailOnly);
-    encodingFails = true;
-    capture();
-    ASSERT_TRUE(model.document()) << "nothing was delivered: the capture opens in the editor";
-    const QString reason = description(CaptureFailure::write);
-    EXPECT_EQ(model.notice(), "Clipboard: " + reason + "\nAutomatic save failed: " + reason);
-    EXPECT_TRUE(clipboard.png.isEmpty());
-    EXPECT_TRUE(savedFiles().isEmpty());
-    EXPECT_TRUE(model.recent().isEmpty());
-    EXPECT_EQ(encodings, 1);
 }
 
 TEST_F(CaptureSessionTest, WarningsOfAnOtherwiseGoodCaptureGoToOneToast)

@@ -39,31 +39,6 @@ TEST_F(Canvas, SelectMovesAMarkThatExtendsBeyondTheCroppedImageFromOutsideIt)
     EXPECT_EQ(document->annotations().first().end, QPointF(290, 240));
 }
 
-TEST_F(Canvas, ShiftDrawsASquare)
-{
-    document->setTool(CaptureTool::rectangle);
-    dragPath(QPointF(100, 100), QPointF(200, 150), Qt::ShiftModifier);
-    EXPECT_EQ(last().rect(), QRectF(100, 100, 50, 50));
-}
-
-TEST_F(Canvas, MagnifierInTwoStepsThenItsCornersKeepTheAspectAndTheCropLimit)
-{
-    draw(CaptureTool::magnifier, QPointF(300, 100), QPointF(340, 120));
-    ASSERT_TRUE(document->pendingMagnifier());
-    dragPath(QPointF(100, 200), QPointF(180, 240));
-    ASSERT_FALSE(document->pendingMagnifier());
-    ASSERT_EQ(document->tool(), CaptureTool::select);
-    ASSERT_EQ(last().destination, QRectF(100, 200, 80, 40));
-
-    // The source corner stops at the crop edge with its aspect kept.
-    dragPath(QPointF(340, 120), QPointF(500, 140));
-    EXPECT_EQ(last().rect(), QRectF(300, 100, 100, 50));
-    // The destination corner may leave the image.
-    dragPath(QPointF(180, 240), QPointF(500, 400));
-    EXPECT_EQ(last().destination, QRectF(100, 200, 400, 200));
-    EXPECT_EQ(last().rect(), QRectF(300, 100, 100, 50));
-}
-
 TEST_F(Canvas, EscapeCancelsAPendingMagnifier)
 {
     draw(CaptureTool::magnifier, QPointF(300, 100), QPointF(340, 120));
@@ -71,60 +46,6 @@ TEST_F(Canvas, EscapeCancelsAPendingMagnifier)
     QTest::keyClick(canvas.get(), Qt::Key_Escape);
     EXPECT_FALSE(document->pendingMagnifier());
     EXPECT_TRUE(document->annotations().isEmpty());
-}
-
-TEST_F(Canvas, AHandleDragToOnePixelKeepsTheLastValidRectangle)
-{
-    draw(CaptureTool::rectangle, QPointF(100, 100), QPointF(200, 200));
-    document->setTool(CaptureTool::select);
-    document->select(last().id);
-    const quint64 revision = document->revision();
-    press(QPointF(200, 200));
-    move(QPointF(150, 150));
-    move(QPointF(101, 150));
-    release(QPointF(101, 150));
-    EXPECT_EQ(last().rect(), QRectF(100, 100, 100, 100));
-    EXPECT_EQ(document->revision(), revision);
-    dragPath(QPointF(200, 200), QPointF(160, 170));
-    EXPECT_EQ(last().rect(), QRectF(100, 100, 60, 70));
-}
-
-TEST_F(Canvas, ArrowHandlesMoveItsEnds)
-{
-    draw(CaptureTool::arrow, QPointF(50, 50), QPointF(150, 50));
-    document->setTool(CaptureTool::select);
-    document->select(last().id);
-    dragPath(QPointF(150, 50), QPointF(170, 90));
-    EXPECT_EQ(last().start, QPointF(50, 50));
-    EXPECT_EQ(last().end, QPointF(170, 90));
-}
-
-TEST_F(Canvas, AFreehandMoveStopsWithItsOutermostSampleOnTheCropEdge)
-{
-    document->setTool(CaptureTool::freehand);
-    press(QPointF(50, 50));
-    for (int step = 1; step <= 50; ++step)
-        move(QPointF(50 + step, 50 + step / 2.0));
-    release(QPointF(100, 75));
-    ASSERT_EQ(last().tool, CaptureTool::freehand);
-    document->setTool(CaptureTool::select);
-    dragPath(QPointF(60, 55), QPointF(-140, 55));
-    double minX = 1e9;
-    for (const QPointF &point : last().points)
-        minX = std::min(minX, point.x());
-    EXPECT_DOUBLE_EQ(minX, 0);
-    EXPECT_DOUBLE_EQ(last().points.first().y(), 50);
-}
-
-TEST_F(Canvas, TenThousandFreehandSamplesEndWithFewerThan4097Points)
-{
-    document->setTool(CaptureTool::freehand);
-    press(QPointF(10, 10));
-    for (int i = 1; i <= 10000; ++i)
-        move(QPointF(10 + i % 380, 10 + 2 * (i / 380)));
-    release(QPointF(10, 10));
-    EXPECT_LT(last().points.size(), 4097);
-    EXPECT_GT(last().points.size(), 2000);
 }
 
 TEST_F(Canvas, ARedactClickOnAHighlightedWordCoversExactlyThatWord)
@@ -196,6 +117,25 @@ TEST_F(Canvas, ReturnOnAClearedTextMarkDeletesItWhileEscapeKeepsIt)
     EXPECT_TRUE(document->annotations().isEmpty());
 }
 
+TEST_F(Canvas, ADoubleClickWithSelectEditsTheTextUnderIt)
+{
+    document->setTool(CaptureTool::text);
+    press(QPointF(100, 100));
+    release(QPointF(100, 100));
+    QTest::keyClicks(canvas->textEditor(), QStringLiteral("Note"));
+    QTest::keyClick(canvas->textEditor(), Qt::Key_Return);
+    ASSERT_EQ(document->annotations().size(), 1);
+    document->setTool(CaptureTool::select);
+    const QPoint onText = canvas->viewPoint(QPointF(104, 104)).toPoint();
+    QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, onText);
+    EXPECT_FALSE(canvas->textEditor());
+    QTest::mouseDClick(canvas.get(), Qt::LeftButton, {}, onText);
+    ASSERT_TRUE(canvas->textEditor());
+    EXPECT_EQ(canvas->textEditor()->toPlainText(), QStringLiteral("Note"));
+    EXPECT_EQ(canvas->textEditor()->geometry().topLeft(),
+              canvas->viewPoint(QPointF(100, 100)).toPoint() - QPoint(4, 4));
+}
+
 TEST_F(Canvas, ShiftReturnAddsALineAndSpacesOnlyAddNothing)
 {
     document->setTool(CaptureTool::text);
@@ -226,8 +166,8 @@ TEST_F(Canvas, TheLegendDividerDraggedFarUpGives80AndStopsFitting)
     ASSERT_FALSE(divider.isEmpty());
     const QPointF grip = divider.center();
     const auto sendAt = [&](QEvent::Type type, QPointF view, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, view, canvas->mapToGlobal(view), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, {});
+        QMouseEvent event(type, view, canvas->mapToGlobal(view),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
         QApplication::sendEvent(canvas.get(), &event);
     };
     sendAt(QEvent::MouseButtonPress, grip, Qt::LeftButton);

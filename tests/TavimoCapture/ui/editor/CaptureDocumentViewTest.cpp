@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,6 +63,25 @@ TEST_F(DocumentViewTest, ToolRowHasOneButtonPerToolAndUndoFollowsTheDocument)
     CaptureDocument &next = open(QSize(64, 64));
     tools.first()->click();
     EXPECT_EQ(next.tool(), tools.first()->tool());
+}
+
+// The hint under the tools is the current tool's next step: the magnifier's
+// changes once its source is drawn.
+TEST_F(DocumentViewTest, TheHintFollowsTheToolAndTheMagnifiersSteps)
+{
+    const QList<CaptureToolButton *> tools = view->findChildren<CaptureToolButton *>();
+    const auto magnifier = std::find_if(tools.cbegin(), tools.cend(), [](const CaptureToolButton *button) {
+        return button->tool() == CaptureTool::magnifier;
+    });
+    ASSERT_NE(magnifier, tools.cend());
+    (*magnifier)->click();
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("First, drag over the source area to magnify.")));
+    workspace->document()->beginMagnifier(QPointF(10, 10), QPointF(50, 40));
+    EXPECT_TRUE(find<QLabel>(*view, QStringLiteral("Now drag the enlarged destination. Escape cancels. Move and "
+                                                   "resize both areas independently with Select.")));
+    tools.first()->click();
+    EXPECT_TRUE(find<QLabel>(
+        *view, QStringLiteral("Click an annotation to select it. Drag to move; use arrow handles to reshape.")));
 }
 
 TEST_F(DocumentViewTest, InspectorVisibilityIsRememberedAcrossViews)

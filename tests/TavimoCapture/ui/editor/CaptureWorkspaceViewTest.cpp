@@ -4,7 +4,7 @@
 #include "CaptureCommandButton.h"
 #include "CaptureRecentList.h"
 #include "CaptureSidebar.h"
-#include "CaptureToolButton.h"
+#include "CaptureToolTable.h"
 #include "CaptureWelcomeView.h"
 #include "ControlLookup.h"
 #include "TestFiles.h"
@@ -309,7 +309,7 @@ TEST_F(WorkspaceViewTest, ToolHintsAreNeverCut)
         for (const CaptureTool tool : allCases<CaptureTool>()) {
             document.setTool(tool);
             QCoreApplication::processEvents();
-            const QString hint = CaptureToolButton::instruction(tool, false);
+            const QString hint = CaptureToolTable::instruction(tool, false);
             const QLabel *label = visible<QLabel>(hint);
             ASSERT_NE(label, nullptr) << hint.toStdString();
             const QRect room = label->contentsRect();

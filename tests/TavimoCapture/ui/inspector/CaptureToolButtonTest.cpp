@@ -1,7 +1,6 @@
 #include "InspectorFixture.h"
 
 #include "CaptureCanvasView.h"
-#include "CaptureToolBar.h"
 #include "CaptureToolButton.h"
 
 #include <QTest>
@@ -40,30 +39,4 @@ TEST_F(InspectorTest, ToolButtonsCommitPendingTextAndShowTheirKey)
     EXPECT_EQ(document->annotations().size(), 1);
     EXPECT_EQ(document->annotations().first().text, QStringLiteral("Note"));
     EXPECT_EQ(document->tool(), CaptureTool::arrow);
-}
-
-TEST_F(InspectorTest, EveryToolHasAnIconAndAnInstruction)
-{
-    for (CaptureTool tool : RawEnum<CaptureTool>::cases) {
-        EXPECT_FALSE(CaptureToolButton::icon(tool).pixmap(24, 24).isNull()) << rawValue(tool).toStdString();
-        EXPECT_FALSE(CaptureToolButton::instruction(tool, false).isEmpty());
-        EXPECT_EQ(CaptureCanvasView::toolForKey(CaptureCanvasView::keyForTool(tool).at(0).unicode()), tool);
-    }
-    EXPECT_EQ(CaptureToolButton::instruction(CaptureTool::magnifier, false),
-              QStringLiteral("First, drag over the source area to magnify."));
-    EXPECT_EQ(CaptureToolButton::instruction(CaptureTool::magnifier, true),
-              QStringLiteral("Now drag the enlarged destination. Escape cancels. Move and resize both areas "
-                             "independently with Select."));
-}
-
-TEST_F(InspectorTest, TheToolBarHasOneButtonPerToolAndTheInstructionFollowsTheMagnifier)
-{
-    CaptureToolBar bar(document);
-    ASSERT_EQ(bar.buttons().size(), 13);
-    EXPECT_EQ(bar.buttons().first()->tool(), CaptureTool::select);
-    EXPECT_EQ(bar.buttons().last()->tool(), CaptureTool::crop);
-    bar.buttons()[5]->click();
-    EXPECT_EQ(bar.instructionLabel()->text(), QStringLiteral("First, drag over the source area to magnify."));
-    document->beginMagnifier(QPointF(10, 10), QPointF(50, 40));
-    EXPECT_TRUE(bar.instructionLabel()->text().startsWith(QStringLiteral("Now drag the enlarged destination.")));
 }

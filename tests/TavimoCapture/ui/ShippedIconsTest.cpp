@@ -1,4 +1,5 @@
 #include "CaptureToolTable.h"
+#include "ImageInk.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -37,15 +38,6 @@ QSet<QString> namedIcons()
         }
     }
     return icons;
-}
-
-bool hasInk(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                return true;
-    return false;
 }
 
 } // namespace

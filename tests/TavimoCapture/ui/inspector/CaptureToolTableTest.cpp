@@ -1,3 +1,4 @@
+#include "ImageInk.h"
 #include "InspectorFixture.h"
 
 #include "CaptureAnnotationDefaults.h"
@@ -13,15 +14,6 @@
 #include <cmath>
 
 namespace {
-
-bool hasInk(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                return true;
-    return false;
-}
 
 // Detail everywhere, so that blur radius and block sizes show.
 QImage stripes()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+
+// Whether any pixel of `image` is not fully transparent: something was drawn.
+inline bool hasInk(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0)
+                return true;
+    return false;
+}

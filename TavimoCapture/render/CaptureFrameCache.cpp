@@ -156,31 +156,34 @@ QRect deviceRect(const CaptureFrameScene &scene, const QRectF &area)
     return QRectF(aligned.topLeft() * ratio, aligned.bottomRight() * ratio).toAlignedRect() & whole;
 }
 
-// The frame is drawn in full-width bands of this many device pixels, each
-// clipped alone, and repainted band by band: a clip edge changes how Qt
-// samples scaled images and thin lines and what blur and lenses compute, so a
-// band repainted alone matches the band drawn with the whole frame only when
-// both are drawn the same way.
-constexpr int bandHeight = 64;
+// The frame is drawn in tiles of this many device pixels, on a grid fixed to
+// the frame's corner, each clipped alone, and repainted tile by tile: a clip
+// edge changes how Qt samples scaled images and thin lines, so a tile
+// repainted alone matches the tile drawn with the whole frame only when both
+// are drawn the same way.
+constexpr QSize tileSize(256, 64);
 
-QList<QRect> allBands(const CaptureFrameScene &scene)
+QList<QRect> allTiles(const CaptureFrameScene &scene)
 {
     const QSize size = frameSize(scene);
-    QList<QRect> bands;
-    for (int top = 0; top < size.height(); top += bandHeight)
-        bands.append(QRect(0, top, size.width(), std::min(bandHeight, size.height() - top)));
-    return bands;
+    QList<QRect> tiles;
+    for (int top = 0; top < size.height(); top += tileSize.height())
+        for (int left = 0; left < size.width(); left += tileSize.width())
+            tiles.append(QRect(QPoint(left, top), tileSize) & QRect(QPoint(0, 0), size));
+    return tiles;
 }
 
-// The bands holding `area` of the image.
+// The tiles holding `area` of the image.
 QList<QRect> deviceRects(const CaptureFrameScene &scene, const QList<QRectF> &area)
 {
-    const QList<QRect> bands = allBands(scene);
+    QList<QRect> damage;
+    for (const QRectF &part : area)
+        damage.append(deviceRect(scene, part));
+    const QList<QRect> tiles = allTiles(scene);
     QList<QRect> touched;
-    for (const QRect &band : bands)
-        if (std::any_of(area.cbegin(), area.cend(),
-                        [&](const QRectF &part) { return deviceRect(scene, part).intersects(band); }))
-            touched.append(band);
+    std::copy_if(tiles.cbegin(), tiles.cend(), std::back_inserter(touched), [&](const QRect &tile) {
+        return std::any_of(damage.cbegin(), damage.cend(), [&](const QRect &rect) { return rect.intersects(tile); });
+    });
     return touched;
 }
 
@@ -323,7 +326,7 @@ QImage CaptureFrameCache::drawnFrame(const CaptureFrameScene &scene)
 {
     QImage frame(frameSize(scene), QImage::Format_ARGB32_Premultiplied);
     frame.setDevicePixelRatio(scene.devicePixelRatio);
-    repaint(frame, scene, allBands(scene));
+    repaint(frame, scene, allTiles(scene));
     return frame;
 }
 

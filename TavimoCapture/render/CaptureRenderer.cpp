@@ -73,6 +73,15 @@ bool isNotMagnifier(const CaptureAnnotation &annotation)
 void drawPass(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
               const QList<CaptureAnnotation> &annotations, const QRectF &visible);
 
+// Draws a plain mark unless it lies wholly outside `visible`: a repaint of a
+// small area strokes and lays out only the marks it shows.
+void drawIfVisible(QPainter &painter, const CaptureAnnotation &annotation, const QSizeF &sourceSize,
+                   const QRectF &visible)
+{
+    if (grown(CaptureRenderer::annotationBounds(annotation), strokeWidth(annotation) + 4).intersects(visible))
+        CaptureRenderer::draw(painter, annotation, sourceSize);
+}
+
 bool isPlain32Bit(const QImage &image)
 {
     return image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32;
@@ -123,7 +132,7 @@ void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &s
     const QRect bounds = sourceBounds(sourceSize);
     for (const CaptureAnnotation &annotation : annotations) {
         if (!isEffectTool(annotation.tool)) {
-            CaptureRenderer::draw(painter, annotation, sourceSize);
+            drawIfVisible(painter, annotation, sourceSize, visible);
             continue;
         }
         const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);

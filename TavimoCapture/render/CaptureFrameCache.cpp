@@ -48,26 +48,6 @@ bool same(const QRectF &a, const QRectF &b)
     return same(a.topLeft(), b.topLeft()) && same(a.size(), b.size());
 }
 
-template <typename T> bool same(const std::optional<T> &a, const std::optional<T> &b)
-{
-    return a.has_value() == b.has_value() && (!a || same(*a, *b));
-}
-
-// Whether two marks draw the same pixels: everything but the id.
-bool drawsAlike(const CaptureAnnotation &a, const CaptureAnnotation &b)
-{
-    return a.tool == b.tool && same(a.start, b.start) && same(a.end, b.end) && same(a.control, b.control) &&
-           std::equal(a.points.cbegin(), a.points.cend(), b.points.cbegin(), b.points.cend(),
-                      [](QPointF p, QPointF q) { return same(p, q); }) &&
-           same(a.destination, b.destination) && a.color == b.color && a.text == b.text && a.number == b.number &&
-           a.style == b.style;
-}
-
-bool drawAlike(const QList<CaptureAnnotation> &a, const QList<CaptureAnnotation> &b)
-{
-    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(), drawsAlike);
-}
-
 bool showsSameView(const CaptureFrameScene &a, const CaptureFrameScene &b)
 {
     return a.image.cacheKey() == b.image.cacheKey() && same(a.sourceSize, b.sourceSize) && same(a.crop, b.crop) &&
@@ -346,10 +326,10 @@ void CaptureFrameCache::update(const CaptureFrameScene &scene)
     const QList<CaptureAnnotation> &after = scene.marks;
     const qsizetype shortest = std::min(before.size(), after.size());
     qsizetype first = 0;
-    while (first < shortest && drawsAlike(before[first], after[first]))
+    while (first < shortest && before[first].drawsLike(after[first]))
         ++first;
     qsizetype last = 0;
-    while (last < shortest - first && drawsAlike(before[before.size() - 1 - last], after[after.size() - 1 - last]))
+    while (last < shortest - first && before[before.size() - 1 - last].drawsLike(after[after.size() - 1 - last]))
         ++last;
     const QList<CaptureAnnotation> removed = before.mid(first, before.size() - first - last);
     const QList<CaptureAnnotation> added = after.mid(first, after.size() - first - last);
@@ -375,7 +355,7 @@ void CaptureFrameCache::move(const CaptureFrameScene &scene, qsizetype index,
     if (added)
         others.removeAt(index);
     const QList<QRect> restored = removed ? deviceRects(scene, shownArea(m_scene->marks, *removed)) : QList<QRect>();
-    if (m_base.isNull() || !drawAlike(m_baseMarks, others)) {
+    if (m_base.isNull() || !CaptureAnnotation::drawLike(m_baseMarks, others)) {
         CaptureFrameScene without = scene;
         without.marks = others;
         m_base = m_frame;

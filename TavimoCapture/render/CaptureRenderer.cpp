@@ -1,5 +1,6 @@
 #include "CaptureRenderer.h"
 
+#include "CaptureEffectCache.h"
 #include "CaptureEffectPainter.h"
 #include "CaptureFramePainter.h"
 #include "CaptureMarkPainter.h"
@@ -138,10 +139,18 @@ void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &s
         const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);
         if (target.isEmpty())
             continue;
-        const int reach = CaptureEffectPainter::effectReach(annotation);
-        const QRect needed = target.adjusted(-reach, -reach, reach, reach) & bounds;
-        if (const std::optional<FlatRegion> copy = flatten(image, sourceSize, secureMarks, needed))
-            CaptureEffectPainter::drawEffect(painter, annotation, *copy, target, bounds.height());
+        const CaptureEffectCache::Key key{image.cacheKey(), sourceSize, annotation, target, secureMarks};
+        std::optional<QImage> filtered = CaptureEffectCache::shared().find(key);
+        if (!filtered) {
+            const int reach = CaptureEffectPainter::effectReach(annotation);
+            const QRect needed = target.adjusted(-reach, -reach, reach, reach) & bounds;
+            const std::optional<FlatRegion> copy = flatten(image, sourceSize, secureMarks, needed);
+            if (!copy)
+                continue;
+            filtered = CaptureEffectPainter::filtered(annotation, *copy, target, bounds.height());
+            CaptureEffectCache::shared().insert(key, *filtered);
+        }
+        CaptureEffectPainter::drawFiltered(painter, annotation, *filtered, target);
     }
 }
 

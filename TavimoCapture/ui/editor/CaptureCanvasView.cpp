@@ -114,15 +114,11 @@ CaptureCompositionLayout CaptureCanvasView::compositionLayout() const
 {
     if (!m_document)
         return {};
-    const QRectF crop = m_document->cropRect();
-    const QRectF extent = CaptureRenderer::contentExtent(crop, m_document->annotations());
     const CaptureComposition &composition =
         m_gesture.legendPreview() ? *m_gesture.legendPreview() : m_document->composition();
     const QList<CaptureLegendEntry> legend =
         m_document->legendEnabled() ? m_document->legendEntries() : QList<CaptureLegendEntry>();
-    CaptureCompositionLayout layout = CaptureRenderer::baseLayout(extent, composition, legend);
-    layout.imageRect = QRectF(layout.imageRect.topLeft() + (crop.topLeft() - extent.topLeft()), crop.size());
-    return layout;
+    return m_layouts.layout(m_document->cropRect(), m_document->annotations(), composition, legend);
 }
 
 QRectF CaptureCanvasView::outputRect() const

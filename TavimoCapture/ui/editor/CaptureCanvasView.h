@@ -4,6 +4,7 @@
 #include "CaptureComposition.h"
 #include "CaptureCompositionLayout.h"
 #include "CaptureFrameCache.h"
+#include "CaptureLayoutCache.h"
 #include "CaptureTool.h"
 
 #include <QImage>
@@ -94,4 +95,5 @@ private:
 
     bool m_caching = true;
     CaptureFrameCache m_frames;
+    mutable CaptureLayoutCache m_layouts;
 };

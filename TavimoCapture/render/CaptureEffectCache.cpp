@@ -1,0 +1,48 @@
+#include "CaptureEffectCache.h"
+
+#include <QMutexLocker>
+
+namespace {
+
+// Enough for every effect of a few large captures.
+constexpr qsizetype maximumBytes = qsizetype(64) * 1024 * 1024;
+
+} // namespace
+
+bool CaptureEffectCache::Key::matches(const Key &other) const
+{
+    return image == other.image && sourceSize.width() == other.sourceSize.width() &&
+           sourceSize.height() == other.sourceSize.height() && target == other.target &&
+           effect.drawsLike(other.effect) && CaptureAnnotation::drawLike(secureMarks, other.secureMarks);
+}
+
+CaptureEffectCache &CaptureEffectCache::shared()
+{
+    static CaptureEffectCache cache;
+    return cache;
+}
+
+std::optional<QImage> CaptureEffectCache::find(const Key &key)
+{
+    const QMutexLocker locker(&m_mutex);
+    const auto found =
+        std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry &entry) { return entry.key.matches(key); });
+    if (found == m_entries.end())
+        return std::nullopt;
+    m_entries.move(found - m_entries.begin(), 0);
+    return m_entries.first().filtered;
+}
+
+void CaptureEffectCache::insert(const Key &key, const QImage &filtered)
+{
+    const qsizetype bytes = filtered.sizeInBytes();
+    if (bytes > maximumBytes)
+        return;
+    const QMutexLocker locker(&m_mutex);
+    m_entries.prepend(Entry{key, filtered});
+    m_bytes += bytes;
+    while (m_bytes > maximumBytes) {
+        m_bytes -= m_entries.last().filtered.sizeInBytes();
+        m_entries.removeLast();
+    }
+}

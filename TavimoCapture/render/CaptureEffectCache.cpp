@@ -13,7 +13,8 @@ bool CaptureEffectCache::Key::matches(const Key &other) const
 {
     return image == other.image && sourceSize.width() == other.sourceSize.width() &&
            sourceSize.height() == other.sourceSize.height() && target == other.target &&
-           effect.drawsLike(other.effect) && CaptureAnnotation::drawLike(secureMarks, other.secureMarks);
+           effect.has_value() == other.effect.has_value() && (!effect || effect->drawsLike(*other.effect)) &&
+           CaptureAnnotation::drawLike(marks, other.marks);
 }
 
 CaptureEffectCache &CaptureEffectCache::shared()
@@ -30,19 +31,19 @@ std::optional<QImage> CaptureEffectCache::find(const Key &key)
     if (found == m_entries.end())
         return std::nullopt;
     m_entries.move(found - m_entries.begin(), 0);
-    return m_entries.first().filtered;
+    return m_entries.first().pixels;
 }
 
-void CaptureEffectCache::insert(const Key &key, const QImage &filtered)
+void CaptureEffectCache::insert(const Key &key, const QImage &pixels)
 {
-    const qsizetype bytes = filtered.sizeInBytes();
+    const qsizetype bytes = pixels.sizeInBytes();
     if (bytes > maximumBytes)
         return;
     const QMutexLocker locker(&m_mutex);
-    m_entries.prepend(Entry{key, filtered});
+    m_entries.prepend(Entry{key, pixels});
     m_bytes += bytes;
     while (m_bytes > maximumBytes) {
-        m_bytes -= m_entries.last().filtered.sizeInBytes();
+        m_bytes -= m_entries.last().pixels.sizeInBytes();
         m_entries.removeLast();
     }
 }

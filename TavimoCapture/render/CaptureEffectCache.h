@@ -10,19 +10,21 @@
 
 #include <optional>
 
-// Filtered pixels of blur and pixelation marks, kept for later frames: a
-// repaint over an effect that has not changed draws it without filtering
-// again. Safe to use from any thread.
+// Filtered pixels of blur and pixelation marks and the flattened copies
+// lenses show, kept for later frames: a repaint over an effect or a lens that
+// has not changed draws it without filtering or flattening again. Safe to use
+// from any thread.
 class CaptureEffectCache {
 public:
     // Everything the filtered pixels depend on.
     struct Key {
         qint64 image = 0;
         QSizeF sourceSize;
-        CaptureAnnotation effect;
+        // None for a lens copy.
+        std::optional<CaptureAnnotation> effect;
         QRect target;
-        // The secure marks the effect's copy holds.
-        QList<CaptureAnnotation> secureMarks;
+        // The marks the copy holds.
+        QList<CaptureAnnotation> marks;
 
         bool matches(const Key &other) const;
     };
@@ -30,12 +32,12 @@ public:
     static CaptureEffectCache &shared();
 
     std::optional<QImage> find(const Key &key);
-    void insert(const Key &key, const QImage &filtered);
+    void insert(const Key &key, const QImage &pixels);
 
 private:
     struct Entry {
         Key key;
-        QImage filtered;
+        QImage pixels;
     };
 
     QMutex m_mutex;

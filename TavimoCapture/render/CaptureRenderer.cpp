@@ -108,6 +108,20 @@ std::optional<FlatRegion> flatten(const QImage &image, const QSizeF &sourceSize,
     return FlatRegion{copy, region.topLeft()};
 }
 
+// `flatten`, kept for the next repaints that show the same copy.
+std::optional<FlatRegion> keptFlatten(const QImage &image, const QSizeF &sourceSize,
+                                      const QList<CaptureAnnotation> &annotations, const QRect &region)
+{
+    const CaptureEffectCache::Key key{image.cacheKey(), sourceSize, std::nullopt, region, annotations};
+    if (const std::optional<QImage> kept = CaptureEffectCache::shared().find(key))
+        return FlatRegion{*kept, region.topLeft()};
+    std::optional<FlatRegion> copy = flatten(image, sourceSize, annotations, region);
+    // A copy that is the capture itself needs no keeping.
+    if (copy && copy->image.cacheKey() != image.cacheKey())
+        CaptureEffectCache::shared().insert(key, copy->image);
+    return copy;
+}
+
 // The part of the source the painter can reach: its device and clip, in source pixels.
 QRectF visibleSource(const QPainter &painter, const QSizeF &sourceSize)
 {
@@ -208,7 +222,7 @@ void drawMagnifiers(QPainter &painter, const QImage &image, const QSizeF &source
                  });
     if (!shown.isEmpty()) {
         const std::optional<FlatRegion> copy =
-            flatten(image, sourceSize, selected(annotations, isNotMagnifier), sources);
+            keptFlatten(image, sourceSize, selected(annotations, isNotMagnifier), sources);
         if (!copy)
             return;
         for (const CaptureAnnotation &magnifier : shown)

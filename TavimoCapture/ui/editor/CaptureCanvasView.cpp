@@ -399,9 +399,10 @@ CaptureFrameScene CaptureCanvasView::frameScene() const
 void CaptureCanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (!m_document || outputRect().isEmpty())
+    if (!m_document || outputRect().isEmpty()) {
+        painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
+    }
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     const CaptureFrameScene scene = frameScene();
     painter.drawImage(QPointF(0, 0), m_caching ? m_frames.frame(scene) : CaptureFrameCache::drawnFrame(scene));

@@ -162,6 +162,8 @@ void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &s
             if (!copy)
                 continue;
             filtered = CaptureEffectPainter::filtered(annotation, *copy, target, bounds.height());
+            if (filtered->isNull())
+                continue;
             CaptureEffectCache::shared().insert(key, *filtered);
         }
         CaptureEffectPainter::drawFiltered(painter, annotation, *filtered, target);

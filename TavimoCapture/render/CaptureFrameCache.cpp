@@ -72,13 +72,18 @@ bool isSpotlight(const CaptureAnnotation &mark)
 
 // The area a mark can change, lenses whole: its bounds grown by its line
 // width and three blur radii.
-QRectF reach(const CaptureAnnotation &mark)
+QRectF grown(const QRectF &rect, const CaptureAnnotation &mark)
 {
     const double grow = std::max(0.0, mark.style.lineWidth) + std::max(0.0, mark.style.blurRadius) * 3 + 4;
+    return rect.adjusted(-grow, -grow, grow, grow);
+}
+
+QRectF reach(const CaptureAnnotation &mark)
+{
     QRectF bounds = mark.tool == CaptureTool::magnifier ? mark.rect() : CaptureRenderer::annotationBounds(mark);
     if (mark.tool == CaptureTool::magnifier && mark.destination)
         bounds = bounds.united(*mark.destination);
-    return bounds.adjusted(-grow, -grow, grow, grow);
+    return grown(bounds, mark);
 }
 
 // A mark that reads no pixels and sits where it is drawn: one that can be
@@ -200,6 +205,16 @@ QList<QRectF> changedArea(const CaptureFrameScene &scene, const CaptureAnnotatio
     return area;
 }
 
+// Where a lens is drawn again over a mark drawn alone in `own`: its outlines
+// and connector there, and its whole lens when its source shows the mark.
+QList<QRectF> lensCover(const CaptureAnnotation &lens, const QRectF &own)
+{
+    QList<QRectF> area{reach(lens) & own};
+    if (lens.destination && grown(lens.rect(), lens).intersects(own))
+        area.append(grown(*lens.destination, lens));
+    return area;
+}
+
 // Where something is drawn above the mark at `index` of the scene's marks, so
 // drawing the mark alone is not enough: later marks, secure marks, lenses,
 // the spotlight shade and the rounded corners and border.
@@ -221,7 +236,7 @@ QList<QRectF> coveredArea(const CaptureFrameScene &scene, qsizetype index)
         if (other == index || !area.intersects(own))
             continue;
         if (mark.tool == CaptureTool::magnifier)
-            covered.append(area);
+            covered.append(lensCover(mark, own));
         else if (!whole && (other > index || isSecureTool(mark.tool)))
             covered.append(area & own);
     }

@@ -50,17 +50,19 @@ QRect CaptureEffectPainter::effectTarget(const CaptureAnnotation &annotation, co
     return area.isEmpty() ? QRect() : area.toAlignedRect();
 }
 
-void CaptureEffectPainter::drawEffect(QPainter &painter, const CaptureAnnotation &annotation, const FlatRegion &copy,
-                                      const QRect &target, int imageHeight)
+QImage CaptureEffectPainter::filtered(const CaptureAnnotation &annotation, const FlatRegion &copy, const QRect &target,
+                                      int imageHeight)
 {
     const QRect local = target.translated(-copy.origin);
-    QImage filtered;
-    if (annotation.tool == CaptureTool::blur) {
-        filtered = CaptureImageEffects::blur(copy.image, local, blurRadius(annotation));
-    } else {
-        const QPoint gridOrigin = QPoint(pixelateGridCentre, imageHeight - pixelateGridCentre) - copy.origin;
-        filtered = CaptureImageEffects::pixelate(copy.image, local, pixelateScale(annotation), gridOrigin);
-    }
+    if (annotation.tool == CaptureTool::blur)
+        return CaptureImageEffects::blur(copy.image, local, blurRadius(annotation));
+    const QPoint gridOrigin = QPoint(pixelateGridCentre, imageHeight - pixelateGridCentre) - copy.origin;
+    return CaptureImageEffects::pixelate(copy.image, local, pixelateScale(annotation), gridOrigin);
+}
+
+void CaptureEffectPainter::drawFiltered(QPainter &painter, const CaptureAnnotation &annotation, const QImage &filtered,
+                                        const QRect &target)
+{
     if (filtered.isNull())
         return;
     painter.save();

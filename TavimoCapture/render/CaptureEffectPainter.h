@@ -23,9 +23,10 @@ struct FlatRegion {
 QRect effectTarget(const CaptureAnnotation &annotation, const QRectF &visible);
 // How far beyond its target an effect reads its copy.
 int effectReach(const CaptureAnnotation &annotation);
-// Draws the effect over `target`, clipped to its rectangle. `copy` covers the target grown by its reach.
-void drawEffect(QPainter &painter, const CaptureAnnotation &annotation, const FlatRegion &copy, const QRect &target,
-                int imageHeight);
+// The effect's pixels over `target`. `copy` covers the target grown by its reach.
+QImage filtered(const CaptureAnnotation &annotation, const FlatRegion &copy, const QRect &target, int imageHeight);
+// Draws `filtered` pixels over `target`, clipped to the effect's rectangle.
+void drawFiltered(QPainter &painter, const CaptureAnnotation &annotation, const QImage &filtered, const QRect &target);
 
 // The magnifier has a source area and a lens with room in both directions.
 bool hasLens(const CaptureAnnotation &annotation);

@@ -1,5 +1,6 @@
 #include "CaptureRenderer.h"
 
+#include "CaptureEffectCache.h"
 #include "CaptureEffectPainter.h"
 #include "CaptureFramePainter.h"
 #include "CaptureMarkPainter.h"
@@ -73,6 +74,15 @@ bool isNotMagnifier(const CaptureAnnotation &annotation)
 void drawPass(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
               const QList<CaptureAnnotation> &annotations, const QRectF &visible);
 
+// Draws a plain mark unless it lies wholly outside `visible`: a repaint of a
+// small area strokes and lays out only the marks it shows.
+void drawIfVisible(QPainter &painter, const CaptureAnnotation &annotation, const QSizeF &sourceSize,
+                   const QRectF &visible)
+{
+    if (grown(CaptureRenderer::annotationBounds(annotation), strokeWidth(annotation) + 4).intersects(visible))
+        CaptureRenderer::draw(painter, annotation, sourceSize);
+}
+
 bool isPlain32Bit(const QImage &image)
 {
     return image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32;
@@ -98,6 +108,20 @@ std::optional<FlatRegion> flatten(const QImage &image, const QSizeF &sourceSize,
     return FlatRegion{copy, region.topLeft()};
 }
 
+// `flatten`, kept for the next repaints that show the same copy.
+std::optional<FlatRegion> keptFlatten(const QImage &image, const QSizeF &sourceSize,
+                                      const QList<CaptureAnnotation> &annotations, const QRect &region)
+{
+    const CaptureEffectCache::Key key{image.cacheKey(), sourceSize, std::nullopt, region, annotations};
+    if (const std::optional<QImage> kept = CaptureEffectCache::shared().find(key))
+        return FlatRegion{*kept, region.topLeft()};
+    std::optional<FlatRegion> copy = flatten(image, sourceSize, annotations, region);
+    // A copy that is the capture itself needs no keeping.
+    if (copy && copy->image.cacheKey() != image.cacheKey())
+        CaptureEffectCache::shared().insert(key, copy->image);
+    return copy;
+}
+
 // The part of the source the painter can reach: its device and clip, in source pixels.
 QRectF visibleSource(const QPainter &painter, const QSizeF &sourceSize)
 {
@@ -112,33 +136,37 @@ QRectF visibleSource(const QPainter &painter, const QSizeF &sourceSize)
     return visible & source;
 }
 
-// Effects read one shared copy holding the image and every secure mark, so no
-// effect can bring back what a secure mark hides.
+// Effects read a copy holding the image and every secure mark, so no effect
+// can bring back what a secure mark hides. Each effect has a copy of just
+// what it reads: far apart effects copy little, and an effect shows the same
+// whichever other effects are drawn with it.
 void drawEffectsAndMarks(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
                          const QList<CaptureAnnotation> &annotations, const QList<CaptureAnnotation> &secureMarks,
                          const QRectF &visible)
 {
     const QRect bounds = sourceBounds(sourceSize);
-    QRect needed;
-    for (const CaptureAnnotation &annotation : annotations) {
-        const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);
-        if (isEffectTool(annotation.tool) && !target.isEmpty()) {
-            const int reach = CaptureEffectPainter::effectReach(annotation);
-            needed |= target.adjusted(-reach, -reach, reach, reach) & bounds;
-        }
-    }
-    std::optional<FlatRegion> copy;
-    if (!needed.isEmpty())
-        copy = flatten(image, sourceSize, secureMarks, needed);
-
     for (const CaptureAnnotation &annotation : annotations) {
         if (!isEffectTool(annotation.tool)) {
-            CaptureRenderer::draw(painter, annotation, sourceSize);
+            drawIfVisible(painter, annotation, sourceSize, visible);
             continue;
         }
         const QRect target = CaptureEffectPainter::effectTarget(annotation, visible);
-        if (copy && !target.isEmpty())
-            CaptureEffectPainter::drawEffect(painter, annotation, *copy, target, bounds.height());
+        if (target.isEmpty())
+            continue;
+        const CaptureEffectCache::Key key{image.cacheKey(), sourceSize, annotation, target, secureMarks};
+        std::optional<QImage> filtered = CaptureEffectCache::shared().find(key);
+        if (!filtered) {
+            const int reach = CaptureEffectPainter::effectReach(annotation);
+            const QRect needed = target.adjusted(-reach, -reach, reach, reach) & bounds;
+            const std::optional<FlatRegion> copy = flatten(image, sourceSize, secureMarks, needed);
+            if (!copy)
+                continue;
+            filtered = CaptureEffectPainter::filtered(annotation, *copy, target, bounds.height());
+            if (filtered->isNull())
+                continue;
+            CaptureEffectCache::shared().insert(key, *filtered);
+        }
+        CaptureEffectPainter::drawFiltered(painter, annotation, *filtered, target);
     }
 }
 
@@ -169,17 +197,39 @@ void drawSecureMarks(QPainter &painter, const QList<CaptureAnnotation> &annotati
     }
 }
 
-// Lenses show a copy holding every other mark; secure marks are drawn again above them.
+// Whether drawing inside `area` can show within the painter's clip.
+bool reachesClip(const QPainter &painter, const QRectF &area)
+{
+    if (!painter.hasClipping())
+        return true;
+    const QTransform &world = painter.worldTransform();
+    return world.mapRect(area).adjusted(-2, -2, 2, 2).intersects(world.mapRect(painter.clipBoundingRect()));
+}
+
+// Lenses show a copy holding every other mark; secure marks are drawn again
+// above them. The copy spans every lens source even when the clip shows only
+// some lenses, so a lens shows the same in a partial repaint.
 void drawMagnifiers(QPainter &painter, const QImage &image, const QSizeF &sourceSize,
                     const QList<CaptureAnnotation> &magnifiers, const QList<CaptureAnnotation> &annotations,
                     const QRectF &secureClip)
 {
-    const std::optional<FlatRegion> copy = flatten(image, sourceSize, selected(annotations, isNotMagnifier),
-                                                   CaptureEffectPainter::lensSources(magnifiers, sourceSize));
-    if (!copy)
+    const QRect sources = CaptureEffectPainter::lensSources(magnifiers, sourceSize);
+    if (sources.isEmpty() || !withinPixelLimit(sourceBounds(sourceSize).size()))
         return;
-    for (const CaptureAnnotation &magnifier : magnifiers)
-        CaptureEffectPainter::drawMagnifier(painter, magnifier, *copy);
+    QList<CaptureAnnotation> shown;
+    std::copy_if(magnifiers.cbegin(), magnifiers.cend(), std::back_inserter(shown),
+                 [&painter](const CaptureAnnotation &magnifier) {
+                     return reachesClip(
+                         painter, grown(CaptureRenderer::annotationBounds(magnifier), strokeWidth(magnifier) + 1));
+                 });
+    if (!shown.isEmpty()) {
+        const std::optional<FlatRegion> copy =
+            keptFlatten(image, sourceSize, selected(annotations, isNotMagnifier), sources);
+        if (!copy)
+            return;
+        for (const CaptureAnnotation &magnifier : shown)
+            CaptureEffectPainter::drawMagnifier(painter, magnifier, *copy);
+    }
     painter.save();
     painter.setClipRect(secureClip, Qt::IntersectClip);
     drawSecureMarks(painter, annotations, sourceSize);
@@ -400,7 +450,8 @@ bool compose(QPainter &painter, const QImage &image, const QSizeF &sourceSize, c
         drawMagnifiers(painter, image, sourceSize, magnifiers, marks, crop);
         painter.restore();
     }
-    if (!legend.isEmpty())
+    // Rows measured on the painter's device may run a little past the box.
+    if (!legend.isEmpty() && reachesClip(painter, layout.legendRect.adjusted(0, 0, 0, layout.legendRect.height())))
         CaptureRenderer::drawLegend(painter, legend, layout.legendRect);
     painter.restore();
     return drawn;

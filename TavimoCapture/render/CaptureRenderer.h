@@ -16,8 +16,9 @@
 
 class QPainter;
 
-// Draws annotations, effects, lenses and the composition frame. Stateless and
-// safe to call from any thread, each call with its own painter. Annotation
+// Draws annotations, effects, lenses and the composition frame. Safe to call
+// from any thread, each call with its own painter; filtered effects and lens
+// copies are kept in CaptureEffectCache for the next calls. Annotation
 // geometry is in source-image pixels; the painter's transform maps it to the
 // device. Functions that draw do nothing on an inactive painter.
 namespace CaptureRenderer {

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr double inset = 24;
-constexpr double checkerSize = 12;
 
 // Detected words, and the dashed outline of the one under the pointer.
 const QColor detectedTextColour(255, 149, 0);
@@ -26,19 +25,6 @@ const QColor detectedTextColour(255, 149, 0);
 bool isRedaction(CaptureTool tool)
 {
     return tool == CaptureTool::redact || tool == CaptureTool::pixelate;
-}
-
-QImage checkerTile()
-{
-    QImage tile(int(2 * checkerSize), int(2 * checkerSize), QImage::Format_RGB32);
-    const QColor even = QColor::fromRgbF(0.91f, 0.91f, 0.91f);
-    const QColor odd = QColor::fromRgbF(0.97f, 0.97f, 0.97f);
-    QPainter painter(&tile);
-    painter.fillRect(QRectF(0, 0, checkerSize, checkerSize), even);
-    painter.fillRect(QRectF(checkerSize, 0, checkerSize, checkerSize), odd);
-    painter.fillRect(QRectF(0, checkerSize, checkerSize, checkerSize), odd);
-    painter.fillRect(QRectF(checkerSize, checkerSize, checkerSize, checkerSize), even);
-    return tile;
 }
 
 QPen dashedPen(const QColor &color, double scale)
@@ -128,15 +114,11 @@ CaptureCompositionLayout CaptureCanvasView::compositionLayout() const
 {
     if (!m_document)
         return {};
-    const QRectF crop = m_document->cropRect();
-    const QRectF extent = CaptureRenderer::contentExtent(crop, m_document->annotations());
     const CaptureComposition &composition =
         m_gesture.legendPreview() ? *m_gesture.legendPreview() : m_document->composition();
     const QList<CaptureLegendEntry> legend =
         m_document->legendEnabled() ? m_document->legendEntries() : QList<CaptureLegendEntry>();
-    CaptureCompositionLayout layout = CaptureRenderer::baseLayout(extent, composition, legend);
-    layout.imageRect = QRectF(layout.imageRect.topLeft() + (crop.topLeft() - extent.topLeft()), crop.size());
-    return layout;
+    return m_layouts.layout(m_document->cropRect(), m_document->annotations(), composition, legend);
 }
 
 QRectF CaptureCanvasView::outputRect() const
@@ -394,214 +376,36 @@ QList<CaptureAnnotation> CaptureCanvasView::marksToShow() const
     return marks;
 }
 
-void CaptureCanvasView::drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks)
+CaptureFrameScene CaptureCanvasView::frameScene() const
 {
     const CaptureDocument &document = *m_document;
-    const QRectF output = outputRect();
-    const double s = viewScale();
-    painter.save();
-    painter.translate(output.topLeft());
-    painter.scale(s, s);
-    const CaptureComposition &composition =
-        m_gesture.legendPreview() ? *m_gesture.legendPreview() : document.composition();
-    const QList<CaptureLegendEntry> legend =
-        document.legendEnabled() ? document.legendEntries() : QList<CaptureLegendEntry>();
-    CaptureRenderer::drawComposition(painter, document.image(), QSizeF(document.originalPixelSize()),
-                                     document.cropRect(), marks, composition, legend, compositionLayout());
-    painter.restore();
-}
-
-void CaptureCanvasView::renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks)
-{
-    const QRectF output = outputRect();
-    frame = QImage(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-    frame.setDevicePixelRatio(devicePixelRatio());
-    frame.fill(palette().color(QPalette::Window));
-    QPainter painter(&frame);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    QBrush checker(checkerTile());
-    checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
-    painter.fillRect(output, checker);
-    drawComposition(painter, marks);
-}
-
-QTransform CaptureCanvasView::contentTransform() const
-{
-    const QRectF output = outputRect();
-    const double s = viewScale();
-    const QRectF crop = m_document->cropRect();
-    QTransform transform;
-    transform.translate(output.left(), output.top());
-    transform.scale(s, s);
-    const QPointF offset = compositionLayout().imageRect.topLeft() - crop.topLeft();
-    transform.translate(offset.x(), offset.y());
-    return transform;
-}
-
-// Whether the frame equals the frame without the dragged mark with the mark
-// drawn last: a plain mark that nothing drawn after it touches (later marks
-// and effects, secure marks, lenses, spotlight shade, rounded corners, border).
-// The mark that changes from frame to frame: the edited copy of a mark, or the
-// new mark being drawn (always the last one shown).
-std::optional<CaptureAnnotation> CaptureCanvasView::draggedMark(const QList<CaptureAnnotation> &marks) const
-{
-    if (m_gesture.legendPreview() || m_document->pendingMagnifier() || !m_gesture.start())
-        return std::nullopt;
-    if (m_gesture.geometryPreview())
-        return m_gesture.geometryPreview();
-    const CaptureTool tool = m_document->tool();
-    if (!m_gesture.end() || marks.isEmpty() || tool == CaptureTool::magnifier || tool == CaptureTool::crop ||
-        tool == CaptureTool::select || tool == CaptureTool::text)
-        return std::nullopt;
-    return marks.last();
-}
-
-bool CaptureCanvasView::drawsDraggedMarkAlone(const CaptureAnnotation &mark,
-                                              const QList<CaptureAnnotation> &marks) const
-{
-    const CaptureTool tool = mark.tool;
-    if (tool != CaptureTool::arrow && tool != CaptureTool::rectangle && tool != CaptureTool::oval &&
-        tool != CaptureTool::freehand && tool != CaptureTool::text && tool != CaptureTool::number)
-        return false;
-    const auto isSpotlight = [](const CaptureAnnotation &a) {
-        return (a.tool == CaptureTool::rectangle || a.tool == CaptureTool::oval) &&
-               a.style.shapeMode == CaptureShapeMode::spotlight;
-    };
-    const auto grownBounds = [](const CaptureAnnotation &a) {
-        return CaptureCanvasView::reach(a);
-    };
-    const QRectF reach = grownBounds(mark);
-    if (!std::isfinite(reach.width()) || !std::isfinite(reach.height()))
-        return false;
-    const CaptureComposition &composition = m_document->composition();
-    if (composition.cornerRadius > 0 || composition.borderWidth > 0) {
-        const double inset = std::max(0.0, composition.cornerRadius) + std::max(0.0, composition.borderWidth) + 2;
-        if (!m_document->cropRect().adjusted(inset, inset, -inset, -inset).contains(reach))
-            return false;
-    }
-    bool after = false;
-    for (const CaptureAnnotation &other : marks) {
-        if (other.id == mark.id) {
-            after = true;
-            continue;
-        }
-        if (isSpotlight(other) || isSpotlight(mark))
-            return false;
-        const bool onTop = after || isSecureTool(other.tool) || other.tool == CaptureTool::magnifier;
-        if (onTop && grownBounds(other).intersects(reach))
-            return false;
-    }
-    return after;
-}
-
-// The area a mark can change, lenses included: its bounds grown by its line
-// width and three blur radii.
-QRectF CaptureCanvasView::reach(const CaptureAnnotation &a)
-{
-    const double grow = std::max(0.0, a.style.lineWidth) + std::max(0.0, a.style.blurRadius) * 3 + 4;
-    QRectF bounds = a.tool == CaptureTool::magnifier ? a.rect() : CaptureRenderer::annotationBounds(a);
-    if (a.tool == CaptureTool::magnifier && a.destination)
-        bounds = bounds.united(*a.destination);
-    return bounds.adjusted(-grow, -grow, grow, grow);
-}
-
-// The device pixels where the frame with the dragged mark can differ from the
-// frame without it: the mark's reach and the lenses that show it. Empty when
-// the difference can reach further (a spotlight changes the whole shade).
-QRect CaptureCanvasView::draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const
-{
-    if ((mark.tool == CaptureTool::rectangle || mark.tool == CaptureTool::oval) &&
-        mark.style.shapeMode == CaptureShapeMode::spotlight)
-        return QRect();
-    const QRectF own = reach(mark);
-    if (!std::isfinite(own.width()) || !std::isfinite(own.height()))
-        return QRect();
-    QRectF damage = own;
-    for (const CaptureAnnotation &other : marks)
-        if (other.tool == CaptureTool::magnifier && other.id != mark.id && reach(other).intersects(own))
-            damage = damage.united(reach(other));
-    if (mark.tool == CaptureTool::magnifier && mark.destination)
-        damage = damage.united(*mark.destination);
-    const QRectF device = contentTransform().mapRect(damage).adjusted(-2, -2, 2, 2);
-    const double ratio = devicePixelRatio();
-    return QRectF(device.topLeft() * ratio, device.bottomRight() * ratio).toAlignedRect() &
-           QRect(QPoint(0, 0), size() * ratio);
+    CaptureFrameScene scene;
+    scene.image = document.image();
+    scene.sourceSize = QSizeF(document.originalPixelSize());
+    scene.crop = document.cropRect();
+    scene.marks = marksToShow();
+    scene.composition = m_gesture.legendPreview() ? *m_gesture.legendPreview() : document.composition();
+    if (document.legendEnabled())
+        scene.legend = document.legendEntries();
+    scene.layout = compositionLayout();
+    scene.outputRect = outputRect();
+    scene.scale = viewScale();
+    scene.viewSize = size();
+    scene.devicePixelRatio = devicePixelRatio();
+    scene.background = palette().color(QPalette::Window);
+    return scene;
 }
 
 void CaptureCanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    const QRectF output = outputRect();
-    if (!m_document || output.isEmpty())
+    if (!m_document || outputRect().isEmpty()) {
+        painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
+    }
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-
-    const QList<CaptureAnnotation> marks = marksToShow();
-    const QString view = QStringLiteral("%1|%2x%3@%4|%5|%6|%7")
-                             .arg(quintptr(m_document.data()))
-                             .arg(width())
-                             .arg(height())
-                             .arg(devicePixelRatio())
-                             .arg(m_document->revision())
-                             .arg(m_textEditing.editingID().toString())
-                             .arg(palette().color(QPalette::Window).rgba());
-    const bool idle = !m_gesture.isDragging() && !m_gesture.isResizingLegend() && !m_document->pendingMagnifier();
-    if (m_caching && idle) {
-        if (m_frameKey != view || m_frame.isNull()) {
-            renderFrame(m_frame, marks);
-            m_frameKey = view;
-        }
-        painter.drawImage(QPointF(0, 0), m_frame);
-    } else if (const std::optional<CaptureAnnotation> dragged = m_caching ? draggedMark(marks) : std::nullopt;
-               dragged && (drawsDraggedMarkAlone(*dragged, marks) || !draggedDamage(*dragged, marks).isEmpty())) {
-        // The frame without the dragged mark, made once per gesture.
-        const bool live = !m_gesture.geometryPreview();
-        const QString key = view + QLatin1Char('|') + (live ? QStringLiteral("live") : dragged->id.toString());
-        if (m_dragKey != key || m_dragBase.isNull()) {
-            QList<CaptureAnnotation> others = marks;
-            if (live)
-                others.removeLast();
-            else
-                others.removeIf([&](const CaptureAnnotation &a) { return a.id == dragged->id; });
-            renderFrame(m_dragBase, others);
-            m_dragKey = key;
-        }
-        if (drawsDraggedMarkAlone(*dragged, marks)) {
-            // Nothing is drawn above the mark: draw it alone over that frame.
-            painter.drawImage(QPointF(0, 0), m_dragBase);
-            painter.save();
-            painter.setTransform(contentTransform());
-            painter.setClipRect(m_document->cropRect());
-            CaptureRenderer::draw(painter, *dragged, QSizeF(m_document->originalPixelSize()));
-            painter.restore();
-        } else {
-            // Redraw everything, but only where the mark can reach.
-            const QRect damage = draggedDamage(*dragged, marks);
-            QImage frame = m_dragBase;
-            {
-                QPainter framePainter(&frame);
-                framePainter.setRenderHints(painter.renderHints());
-                const double ratio = devicePixelRatio();
-                const QRectF clip(QPointF(damage.topLeft()) / ratio, QSizeF(damage.size()) / ratio);
-                framePainter.setClipRect(clip);
-                framePainter.fillRect(clip, palette().color(QPalette::Window));
-                QBrush checker(checkerTile());
-                checker.setTransform(QTransform::fromTranslate(output.left(), output.top()));
-                framePainter.fillRect(output & clip, checker);
-                drawComposition(framePainter, marks);
-            }
-            painter.drawImage(QPointF(0, 0), frame);
-        }
-    } else {
-        QImage frame;
-        renderFrame(frame, marks);
-        painter.drawImage(QPointF(0, 0), frame);
-    }
-    if (idle) {
-        m_dragBase = QImage();
-        m_dragKey.clear();
-    }
+    const CaptureFrameScene scene = frameScene();
+    painter.drawImage(QPointF(0, 0), m_caching ? m_frames.frame(scene) : CaptureFrameCache::drawnFrame(scene));
     drawOverlays(painter);
 }
 
@@ -680,7 +484,5 @@ void CaptureCanvasView::drawOverlays(QPainter &painter) const
 void CaptureCanvasView::setCaching(bool caching)
 {
     m_caching = caching;
-    m_frame = QImage();
-    m_frameKey.clear();
     update();
 }

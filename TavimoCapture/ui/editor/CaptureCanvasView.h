@@ -3,6 +3,8 @@
 #include "CaptureAnnotation.h"
 #include "CaptureComposition.h"
 #include "CaptureCompositionLayout.h"
+#include "CaptureFrameCache.h"
+#include "CaptureLayoutCache.h"
 #include "CaptureTool.h"
 
 #include <QImage>
@@ -57,8 +59,9 @@ public:
     // The composition shown while the legend is resized.
     const std::optional<CaptureComposition> &legendPreview() const { return m_gesture.legendPreview(); }
 
-    // Reuses the drawn composition between frames while the document, the
-    // view size and the gesture state are unchanged (on by default).
+    // Keeps the drawn composition between frames and repaints only what
+    // changed (on by default); off, every frame is drawn from scratch and the
+    // kept frame waits for caching to come back on.
     void setCaching(bool caching);
     bool caching() const { return m_caching; }
 
@@ -81,14 +84,8 @@ private:
     void updateHover(QPointF viewPoint);
     void updateCursor(QPointF viewPoint);
     QList<CaptureAnnotation> marksToShow() const;
-    void drawComposition(QPainter &painter, const QList<CaptureAnnotation> &marks);
+    CaptureFrameScene frameScene() const;
     void drawOverlays(QPainter &painter) const;
-    void renderFrame(QImage &frame, const QList<CaptureAnnotation> &marks);
-    std::optional<CaptureAnnotation> draggedMark(const QList<CaptureAnnotation> &marks) const;
-    bool drawsDraggedMarkAlone(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
-    QRect draggedDamage(const CaptureAnnotation &mark, const QList<CaptureAnnotation> &marks) const;
-    static QRectF reach(const CaptureAnnotation &annotation);
-    QTransform contentTransform() const;
 
     QPointer<CaptureDocument> m_document;
     bool m_inputEnabled = true;
@@ -96,11 +93,7 @@ private:
     std::optional<QRectF> m_hoveredText;
     CaptureInlineTextEditing m_textEditing;
 
-    // The frame cache: the composition drawn at view scale.
     bool m_caching = true;
-    QImage m_frame;
-    QString m_frameKey;
-    // While one plain mark is dragged: the frame without it.
-    QImage m_dragBase;
-    QString m_dragKey;
+    CaptureFrameCache m_frames;
+    mutable CaptureLayoutCache m_layouts;
 };

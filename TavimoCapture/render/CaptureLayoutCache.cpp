@@ -1,0 +1,31 @@
+#include "CaptureLayoutCache.h"
+
+#include "CaptureRenderer.h"
+
+namespace {
+
+// Exact: Qt's own comparison of rectangles is fuzzy.
+bool same(const QRectF &a, const QRectF &b)
+{
+    return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() && a.height() == b.height();
+}
+
+} // namespace
+
+const CaptureCompositionLayout &CaptureLayoutCache::layout(const QRectF &crop,
+                                                           const QList<CaptureAnnotation> &annotations,
+                                                           const CaptureComposition &composition,
+                                                           const QList<CaptureLegendEntry> &legend)
+{
+    const QRectF extent = CaptureRenderer::contentExtent(crop, annotations);
+    if (m_layout && same(crop, m_crop) && same(extent, m_extent) && composition == m_composition && legend == m_legend)
+        return *m_layout;
+    CaptureCompositionLayout laidOut = CaptureRenderer::baseLayout(extent, composition, legend);
+    laidOut.imageRect = QRectF(laidOut.imageRect.topLeft() + (crop.topLeft() - extent.topLeft()), crop.size());
+    m_crop = crop;
+    m_extent = extent;
+    m_composition = composition;
+    m_legend = legend;
+    m_layout = laidOut;
+    return *m_layout;
+}

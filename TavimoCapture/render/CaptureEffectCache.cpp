@@ -47,3 +47,16 @@ void CaptureEffectCache::insert(const Key &key, const QImage &pixels)
         m_entries.removeLast();
     }
 }
+
+void CaptureEffectCache::clear()
+{
+    const QMutexLocker locker(&m_mutex);
+    m_entries.clear();
+    m_bytes = 0;
+}
+
+bool CaptureEffectCache::isEmpty()
+{
+    const QMutexLocker locker(&m_mutex);
+    return m_entries.isEmpty();
+}

@@ -33,6 +33,9 @@ public:
 
     std::optional<QImage> find(const Key &key);
     void insert(const Key &key, const QImage &pixels);
+    // Gives the memory back, for when no editor is left to use it.
+    void clear();
+    bool isEmpty();
 
 private:
     struct Entry {

@@ -1,5 +1,6 @@
 #include "CaptureFrameCache.h"
 
+#include "CaptureEffectCache.h"
 #include "CaptureEffectPainter.h"
 #include "CaptureRenderer.h"
 
@@ -323,6 +324,11 @@ QImage CaptureFrameCache::drawnFrame(const CaptureFrameScene &scene)
     frame.setDevicePixelRatio(scene.devicePixelRatio);
     repaint(frame, scene, allTiles(scene));
     return frame;
+}
+
+CaptureFrameCache::~CaptureFrameCache()
+{
+    CaptureEffectCache::shared().clear();
 }
 
 void CaptureFrameCache::clear()

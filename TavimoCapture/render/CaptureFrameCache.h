@@ -19,6 +19,13 @@
 // drawn from scratch, pixel for pixel.
 class CaptureFrameCache {
 public:
+    CaptureFrameCache() = default;
+    CaptureFrameCache(const CaptureFrameCache &) = delete;
+    CaptureFrameCache &operator=(const CaptureFrameCache &) = delete;
+    // The effects the renderer kept for these frames go with them: a closed
+    // editor leaves no filtered copies of its capture in memory.
+    ~CaptureFrameCache();
+
     // The frame for `scene`, in device pixels with the scene's pixel ratio.
     const QImage &frame(const CaptureFrameScene &scene);
     // A frame drawn from scratch, as `frame` shows it.

@@ -1,3 +1,4 @@
+#include "CaptureEffectCache.h"
 #include "CaptureFrameCache.h"
 #include "CaptureRenderer.h"
 #include "RenderTestMarks.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -269,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Views, FrameCache,
                          testing::Values(View{QSize(480, 340), 1}, View{QSize(480, 340), 2},
                                          View{QSize(1400, 900), 1}));
 
-TEST(FrameCacheView, AResizedViewOrAnotherImageDrawsTheFrameWhole)
+TEST(FrameCacheView, AResizedViewOrAnotherImageDrawsTheFrameWholeAndNoEffectOutlivesTheCache)
 {
     CaptureFrameScene scene;
     scene.image = patterned();
@@ -279,18 +281,21 @@ TEST(FrameCacheView, AResizedViewOrAnotherImageDrawsTheFrameWhole)
     scene.viewSize = QSize(480, 340);
     scene.background = Qt::white;
     layOut(scene);
-    CaptureFrameCache cache;
-    cache.frame(scene);
+    auto cache = std::make_unique<CaptureFrameCache>();
+    cache->frame(scene);
     scene.viewSize = QSize(500, 300);
     layOut(scene);
-    EXPECT_EQ(cache.frame(scene).size(), QSize(500, 300));
-    EXPECT_TRUE(sameFrame(cache.frame(scene), CaptureFrameCache::drawnFrame(scene)));
+    EXPECT_EQ(cache->frame(scene).size(), QSize(500, 300));
+    EXPECT_TRUE(sameFrame(cache->frame(scene), CaptureFrameCache::drawnFrame(scene)));
     QImage inverted = scene.image;
     inverted.invertPixels();
     scene.image = inverted;
-    EXPECT_TRUE(sameFrame(cache.frame(scene), CaptureFrameCache::drawnFrame(scene)));
+    EXPECT_TRUE(sameFrame(cache->frame(scene), CaptureFrameCache::drawnFrame(scene)));
     scene.background = Qt::black;
-    EXPECT_TRUE(sameFrame(cache.frame(scene), CaptureFrameCache::drawnFrame(scene)));
+    EXPECT_TRUE(sameFrame(cache->frame(scene), CaptureFrameCache::drawnFrame(scene)));
+    EXPECT_FALSE(CaptureEffectCache::shared().isEmpty());
+    cache.reset();
+    EXPECT_TRUE(CaptureEffectCache::shared().isEmpty()) << "a closed canvas keeps no filtered copies";
 }
 
 } // namespace

@@ -196,6 +196,45 @@ TEST_F(Canvas, DrawsTheCheckerboardTheHandlesAndTheDraggedMarkWherethePointerIs)
     EXPECT_EQ(last().rect(), QRectF(220, 170, 60, 60));
 }
 
+TEST_F(Canvas, CropAndLensGesturesShowWhatTheyWillDoBeforeTheRelease)
+{
+    const auto inImage = [this](QPointF p) {
+        return pixel(canvas->viewPoint(p));
+    };
+    // Some pixel of the dashed top edge from (20, 20) to (60, 20) is drawn.
+    const auto sourceOutlined = [this] {
+        const QImage view = canvas->grab().toImage();
+        for (int x = 22; x < 58; ++x) {
+            if (view.pixelColor(canvas->viewPoint(QPointF(x, 20)).toPoint()) != QColor(Qt::white))
+                return true;
+        }
+        return false;
+    };
+    document->setTool(CaptureTool::crop);
+    press(QPointF(100, 100));
+    move(QPointF(200, 200));
+    EXPECT_LT(inImage(QPointF(50, 50)).lightness(), 160) << "outside the dragged crop is shaded";
+    EXPECT_EQ(inImage(QPointF(150, 150)), QColor(Qt::white));
+    release(QPointF(200, 200));
+    EXPECT_EQ(document->cropRect(), QRectF(100, 100, 100, 100));
+    document->undo();
+
+    // The lens source shows while dragged, and the lens itself while its destination is dragged.
+    document->setTool(CaptureTool::magnifier);
+    press(QPointF(20, 20));
+    move(QPointF(60, 40));
+    EXPECT_TRUE(sourceOutlined()) << "the dragged source";
+    release(QPointF(60, 40));
+    ASSERT_TRUE(document->pendingMagnifier());
+    EXPECT_TRUE(sourceOutlined()) << "the pending source";
+    press(QPointF(200, 150));
+    move(QPointF(300, 200));
+    EXPECT_TRUE(document->annotations().isEmpty());
+    EXPECT_NE(inImage(QPointF(300, 175)), QColor(Qt::white)) << "the lens drawn where it is dragged";
+    release(QPointF(300, 200));
+    EXPECT_EQ(document->annotations().size(), 1);
+}
+
 TEST_F(Canvas, CachedFramesShowExactlyWhatTheUncachedDrawingShows)
 {
     open(QSize(800, 500), Qt::white, QSize(700, 480));

@@ -3,6 +3,7 @@
 #include "CapturePngEncodeError.h"
 
 #include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <QtEndian>
 
@@ -481,6 +482,14 @@ QByteArray assemble(const Pixels &pixels, const QList<Band> &bands)
     return png;
 }
 
+// The bands' own threads. Called from a worker of the global pool, as a
+// capture's delivery does, the bands were left to one core.
+QThreadPool &bandPool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
 } // namespace
 
 QByteArray CapturePngEncoder::encode(const QImage &image)
@@ -493,12 +502,13 @@ QByteArray CapturePngEncoder::encode(const QImage &image)
             fail();
         QList<Band> bands = bandsFor(pixels);
         if (pixels.image.hasAlphaChannel()) {
-            QtConcurrent::blockingMap(
-                bands, [&pixels](Band &band) { band.opaque = rowsOpaque(pixels.image, band.firstRow, band.rowCount); });
+            QtConcurrent::blockingMap(&bandPool(), bands, [&pixels](Band &band) {
+                band.opaque = rowsOpaque(pixels.image, band.firstRow, band.rowCount);
+            });
             pixels.opaque = std::all_of(bands.cbegin(), bands.cend(), [](const Band &band) { return band.opaque; });
         }
         const Band *last = &bands.last();
-        QtConcurrent::blockingMap(bands, [&pixels, last](Band &band) {
+        QtConcurrent::blockingMap(&bandPool(), bands, [&pixels, last](Band &band) {
             try {
                 compressBand(pixels, band, &band == last);
             } catch (const std::bad_alloc &) {

@@ -1,27 +1,11 @@
 #include "CaptureAnnotation.h"
 
+#include "ExactGeometry.h"
+
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Exact comparisons: Qt's own operators for points and rectangles are fuzzy.
-bool same(QPointF a, QPointF b)
-{
-    return a.x() == b.x() && a.y() == b.y();
-}
-
-bool same(const QRectF &a, const QRectF &b)
-{
-    return same(a.topLeft(), b.topLeft()) && a.width() == b.width() && a.height() == b.height();
-}
-
-template <typename T> bool same(const std::optional<T> &a, const std::optional<T> &b)
-{
-    return a.has_value() == b.has_value() && (!a || same(*a, *b));
-}
-
-} // namespace
+using ExactGeometry::same;
 
 QRectF CaptureAnnotation::rect() const
 {
@@ -36,12 +20,17 @@ QPointF CaptureAnnotation::resolvedControl() const
     return QPointF((start.x() + end.x()) / 2, (start.y() + end.y()) / 2 - defaultControlLift);
 }
 
-bool CaptureAnnotation::drawsLike(const CaptureAnnotation &other) const
+bool CaptureAnnotation::hasGeometryOf(const CaptureAnnotation &other) const
 {
-    return tool == other.tool && same(start, other.start) && same(end, other.end) && same(control, other.control) &&
+    return same(start, other.start) && same(end, other.end) && same(control, other.control) &&
            std::equal(points.cbegin(), points.cend(), other.points.cbegin(), other.points.cend(),
                       [](QPointF p, QPointF q) { return same(p, q); }) &&
-           same(destination, other.destination) && color == other.color && text == other.text &&
+           same(destination, other.destination);
+}
+
+bool CaptureAnnotation::drawsLike(const CaptureAnnotation &other) const
+{
+    return tool == other.tool && hasGeometryOf(other) && color == other.color && text == other.text &&
            number == other.number && style == other.style;
 }
 

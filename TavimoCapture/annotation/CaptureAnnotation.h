@@ -37,6 +37,8 @@ struct CaptureAnnotation {
     QRectF rect() const;
     // `control`, or the midpoint of start and end lifted by 60 pixels.
     QPointF resolvedControl() const;
+    // Whether both marks lie exactly where the other does: points, control and destination.
+    bool hasGeometryOf(const CaptureAnnotation &other) const;
     // Whether both marks draw the same pixels: every field but the id, compared exactly.
     bool drawsLike(const CaptureAnnotation &other) const;
     static bool drawLike(const QList<CaptureAnnotation> &a, const QList<CaptureAnnotation> &b);

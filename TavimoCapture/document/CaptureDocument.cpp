@@ -51,35 +51,9 @@ bool magnifierFits(const CaptureAnnotation &magnifier, const QRectF &crop)
     return isFinite(source) && source.width() > 0 && source.height() > 0 && crop.contains(source);
 }
 
-bool identicalPoint(QPointF a, QPointF b)
-{
-    return a.x() == b.x() && a.y() == b.y();
-}
-
-bool identicalRect(const QRectF &a, const QRectF &b)
-{
-    return identicalPoint(a.topLeft(), b.topLeft()) && a.width() == b.width() && a.height() == b.height();
-}
-
-template <typename T, typename Equal>
-bool identicalOptional(const std::optional<T> &a, const std::optional<T> &b, Equal equal)
-{
-    return a.has_value() == b.has_value() && (!a || equal(*a, *b));
-}
-
-// Exact comparisons: QPointF's own is fuzzy.
-bool sameGeometry(const CaptureAnnotation &a, const CaptureAnnotation &b)
-{
-    return identicalPoint(a.start, b.start) && identicalPoint(a.end, b.end) &&
-           identicalOptional(a.control, b.control, identicalPoint) &&
-           std::equal(a.points.cbegin(), a.points.cend(), b.points.cbegin(), b.points.cend(), identicalPoint) &&
-           identicalOptional(a.destination, b.destination, identicalRect);
-}
-
 bool identical(const CaptureAnnotation &a, const CaptureAnnotation &b)
 {
-    return a.id == b.id && a.tool == b.tool && sameGeometry(a, b) && a.color == b.color && a.text == b.text &&
-           a.number == b.number && a.style == b.style;
+    return a.id == b.id && a.drawsLike(b);
 }
 
 double segmentDistance(QPointF point, QPointF from, QPointF to)
@@ -431,7 +405,7 @@ std::optional<QRectF> CaptureDocument::lensRect(QPointF start, QPointF end) cons
 void CaptureDocument::replaceGeometry(const CaptureAnnotation &annotation)
 {
     const qsizetype index = indexOf(annotation.id);
-    if (index < 0 || sameGeometry(m_annotations.at(index), annotation))
+    if (index < 0 || m_annotations.at(index).hasGeometryOf(annotation))
         return;
     saveUndo();
     m_annotations[index] = annotation;

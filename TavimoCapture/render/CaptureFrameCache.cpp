@@ -3,6 +3,7 @@
 #include "CaptureEffectCache.h"
 #include "CaptureEffectPainter.h"
 #include "CaptureRenderer.h"
+#include "ExactGeometry.h"
 
 #include <QBrush>
 #include <QPainter>
@@ -13,6 +14,8 @@
 #include <cstring>
 
 namespace {
+
+using ExactGeometry::same;
 
 constexpr double checkerSize = 12;
 // View points added around every repainted area for anti-aliased edges.
@@ -31,22 +34,6 @@ QImage checkerTile()
     painter.fillRect(QRectF(0, checkerSize, checkerSize, checkerSize), odd);
     painter.fillRect(QRectF(checkerSize, checkerSize, checkerSize, checkerSize), even);
     return tile;
-}
-
-// Exact comparisons: Qt's own operators for points and rectangles are fuzzy.
-bool same(QPointF a, QPointF b)
-{
-    return a.x() == b.x() && a.y() == b.y();
-}
-
-bool same(QSizeF a, QSizeF b)
-{
-    return a.width() == b.width() && a.height() == b.height();
-}
-
-bool same(const QRectF &a, const QRectF &b)
-{
-    return same(a.topLeft(), b.topLeft()) && same(a.size(), b.size());
 }
 
 bool showsSameView(const CaptureFrameScene &a, const CaptureFrameScene &b)

@@ -1,16 +1,9 @@
 #include "CaptureLayoutCache.h"
 
 #include "CaptureRenderer.h"
+#include "ExactGeometry.h"
 
-namespace {
-
-// Exact: Qt's own comparison of rectangles is fuzzy.
-bool same(const QRectF &a, const QRectF &b)
-{
-    return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() && a.height() == b.height();
-}
-
-} // namespace
+using ExactGeometry::same;
 
 const CaptureCompositionLayout &CaptureLayoutCache::layout(const QRectF &crop,
                                                            const QList<CaptureAnnotation> &annotations,

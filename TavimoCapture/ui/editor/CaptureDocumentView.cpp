@@ -8,6 +8,7 @@
 #include "CaptureToolButton.h"
 #include "CaptureToolTable.h"
 #include "CaptureWorkspace.h"
+#include "SymbolIconEngine.h"
 #include "UserDefaults.h"
 
 #include <QFrame>
@@ -45,7 +46,7 @@ QIcon symbol(const QString &themeName, const QString &shippedIcon = QString())
 {
     if (shippedIcon.isEmpty())
         return QIcon::fromTheme(themeName);
-    return QIcon::fromTheme(themeName, QIcon(shippedIcon));
+    return QIcon::fromTheme(themeName, SymbolIconEngine::icon(shippedIcon));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CaptureCommandButton.h"
 #include "CaptureRecentList.h"
 #include "CaptureWorkspace.h"
+#include "SymbolIconEngine.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -48,7 +49,8 @@ CaptureSidebar::CaptureSidebar(CaptureWorkspace &model, QWidget *parent) : QWidg
     layout->addSpacing(10);
 
     addCaptureRows(layout);
-    QPushButton *openImage = plainRow(tr("Open Image…"), QIcon(QStringLiteral(":/icons/viewfinder.svg")));
+    QPushButton *openImage =
+        plainRow(tr("Open Image…"), SymbolIconEngine::icon(QStringLiteral(":/icons/viewfinder.svg")));
     connect(openImage, &QPushButton::clicked, this, [this] { m_model.openImage(false); });
     layout->addWidget(openImage);
     layout->addSpacing(12);

@@ -2,6 +2,7 @@
 
 #include "CaptureCommandButton.h"
 #include "CaptureWorkspace.h"
+#include "SymbolLabel.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -29,9 +30,7 @@ CaptureWelcomeView::CaptureWelcomeView(CaptureWorkspace &model,
     : QWidget(parent), m_model(model),
       m_capture(new CaptureCommandButton(tr("Capture Area or Window"), shortcutLabel(CaptureMode::area)))
 {
-    auto *symbol = new QLabel;
-    symbol->setPixmap(QIcon(QStringLiteral(":/icons/viewfinder.svg")).pixmap(56, 56));
-    symbol->setAlignment(Qt::AlignCenter);
+    auto *symbol = new SymbolLabel(QStringLiteral(":/icons/viewfinder.svg"), 56, Qt::AlignCenter);
     auto *text = centredLabel(tr("Select an area or window, add your notes,\nand copy a finished image."), 1.1, false);
     text->setForegroundRole(QPalette::PlaceholderText);
 

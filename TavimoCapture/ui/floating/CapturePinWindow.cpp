@@ -1,6 +1,7 @@
 #include "CapturePinWindow.h"
 
 #include "CaptureBoard.h"
+#include "SymbolIconEngine.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -19,9 +20,9 @@ constexpr int padding = 8;
 
 CapturePinWindow::CapturePinWindow(const QImage &image, std::unique_ptr<CaptureBoard> snapshot)
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_image(image), m_snapshot(std::move(snapshot)),
-      m_edit(new QPushButton(
-          QIcon::fromTheme(QStringLiteral("document-edit"), QIcon(QStringLiteral(":/icons/pencil.tip.svg"))),
-          tr("Edit in Capture")))
+      m_edit(new QPushButton(QIcon::fromTheme(QStringLiteral("document-edit"),
+                                              SymbolIconEngine::icon(QStringLiteral(":/icons/pencil.tip.svg"))),
+                             tr("Edit in Capture")))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(tr("Pinned Capture"));

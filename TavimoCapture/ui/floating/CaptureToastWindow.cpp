@@ -1,9 +1,10 @@
 #include "CaptureToastWindow.h"
 
 #include "CapturePanelBackground.h"
+#include "SymbolLabel.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QScreen>
 
@@ -19,15 +20,13 @@ constexpr qreal cornerRadius = 12;
 CaptureToastWindow::CaptureToastWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                            Qt::WindowTransparentForInput),
-      m_symbol(new QLabel), m_message(new QLabel)
+      m_symbol(new SymbolLabel(QStringLiteral(":/icons/text.viewfinder.svg"), 18, Qt::AlignTop)), m_message(new QLabel)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(tr("Tavimo Capture Notice"));
-    m_symbol->setPixmap(QIcon(QStringLiteral(":/icons/text.viewfinder.svg")).pixmap(18, 18));
-    m_symbol->setAlignment(Qt::AlignTop);
     m_message->setWordWrap(true);
 
     auto *row = new QHBoxLayout(this);

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class SymbolLabel;
 
 // A short message 20 from the right and 27 below the top of the screen's free
 // area for 3 seconds; a newer message replaces it at once. It never takes the
@@ -28,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *m_symbol;
+    SymbolLabel *m_symbol;
     QLabel *m_message;
     QTimer m_expiry;
 };

@@ -5,6 +5,7 @@
 #include "CaptureDecorationDefaults.h"
 #include "CaptureRenderer.h"
 #include "CaptureToolTable.h"
+#include "SymbolIconEngine.h"
 #include "UserDefaults.h"
 
 #include <QCheckBox>
@@ -249,7 +250,8 @@ void CaptureInspector::rebuild()
     if (m_document->selectedAnnotation()) {
         auto *trash = new QToolButton(header);
         trash->setObjectName(QStringLiteral("Delete selected annotation"));
-        trash->setIcon(QIcon::fromTheme(QStringLiteral("edit-delete"), QIcon(QStringLiteral(":/icons/trash.svg"))));
+        trash->setIcon(QIcon::fromTheme(QStringLiteral("edit-delete"),
+                                        SymbolIconEngine::icon(QStringLiteral(":/icons/trash.svg"))));
         trash->setAutoRaise(true);
         trash->setToolTip(tr("Delete selected annotation"));
         trash->setAccessibleName(trash->toolTip());
@@ -587,7 +589,8 @@ void CaptureInspector::addTextTraits(QVBoxLayout *layout)
         const QString title = tr(trait.title);
         button->setObjectName(QString::fromLatin1(trait.title));
         button->setText(title.left(1));
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme), QIcon(QString::fromLatin1(trait.icon))));
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(trait.theme),
+                                         SymbolIconEngine::icon(QString::fromLatin1(trait.icon))));
         button->setToolTip(title);
         button->setAccessibleName(title);
         button->setCheckable(true);
@@ -648,8 +651,8 @@ void CaptureInspector::addDetectionControls(QVBoxLayout *layout)
 {
     auto *detect = new QPushButton(tr("Detect Text"), layout->parentWidget());
     detect->setObjectName(QStringLiteral("Detect Text"));
-    detect->setIcon(
-        QIcon::fromTheme(QStringLiteral("edit-find"), QIcon(QStringLiteral(":/icons/text.viewfinder.svg"))));
+    detect->setIcon(QIcon::fromTheme(QStringLiteral("edit-find"),
+                                     SymbolIconEngine::icon(QStringLiteral(":/icons/text.viewfinder.svg"))));
     layout->addWidget(detect);
     m_refreshers.append([this, detect] {
         detect->setEnabled(m_workspace && !m_workspace->detectingText() && !m_workspace->recognizing());

@@ -41,19 +41,24 @@ void SymbolIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode m
     painter->drawPixmap(rect, scaledPixmap(pixels, mode, state, scale));
 }
 
-// The artwork's shape filled with the ink: only its coverage is kept.
 QPixmap SymbolIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
 {
-    QImage symbol(m_artwork.actualSize(size, QIcon::Normal, state), QImage::Format_ARGB32_Premultiplied);
+    const QImage symbol = tinted(m_artwork, m_artwork.actualSize(size, QIcon::Normal, state), inkFor(mode), state);
+    return symbol.isNull() ? QPixmap() : QPixmap::fromImage(symbol);
+}
+
+// The artwork's shape filled with the ink: only its coverage is kept.
+QImage SymbolIconEngine::tinted(const QIcon &artwork, const QSize &pixels, const QColor &ink, QIcon::State state)
+{
+    QImage symbol(pixels, QImage::Format_ARGB32_Premultiplied);
     if (symbol.isNull())
-        return {};
+        return symbol;
     symbol.fill(Qt::transparent);
     QPainter painter(&symbol);
-    m_artwork.paint(&painter, symbol.rect(), Qt::AlignCenter, QIcon::Normal, state);
+    artwork.paint(&painter, symbol.rect(), Qt::AlignCenter, QIcon::Normal, state);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(symbol.rect(), inkFor(mode));
-    painter.end();
-    return QPixmap::fromImage(std::move(symbol));
+    painter.fillRect(symbol.rect(), ink);
+    return symbol;
 }
 
 // `size` counts device pixels.

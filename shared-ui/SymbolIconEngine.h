@@ -12,6 +12,8 @@ public:
 
     // The symbol at `path` (a file or a resource) as an icon.
     static QIcon icon(const QString &path);
+    // `artwork` centred in a clear image of `pixels`, in `ink` wherever it covers.
+    static QImage tinted(const QIcon &artwork, const QSize &pixels, const QColor &ink, QIcon::State state = QIcon::Off);
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override;

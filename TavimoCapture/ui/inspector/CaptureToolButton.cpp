@@ -3,6 +3,7 @@
 #include "AppTheme.h"
 #include "CaptureDocument.h"
 #include "CaptureToolTable.h"
+#include "SymbolIconEngine.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -76,15 +77,9 @@ void CaptureToolButton::paintEvent(QPaintEvent *)
 
     // The icon, tinted white when selected, else in the primary colour.
     const QSize iconSize = this->iconSize();
-    QImage glyph(iconSize * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    QImage glyph = SymbolIconEngine::tinted(QAbstractButton::icon(), iconSize * devicePixelRatio(),
+                                            selected ? QColor(Qt::white) : primary);
     glyph.setDevicePixelRatio(devicePixelRatio());
-    glyph.fill(Qt::transparent);
-    {
-        QPainter tint(&glyph);
-        QAbstractButton::icon().paint(&tint, QRect(QPoint(0, 0), iconSize));
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(QRect(QPoint(0, 0), iconSize), selected ? QColor(Qt::white) : primary);
-    }
     const QPoint origin((width() - iconSize.width()) / 2, (height() - iconSize.height()) / 2);
     painter.drawImage(origin, glyph);
 }
